@@ -1,0 +1,36 @@
+# The two commands a newcomer needs:
+#   make run    sets up, builds and starts the front end on the bundled sample disc
+#   make test   sets up, builds and runs every test
+.PHONY: setup build run test release asan fuzz bench format
+
+setup:
+	./scripts/setup.sh
+
+build: setup
+	cmake --preset dev
+	cmake --build --preset dev -j$$(nproc)
+
+run: build
+	./scripts/run.sh
+
+test: build
+	ctest --preset dev -j$$(nproc)
+
+release: setup
+	cmake --preset release
+	cmake --build --preset release -j$$(nproc)
+
+asan: setup
+	cmake --preset asan
+	cmake --build --preset asan -j$$(nproc)
+	ctest --preset asan -j$$(nproc)
+
+fuzz: setup
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j$$(nproc)
+
+bench: release
+	./scripts/bench.sh
+
+format:
+	find src tools tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Starts the front end on the bundled sample disc. Without a display it runs under Xvfb.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bin=build/dev/src/app/kestrova
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$bin" --disc sample-disc "$@"
+fi
+exec "$bin" --disc sample-disc "$@"
