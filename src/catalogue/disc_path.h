@@ -1,0 +1,15 @@
+#pragma once
+// Disc paths are written on systems where "\" and "/" both separate and letter case does not
+// matter. Every reader of a disc file resolves the written path through here first.
+
+#include <string>
+
+namespace kestrova {
+
+// The real path of the file or folder that `path` names, relative paths against the current
+// directory: each component is matched ignoring case against the entries actually on disk (an
+// exact match wins). When some component is not found, the path as given with every separator
+// turned into "/".
+std::string ResolveDiscPath(const std::string& path);
+
+} // namespace kestrova
