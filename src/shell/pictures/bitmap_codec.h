@@ -18,7 +18,10 @@ struct BitmapWriteOptions {
     int bitDepth = 24;      // 1, 4, 8, 16, 24 or 32
     bool rle = false;       // RLE4 / RLE8; only at 4 and 8 bits (rows are then bottom-up)
     bool topDown = false;   // negative height, top row first; not with RLE
-    bool bitfields = false; // BI_BITFIELDS: 565 at 16 bits, 8-8-8 masks at 32 bits
+    bool bitfields = false; // BI_BITFIELDS at 16 and 32 bits, with the masks below
+    // Contiguous, non-overlapping masks within the depth; when not (or 0), 565 at 16 bits and
+    // 8-8-8 at 32 bits.
+    uint32_t redMask = 0, greenMask = 0, blueMask = 0;
 };
 
 // The options that write a picture back in the form it was read in (depth 24 when unknown).

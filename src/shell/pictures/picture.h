@@ -22,7 +22,8 @@ struct Picture {
     // How the stored bitmap was laid out, so that writing it again keeps its form.
     bool rle = false;       // RLE4 / RLE8 compressed
     bool topDown = false;   // rows stored top row first (negative height)
-    bool bitfields = false; // BI_BITFIELDS masks (16 bits: 565; 32 bits: 8-8-8)
+    bool bitfields = false; // BI_BITFIELDS masks (below)
+    uint32_t redMask = 0, greenMask = 0, blueMask = 0; // the stored masks when bitfields
 
     bool IsEmpty() const { return width <= 0 || height <= 0 || pixels.empty(); }
     // System colour of a pixel; 0 outside the picture.
