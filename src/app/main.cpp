@@ -1,1 +1,145 @@
-int main() { return 0; }
+// The program entry: the command line, the three windows in their order, and the message loop
+// or the replay harness.
+
+#include "app/cli.h"
+#include "app/replay.h"
+#include "catalogue/error.h"
+#include "editor/editor_form.h"
+#include "shell/main_form.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <cstdio>
+#include <iostream>
+
+using namespace kestrova;
+
+namespace {
+
+QElapsedTimer& ProcessClock() {
+    static QElapsedTimer clock;
+    return clock;
+}
+
+int RunEmptyWindow(QApplication& app, bool exitAfterPaint) {
+    QWidget w;
+    w.setFixedSize(792, 573);
+    w.show();
+    if (exitAfterPaint) {
+        QTimer::singleShot(0, &app, [&] {
+            w.repaint();
+            std::printf("first frame after %lld ms\n",
+                        static_cast<long long>(ProcessClock().elapsed()));
+            app.quit();
+        });
+    }
+    return app.exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ProcessClock().start();
+    std::vector<std::string> args(argv + 1, argv + argc);
+    CommandLine cli;
+    if (auto error = ParseCommandLine(args, cli)) {
+        std::fprintf(stderr, "kestrova: %s\n\n%s", error->c_str(), UsageText().c_str());
+        return 2;
+    }
+    if (cli.help) {
+        std::fputs(UsageText().c_str(), stdout);
+        return 0;
+    }
+    if (cli.version) {
+        std::fputs(VersionText().c_str(), stdout);
+        return 0;
+    }
+
+    const QString startDir = QDir::currentPath();
+    const bool replay = !cli.replay.empty();
+    if (replay) {
+        // The harness runs headless: no window reaches a screen.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    if (!cli.disc.empty() && !QDir::setCurrent(QString::fromStdString(cli.disc))) {
+        std::fprintf(stderr, "kestrova: cannot open the disc folder %s\n", cli.disc.c_str());
+        return 2;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kestrova CD-ROM"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Kestrova CD-ROM"));
+    if (cli.emptyWindow) {
+        return RunEmptyWindow(app, cli.firstFrameExit);
+    }
+
+    MainFormOptions options;
+    options.replay = replay;
+    options.noLaunch = cli.noLaunch || replay;
+    options.lightWebPane = (replay && !cli.webEngine) || cli.lightWeb;
+
+    // The windows in their order: the main window, the adventure's holder, the disc editor.
+    TMainForm form(options);
+    Tform1 editor;
+    try {
+        form.Initialize();
+    } catch (const Error& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        if (!replay) {
+            QMessageBox::critical(nullptr, QStringLiteral("Kestrova CD-ROM"),
+                                  QString::fromStdString(e.what()));
+        }
+        return 1;
+    }
+
+    if (replay) {
+        form.show();
+        form.SetActive(true);
+        const ReplayResult result = RunReplay(form, QString::fromStdString(cli.replay), startDir);
+        if (!result.ok) {
+            std::fprintf(stderr, "%s\n", result.error.c_str());
+            return 3;
+        }
+        return 0;
+    }
+
+    QObject::connect(&form, &TMainForm::CaptionChanged, &form,
+                     [&form](const QString& caption) { form.setWindowTitle(caption); });
+    form.show();
+
+    // Frames follow the wall clock at a fixed 60 per second; the window is active only while the
+    // application is.
+    QElapsedTimer clock;
+    clock.start();
+    QTimer pace;
+    pace.setTimerType(Qt::PreciseTimer);
+    pace.setInterval(4);
+    bool reportedFirstFrame = false;
+    QObject::connect(&pace, &QTimer::timeout, &form, [&] {
+        const bool active = QApplication::applicationState() == Qt::ApplicationActive ||
+                            form.isActiveWindow() || cli.firstFrameExit;
+        form.SetActive(active);
+        // After a stall the clock jumps ahead rather than racing through missed frames.
+        const long long now = clock.elapsed();
+        if (now - form.ClockMs() > 250) {
+            form.AdvanceTo(now - 17);
+        }
+        form.AdvanceTo(now);
+        if (form.State().closed) {
+            app.quit();
+        }
+        if (cli.firstFrameExit && !reportedFirstFrame && !form.State().curtainUp) {
+            reportedFirstFrame = true;
+            form.repaint();
+            std::printf("first frame after %lld ms\n",
+                        static_cast<long long>(ProcessClock().elapsed()));
+            app.quit();
+        }
+    });
+    pace.start();
+    return app.exec();
+}

@@ -1,0 +1,69 @@
+#include "app/cli.h"
+
+namespace kestrova {
+
+std::optional<std::string> ParseCommandLine(const std::vector<std::string>& args,
+                                            CommandLine& out) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& into) -> std::optional<std::string> {
+            if (i + 1 >= args.size()) {
+                return a + " needs a value";
+            }
+            into = args[++i];
+            return std::nullopt;
+        };
+        if (a == "--disc") {
+            if (auto e = value(out.disc)) {
+                return e;
+            }
+        } else if (a == "--replay") {
+            if (auto e = value(out.replay)) {
+                return e;
+            }
+        } else if (a == "--no-launch") {
+            out.noLaunch = true;
+        } else if (a == "--version") {
+            out.version = true;
+        } else if (a == "--help" || a == "-h") {
+            out.help = true;
+        } else if (a == "--adventure") {
+            out.adventure = true;
+        } else if (a == "--web-engine") {
+            out.webEngine = true;
+        } else if (a == "--light-web") {
+            out.lightWeb = true;
+        } else if (a == "--first-frame-exit") {
+            out.firstFrameExit = true;
+        } else if (a == "--empty-window") {
+            out.emptyWindow = true;
+        } else {
+            return "unknown option " + a;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string UsageText() {
+    return "Usage: kestrova [--disc DIR] [--replay SCRIPT] [--no-launch] [--adventure]\n"
+           "                [--version] [--help]\n"
+           "\n"
+           "The Kestrova CD-ROM front end.\n"
+           "\n"
+           "  --disc DIR        the disc root (becomes the current directory)\n"
+           "  --replay SCRIPT   run SCRIPT headless on a virtual clock, then exit\n"
+           "  --no-launch       record program starts instead of performing them\n"
+           "  --adventure       play Tobrik's text adventure on standard input and output\n"
+           "  --web-engine      use the browser engine for the web pane under --replay\n"
+           "  --light-web       use the light web pane on the desktop\n"
+           "  --first-frame-exit  print the time to the first drawn frame and quit\n"
+           "  --empty-window    show an empty window instead (start-up baseline)\n"
+           "  --version         print the version\n"
+           "  --help            print this text\n";
+}
+
+std::string VersionText() {
+    return "Kestrova CD-ROM front end 0.1.0\n";
+}
+
+} // namespace kestrova

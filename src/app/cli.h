@@ -1,0 +1,30 @@
+#pragma once
+// The command line of the front end.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kestrova {
+
+struct CommandLine {
+    std::string disc;            // --disc DIR: becomes the current directory
+    std::string replay;          // --replay SCRIPT
+    bool noLaunch = false;       // --no-launch
+    bool version = false;        // --version
+    bool help = false;           // --help
+    bool adventure = false;      // --adventure: the text adventure on standard input and output
+    bool webEngine = false;      // --web-engine: the real browser engine even under replay
+    bool lightWeb = false;       // --light-web: the light pane even on the desktop
+    bool firstFrameExit = false; // --first-frame-exit: report start-up time, then quit
+    bool emptyWindow = false;    // --empty-window: the baseline for the start-up measurement
+};
+
+// Parses argv (without the program name). Returns an error text for an unknown option or a
+// missing value.
+std::optional<std::string> ParseCommandLine(const std::vector<std::string>& args, CommandLine& out);
+
+std::string UsageText();
+std::string VersionText();
+
+} // namespace kestrova

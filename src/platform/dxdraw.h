@@ -1,0 +1,80 @@
+#pragma once
+// The drawing surface: an 800 x 600 back buffer shown 1:1 in the window (which shows its top-left
+// 792 x 573) or scaled, aspect-correct and letterboxed, in full screen. Pointer positions are
+// mapped back to back-buffer pixels.
+
+#include "platform/services.h"
+
+#include <QElapsedTimer>
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QWidget>
+
+#include <memory>
+
+namespace kestrova {
+
+// Fonts bundled with the program stand in for the original faces, so text looks the same on
+// every machine.
+QFont FontFor(const FontSpec& spec);
+
+// A canvas on a QImage back buffer. The painter is taken at the first drawing of a frame and
+// released at the flip.
+class ImageCanvas : public Canvas {
+  public:
+    explicit ImageCanvas(QImage* target);
+    ~ImageCanvas() override;
+
+    bool CanDraw() const override { return canDraw_ && target_ && !target_->isNull(); }
+    void SetCanDraw(bool on) { canDraw_ = on; }
+    int Width() const override { return target_->width(); }
+    int Height() const override { return target_->height(); }
+    void DrawItem(const PictureCollectionItem& item, int x, int y, int pattern) override;
+    void TextOut(int x, int y, const std::string& cp1252, const FontSpec& font) override;
+    void FrameRect(int left, int top, int right, int bottom, TColor colour) override;
+    void FillRect(int left, int top, int right, int bottom, TColor brush) override;
+    int FontPixelHeight(const FontSpec& font) const override;
+    void Flip() override;
+    // Ends the painter without presenting (before reading the buffer).
+    void Release();
+
+    std::function<void()> onFlip;
+
+  private:
+    QPainter& Painter();
+
+    QImage* target_;
+    std::unique_ptr<QPainter> painter_;
+    bool canDraw_ = false;
+};
+
+class DxDrawWidget : public QWidget {
+    Q_OBJECT
+  public:
+    explicit DxDrawWidget(QWidget* parent = nullptr);
+
+    QImage& BackBuffer() { return backBuffer_; }
+    ImageCanvas& GetCanvas() { return canvas_; }
+    void SetFullScreenScaling(bool on);
+    // Back-buffer pixel under a widget position.
+    QPoint ToBackBuffer(QPoint widgetPos) const;
+
+  Q_SIGNALS:
+    void MouseMoved(int x, int y);
+    void MousePressed(int x, int y, int button);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+  private:
+    QRect TargetRect() const;
+
+    QImage backBuffer_;
+    ImageCanvas canvas_;
+    bool scaled_ = false;
+};
+
+} // namespace kestrova

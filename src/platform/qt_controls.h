@@ -1,0 +1,68 @@
+#pragma once
+// Qt implementations of the platform's controls: animated GIF banner, sound list, program
+// launcher and the modal message box. The web pane lives in web_pane.h.
+
+#include "platform/services.h"
+
+#include <QLabel>
+#include <QString>
+
+#include <map>
+#include <memory>
+
+class QMovie;
+class QSoundEffect;
+
+namespace kestrova {
+
+// An animated GIF that loops by itself, in a clickable label filling its panel.
+class GifLabel : public QLabel, public GifControl {
+    Q_OBJECT
+  public:
+    explicit GifLabel(QWidget* parent = nullptr);
+    ~GifLabel() override;
+    bool LoadFromFile(const std::string& path) override;
+    std::string FileName() const override { return file_; }
+    // The replay harness steps animations on its own clock.
+    void SetPaused(bool paused);
+
+  Q_SIGNALS:
+    void Clicked();
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
+  private:
+    std::unique_ptr<QMovie> movie_;
+    std::string file_;
+    bool paused_ = false;
+};
+
+// Plays the disc's short sounds without waiting; silent where there is no audio device.
+class QtSoundPlayer : public SoundPlayer {
+  public:
+    // `directory` holds "<name>.wav" files.
+    explicit QtSoundPlayer(std::string directory);
+    ~QtSoundPlayer() override;
+    void Play(const std::string& name) override;
+    std::vector<std::string> played;
+
+  private:
+    std::string directory_;
+    std::map<std::string, std::unique_ptr<QSoundEffect>> effects_;
+};
+
+// Starts executables detached in the current directory and opens documents and addresses with
+// the desktop's default handler. Failures are logged, never shown.
+class DesktopLauncher : public Launcher {
+  public:
+    void ShellExecute(const LaunchRecord& launch) override;
+};
+
+// A modal message box titled with the application title.
+class DialogMessages : public MessageSink {
+  public:
+    void ShowMessage(const std::string& text) override;
+};
+
+} // namespace kestrova
