@@ -1,1 +1,0 @@
-#include "catalogue/error.h"
