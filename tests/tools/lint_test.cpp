@@ -1,0 +1,415 @@
+#include "common/lint.h"
+
+#include "catalogue/error.h"
+#include "shell/pictures/picture_collection.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace fs = std::filesystem;
+using kestrova::LintDisc;
+using kestrova::LintFinding;
+
+namespace {
+
+// The disc data of a sound disc with two demos; tests break one thing at a time.
+std::vector<std::string> GoodLines() {
+    return {
+        "",
+        "*Spritecount",
+        "3",
+        "*techsupport",
+        "Tech support:",
+        "*systemrequirements",
+        "Requires:",
+        "Notes for the editors",
+        "*BEGIN0",
+        "This month's feature",
+        "More words",
+        "Even more",
+        "*END0",
+        "*BEGIN1", // line 13 (0-based)
+        "Star Pilot",
+        "Fly",
+        "the",
+        "ship",
+        "Demos/StarPilot/setup.exe", // 18
+        "no",
+        "no",
+        "starpilot.rtf", // 21
+        "support@example.com",
+        "Pentium 90",
+        "16 MB RAM",
+        "Windows 95",
+        "*END1",
+        "*BEGIN2", // 27
+        "Road Rage",
+        "Drive",
+        "",
+        "fast",
+        "Demos/RoadRage/install.exe", // 32
+        "no",
+        "roadrage/play.exe", // 34
+        "roadrage.rtf",
+        "0800 123 456",
+        "Pentium 133",
+        "32 MB RAM",
+        "Windows 98",
+        "*END2",
+        "*BEGINUTILITIES", // 41
+        "TOOLS",
+        "",
+        "Unzipper",
+        "Utils/unzip.exe", // 45
+        "*ENDUTILITIES",
+        "*BEGINADDONS", // 47
+        "Map pack",
+        "Addons/maps.exe",
+        "*ENDADDONS",
+        "*SUPPORT1", // 51
+        "Help pages",
+        "pages/help.html#top",
+        "*SUPPORT2",
+        "Magazine site",
+        "http://example.com/",
+        "*TOBRIK1", // 57
+        "Play with Tobrik",
+        "showgame",
+        "*TOBRIK2",
+        "Tobrik tool",
+        "*XTools/tobrik.exe", // 62
+        "*BANNER1",           // 63
+        "http://example.com/ad",
+        "*BANNER2", // 65
+        "Exes/adprog.exe",
+    };
+}
+
+const std::vector<std::string> kPanelNames = {
+    "PANEL_DEM",  "PANEL_INFO",  "PANEL_BOT2", "PANEL_TOP2",   "installnowB",
+    "installnow", "viewreadmeB", "viewreadme", "printreadmeB", "printreadme"};
+const std::vector<std::string> kTopPanelNames = {
+    "panel_top_none",    "panel_top_blank",    "panel_top_utilities",
+    "panel_top_demos",   "panel_top_support",  "panel_top_exit",
+    "panel_top_add-ons", "panel_top_database", "panel_top_tobrik"};
+
+std::vector<std::string> Numbered(const std::string& stem, int count) {
+    std::vector<std::string> names;
+    for (int i = 0; i < count; ++i) {
+        names.push_back(stem + std::to_string(i));
+    }
+    return names;
+}
+
+class LintDiscTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               (std::string("kestrova_lint_") +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        lines_ = GoodLines();
+        for (const char* file :
+             {"Demos/StarPilot/setup.exe", "Demos/RoadRage/install.exe", "Exes/roadrage/play.exe",
+              "databases/starpilot.rtf", "databases/roadrage.rtf", "Utils/unzip.exe",
+              "Addons/maps.exe", "pages/help.html", "Tools/tobrik.exe", "Exes/adprog.exe",
+              "engine/images/banners/banner1.gif", "engine/images/banners/banner2.gif",
+              "engine/images/mainbg.bmp"}) {
+            Write(file, "x");
+        }
+        WritePictures("engine/images/panels.dxg", kPanelNames);
+        WritePictures("engine/images/top_panels.dxg", kTopPanelNames);
+        WritePictures("engine/images/slider.dxg", Numbered("panel", 3 + 5));
+        WritePictures("engine/images/slider2.dxg", Numbered("thumb", 3 + 1));
+        WritePictures("engine/images/banners.dxg", {"ad"});
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    void Write(const std::string& rel, const std::string& bytes) {
+        fs::create_directories((dir_ / rel).parent_path());
+        std::ofstream(dir_ / rel, std::ios::binary) << bytes;
+    }
+    void Remove(const std::string& rel) { fs::remove(dir_ / rel); }
+
+    void WritePictures(const std::string& rel, const std::vector<std::string>& names) {
+        kestrova::PictureCollection collection;
+        kestrova::Picture picture;
+        picture.width = 2;
+        picture.height = 2;
+        picture.pixels.assign(4, 0xFF336699u);
+        for (const std::string& name : names) {
+            kestrova::PictureCollectionItem& item = collection.Add();
+            item.Name = name;
+            item.SetPicture(picture);
+        }
+        fs::create_directories((dir_ / rel).parent_path());
+        collection.SaveToFile((dir_ / rel).string());
+    }
+
+    void WriteData() {
+        std::string text;
+        for (const std::string& line : lines_) {
+            text += line + "\r\n";
+        }
+        Write("engine/data/discdata.kvx", text);
+    }
+
+    std::vector<LintFinding> Lint() {
+        WriteData();
+        return LintDisc(dir_.string());
+    }
+
+    // The findings whose message contains `part`, as "LINE: message" for readable failures.
+    std::vector<std::string> With(const std::string& part) {
+        std::vector<std::string> hits;
+        for (const LintFinding& f : Lint()) {
+            if (f.message.find(part) != std::string::npos) {
+                hits.push_back(std::to_string(f.line) + ": " + f.message);
+            }
+        }
+        return hits;
+    }
+
+    // Line numbers (1-based) of the findings containing `part`.
+    std::vector<int> LinesWith(const std::string& part) {
+        std::vector<int> at;
+        for (const LintFinding& f : Lint()) {
+            if (f.message.find(part) != std::string::npos) {
+                at.push_back(f.line);
+            }
+        }
+        return at;
+    }
+
+    std::string All() {
+        std::string text;
+        for (const LintFinding& f : Lint()) {
+            text += kestrova::FormatFinding(f) + "\n";
+        }
+        return text;
+    }
+
+    fs::path dir_;
+    std::vector<std::string> lines_;
+};
+
+using Lines = std::vector<int>;
+
+} // namespace
+
+TEST_F(LintDiscTest, SoundDiscIsCleanAndFoundIgnoringCase) {
+    EXPECT_EQ(All(), "");
+    fs::rename(dir_ / "engine" / "data", dir_ / "engine" / "DATA");
+    fs::rename(dir_ / "engine" / "DATA" / "discdata.kvx",
+               dir_ / "engine" / "DATA" / "DiscData.KVX");
+    fs::rename(dir_ / "Demos", dir_ / "DEMOS");
+    EXPECT_EQ(LintDisc(dir_.string()).size(), 0u);
+}
+
+TEST_F(LintDiscTest, LineRules) {
+    lines_[0] = "Kestrova disc data";
+    lines_[7] = std::string(4096, 'n');
+    EXPECT_EQ(LinesWith("first line must be blank"), Lines{1});
+    EXPECT_EQ(LinesWith("4096 characters long"), Lines{8});
+
+    lines_ = GoodLines();
+    lines_[40] += std::string(1, '\0') + "tail";
+    const auto hits = With("NUL byte");
+    ASSERT_EQ(hits.size(), 1u);
+    EXPECT_EQ(hits[0].substr(0, 3), "41:");
+}
+
+TEST_F(LintDiscTest, LinesMustNotRepeatAnEarlierLine) {
+    lines_[7] = "road rage";   // a note that comes before the second title
+    lines_[44] = "Fly";        // a utilities name equal to a description line
+    lines_[58] = "HELP PAGES"; // a mascot label equal to a support label
+    lines_[60] = "*support2";  // a key line twice
+    lines_[14] = "";           // a blank title equals the blank first line
+    EXPECT_EQ(LinesWith("equals line"), (Lines{15, 29, 45, 59, 61}));
+    EXPECT_EQ(With("equals line 8")[0],
+              "29: title \"Road Rage\" equals line 8: every lookup finds that line first");
+}
+
+TEST_F(LintDiscTest, SpriteCountMustBeAnIntegerThatFitsTheFrontEnd) {
+    lines_[2] = "three";
+    EXPECT_EQ(With("spriteCount: 'three' is not a valid integer value").size(), 1u);
+    lines_[2] = " 3";
+    EXPECT_EQ(LinesWith("is not a valid integer value"), Lines{3});
+    lines_[2] = "0";
+    EXPECT_EQ(LinesWith("outside 1 to 21"), Lines{3});
+    lines_[2] = "22";
+    EXPECT_EQ(LinesWith("outside 1 to 21"), Lines{3});
+    lines_[1] = "*Sprite count";
+    EXPECT_EQ(LinesWith("\"*Spritecount\" is missing"), Lines{0});
+    lines_ = {"", "*techsupport", "x", "*Spritecount"};
+    EXPECT_EQ(LinesWith("has no value line"), Lines{4});
+}
+
+TEST_F(LintDiscTest, EntriesBelowSpriteCountNeedWholeRecords) {
+    lines_[27] = "*BEGIN 2";
+    lines_[12] = "*END";
+    EXPECT_EQ(LinesWith("\"*BEGIN2\" is missing"), Lines{0});
+    EXPECT_EQ(LinesWith("\"*END0\" is missing"), Lines{9});
+
+    lines_ = GoodLines();
+    lines_.erase(lines_.begin() + 22, lines_.begin() + 26); // entry 1 ends at +9
+    EXPECT_EQ(LinesWith("ends at +9"), Lines{14});
+
+    lines_ = GoodLines();
+    lines_.resize(36);
+    EXPECT_EQ(LinesWith("cut off by the end of the file"), Lines{28});
+}
+
+TEST_F(LintDiscTest, NumberedKeysOutsideTheirRangeAreNeverRead) {
+    lines_[51] = "*SUPPORT21";
+    lines_[57] = "*TOBRIK0";
+    lines_[63] = "*BANNER9";
+    lines_[65] = "*banner02";
+    EXPECT_EQ(LinesWith("is never read"), (Lines{52, 58, 64, 66}));
+}
+
+TEST_F(LintDiscTest, ShellPathsAreAtMost79Characters) {
+    const std::string seventyFive = "Demos/" + std::string(65, 'a') + "/x.exe"; // 77
+    lines_[18] = seventyFive + "xx";                                            // 79: fine
+    lines_[34] = std::string(75, 'p');                                          // "Exes/" + 75 = 80
+    lines_[62] = "*X" + std::string(80, 't');
+    Write(lines_[18], "x");
+    EXPECT_EQ(LinesWith("more than the shell's 79"), (Lines{35, 63}));
+}
+
+TEST_F(LintDiscTest, LongCaptionsAndLongMenus) {
+    lines_[14] = std::string(50, 'T');
+    lines_[55] = std::string(49, 'M');
+    EXPECT_EQ(LinesWith("is cut"), Lines{15});
+
+    lines_ = GoodLines();
+    std::vector<std::string> tools;
+    for (int i = 0; i < 12; ++i) {
+        tools.push_back("Tool " + std::to_string(i));
+        tools.push_back("");
+    }
+    lines_.insert(lines_.begin() + 46, tools.begin(), tools.end());
+    EXPECT_EQ(With("utilities menu has 14 lines").size(), 1u);
+}
+
+TEST_F(LintDiscTest, EveryNamedFileMustExistIgnoringCase) {
+    Remove("Demos/StarPilot/setup.exe");
+    Remove("Exes/roadrage/play.exe");
+    Remove("databases/starpilot.rtf");
+    Remove("Utils/unzip.exe");
+    Remove("Tools/tobrik.exe");
+    Remove("pages/help.html");
+    Remove("Exes/adprog.exe");
+    Remove("engine/images/banners/banner2.gif");
+    lines_[28] = "ROAD RAGE";
+    lines_[32] = "DEMOS\\roadrage\\INSTALL.EXE"; // still there
+    lines_[35] = "";                             // no readme at all
+    EXPECT_EQ(LinesWith("not found"), (Lines{19, 22, 35, 46, 54, 63, 66, 67}));
+    EXPECT_EQ(LinesWith("no readme named"), Lines{36});
+}
+
+TEST_F(LintDiscTest, NoBannerPictureAtAll) {
+    Remove("engine/images/banners/banner1.gif");
+    Remove("engine/images/banners/banner2.gif");
+    lines_.resize(63);
+    EXPECT_EQ(With("centre banner cannot rotate").size(), 1u);
+}
+
+TEST_F(LintDiscTest, TargetBeforeAMenuNameThatReadsAsAnEntryNumber) {
+    lines_[45] = "unzip.e";  // "e" is no number
+    lines_[49] = "maps.x12"; // selects panel 12
+    lines_.insert(lines_.begin() + 50, {"Second", "Addons/second.exe"});
+    Write("unzip.e", "x");
+    Write("maps.x12", "x");
+    Write("Addons/second.exe", "x");
+    EXPECT_EQ(LinesWith("fails with \"'e' is not a valid integer value\""), Lines{});
+    EXPECT_EQ(LinesWith("also selects panel 12"), Lines{50});
+    lines_.insert(lines_.begin() + 46, {"After", "Utils/unzip.exe"});
+    EXPECT_EQ(LinesWith("fails with \"'e' is not a valid integer value\""), Lines{46});
+}
+
+TEST_F(LintDiscTest, ImageListsMustHoldWhatTheFrontEndLooksUp) {
+    WritePictures("engine/images/panels.dxg", {"PANEL_DEM", "PANEL_INFO"});
+    WritePictures("engine/images/top_panels.dxg", {"panel_top_none", "panel_top_demos"});
+    WritePictures("engine/images/slider.dxg", Numbered("p", 3 + 3));
+    WritePictures("engine/images/slider2.dxg", Numbered("t", 2));
+    Write("engine/images/banners.dxg", "not an image list");
+    Remove("engine/images/mainbg.bmp");
+    const std::string all = All();
+    EXPECT_NE(all.find("panels.dxg:0: has no picture named \"installnow\""), std::string::npos);
+    EXPECT_NE(all.find("top_panels.dxg:0: has no picture named \"panel_top_tobrik\""),
+              std::string::npos);
+    EXPECT_EQ(all.find("panel_top_blank"), std::string::npos);
+    EXPECT_NE(all.find("slider.dxg:0: holds 6 pictures; spriteCount 3 needs 7"), std::string::npos);
+    EXPECT_NE(all.find("slider2.dxg:0: holds 2 thumbnails"), std::string::npos);
+    EXPECT_NE(all.find("banners.dxg:0: cannot be read: Invalid stream format"), std::string::npos);
+    EXPECT_NE(all.find("mainbg.bmp:0: missing"), std::string::npos);
+
+    // Disc two shows the blank top panel and no section banners.
+    lines_.insert(lines_.begin() + 7, "*disctwo");
+    EXPECT_NE(All().find("has no picture named \"panel_top_blank\""), std::string::npos);
+    EXPECT_EQ(All().find("panel_top_tobrik"), std::string::npos);
+}
+
+TEST_F(LintDiscTest, StartPanelSharingTheLastDatabasePanelIsAWarning) {
+    WritePictures("engine/images/slider.dxg", Numbered("p", 3 + 4));
+    EXPECT_EQ(With("warning: the start panel").size(), 1u);
+}
+
+TEST_F(LintDiscTest, GarbageAndHugeDataFilesEndInFindingsNotCrashes) {
+    std::mt19937 random(7);
+    std::string noise;
+    for (int i = 0; i < 200000; ++i) {
+        noise += static_cast<char>(random() & 0xFF);
+    }
+    Write("engine/data/discdata.kvx", noise);
+    EXPECT_FALSE(LintDisc(dir_.string()).empty());
+
+    Write("engine/data/discdata.kvx", "\r\n*Spritecount\r\n" + std::string(3000000, '9'));
+    EXPECT_FALSE(LintDisc(dir_.string()).empty());
+
+    Write("engine/data/discdata.kvx", std::string(5 * 1024 * 1024, '\n'));
+    EXPECT_THROW(LintDisc(dir_.string()), kestrova::Error);
+}
+
+TEST_F(LintDiscTest, ToolExitStatusAndOutput) {
+    WriteData();
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(kestrova::RunLintTool({dir_.string()}, out, err), 0);
+    EXPECT_EQ(out.str(), "");
+
+    lines_[14] = "";
+    WriteData();
+    EXPECT_EQ(kestrova::RunLintTool({dir_.string()}, out, err), 1);
+    EXPECT_EQ(out.str(), dir_.string() + "/engine/data/discdata.kvx:15: title \"\" equals line 1: "
+                                         "every lookup finds that line first\n");
+
+    EXPECT_EQ(kestrova::RunLintTool({}, out, err), 2);
+    EXPECT_EQ(kestrova::RunLintTool({"a", "b"}, out, err), 2);
+    EXPECT_EQ(kestrova::RunLintTool({"--bogus"}, out, err), 2);
+    EXPECT_EQ(kestrova::RunLintTool({(dir_ / "nothing").string()}, out, err), 2);
+    std::ostringstream help;
+    EXPECT_EQ(kestrova::RunLintTool({"--help"}, help, err), 0);
+    EXPECT_NE(help.str().find("Usage: kestrova-lint DISC_DIR"), std::string::npos);
+
+    Remove("engine/data/discdata.kvx");
+    std::ostringstream why;
+    EXPECT_EQ(kestrova::RunLintTool({dir_.string()}, out, why), 2);
+    EXPECT_EQ(why.str(),
+              "kestrova-lint: Cannot open file " + dir_.string() + "/engine/data/discdata.kvx\n");
+}
+
+TEST(LintMinimalDisc, BundledFixtureIsClean) {
+    const std::string disc = std::string(KESTROVA_SOURCE_DIR) + "/tests/data/discs/minimal";
+    std::string text;
+    for (const LintFinding& f : LintDisc(disc)) {
+        text += kestrova::FormatFinding(f) + "\n";
+    }
+    EXPECT_EQ(text, "");
+}

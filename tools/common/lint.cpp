@@ -1,0 +1,619 @@
+#include "common/lint.h"
+
+#include "catalogue/disc_path.h"
+#include "catalogue/disc_rules.h"
+#include "catalogue/error.h"
+#include "catalogue/line_list.h"
+#include "catalogue/text.h"
+#include "shell/pictures/picture_collection.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <ostream>
+#include <string_view>
+#include <unordered_map>
+
+namespace kestrova {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The front end holds 26 slide sprites: the start panel, spriteCount panels and four database
+// panels, so spriteCount + 4 <= 25.
+constexpr int kMaxSpriteCount = 21;
+// The shell call copies each text into an 80-byte buffer.
+constexpr std::size_t kMaxShellPath = 79;
+// Drop-down menus show this much of a line and let only the first lines be chosen.
+constexpr std::size_t kMenuCaptionWidth = 49;
+constexpr std::size_t kMenuChoosableLines = 11;
+constexpr int kMaxRecordNumber = 20;
+constexpr int kMaxBannerNumber = 8;
+// Keep quoted lines in messages readable.
+constexpr std::size_t kQuoteWidth = 60;
+
+const char* const kDiscDataPath = "engine\\data\\discdata.kvx";
+
+const std::array<const char*, 10> kPanelNames = {
+    "PANEL_DEM",  "PANEL_INFO",  "PANEL_BOT2", "PANEL_TOP2",   "installnowB",
+    "installnow", "viewreadmeB", "viewreadme", "printreadmeB", "printreadme"};
+const std::array<const char*, 7> kTopPanelNames = {
+    "panel_top_utilities", "panel_top_demos",    "panel_top_support", "panel_top_exit",
+    "panel_top_add-ons",   "panel_top_database", "panel_top_tobrik"};
+
+std::string Quote(std::string_view line) {
+    std::string shown = Cp1252ToUtf8(line.substr(0, kQuoteWidth));
+    if (line.size() > kQuoteWidth) {
+        shown += "...";
+    }
+    return "\"" + shown + "\"";
+}
+
+bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && EqualsIgnoreCase(text.substr(0, prefix.size()), prefix);
+}
+
+bool AllDigits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+class Linter {
+  public:
+    explicit Linter(const std::string& discDir) : discArg_(discDir) {
+        while (discArg_.size() > 1 && discArg_.back() == '/') {
+            discArg_.pop_back();
+        }
+        std::error_code ec;
+        discAbs_ = fs::absolute(discDir, ec).lexically_normal().string();
+        while (discAbs_.size() > 1 && discAbs_.back() == '/') {
+            discAbs_.pop_back();
+        }
+        if (discAbs_ == "/") {
+            discAbs_.clear();
+        }
+    }
+
+    std::vector<LintFinding> Run() {
+        Load();
+        CheckLines();
+        CheckGlobalKeys();
+        CheckEntries();
+        CheckPairMenu("utilities", "*BEGINUTILITIES", "*ENDUTILITIES");
+        CheckPairMenu("add-ons", "*BEGINADDONS", "*ENDADDONS");
+        CheckRecordMenu("support", "*SUPPORT");
+        CheckRecordMenu("mascot", "*TOBRIK");
+        CheckBanners();
+        CheckImageLists();
+        std::stable_sort(findings_.begin(), findings_.end(),
+                         [](const LintFinding& a, const LintFinding& b) {
+                             return a.file != b.file ? a.file < b.file : a.line < b.line;
+                         });
+        return std::move(findings_);
+    }
+
+  private:
+    // The real path on disk of a disc path, or the disc path with "/" when it names nothing.
+    std::string Real(const std::string& discPath) const {
+        return ResolveDiscPath(discAbs_ + "/" + discPath);
+    }
+
+    std::string Display(const std::string& discPath) const {
+        const std::string real = Real(discPath);
+        if (real.size() > discAbs_.size() && real.compare(0, discAbs_.size(), discAbs_) == 0) {
+            return discArg_ + real.substr(discAbs_.size());
+        }
+        return real;
+    }
+
+    bool IsFile(const std::string& discPath) const {
+        std::error_code ec;
+        return fs::is_regular_file(Real(discPath), ec);
+    }
+
+    void AtLine(int index, std::string message) {
+        findings_.push_back({dataFile_, index + 1, std::move(message)});
+    }
+    void AtFile(std::string message) { findings_.push_back({dataFile_, 0, std::move(message)}); }
+    void InFile(const std::string& file, std::string message) {
+        findings_.push_back({file, 0, std::move(message)});
+    }
+
+    int Count() const { return lines_.Count(); }
+    const std::string& Line(int index) const { return lines_.Get(index); }
+
+    // Same answer as IndexOf, without scanning the file for every question.
+    int FirstIndex(std::string_view text) const {
+        const auto it = first_.find(FoldedKey(text));
+        return it == first_.end() ? -1 : it->second;
+    }
+
+    void Load() {
+        dataFile_ = Display(kDiscDataPath);
+        const std::string real = Real(kDiscDataPath);
+        std::error_code ec;
+        if (!fs::is_regular_file(real, ec)) {
+            ThrowCannotOpen(dataFile_);
+        }
+        std::ifstream in(real, std::ios::binary);
+        std::string bytes;
+        char buffer[65536];
+        while (in) {
+            in.read(buffer, sizeof buffer);
+            bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+            if (bytes.size() > LineList::kMaxFileBytes) {
+                throw Error(dataFile_ + " is larger than " +
+                            std::to_string(LineList::kMaxFileBytes) + " bytes");
+            }
+        }
+        if (in.bad()) {
+            ThrowCannotOpen(dataFile_);
+        }
+        lines_.LoadFromBytes(bytes);
+        for (int i = 0; i < Count(); ++i) {
+            first_.try_emplace(FoldedKey(Line(i)), i);
+        }
+        const std::size_t nul = bytes.find('\0');
+        if (nul != std::string::npos) {
+            const bool afterLineEnd = nul > 0 && (bytes[nul - 1] == '\n' || bytes[nul - 1] == '\r');
+            const int line = afterLineEnd || Count() == 0 ? Count() : Count() - 1;
+            AtLine(line, "a NUL byte ends the text here: the rest of the file is ignored");
+        }
+    }
+
+    void CheckUnique(int index, const std::string& what) {
+        const int first = FirstIndex(Line(index));
+        if (first >= 0 && first < index) {
+            AtLine(index, what + " " + Quote(Line(index)) + " equals line " +
+                              std::to_string(first + 1) + ": every lookup finds that line first");
+        }
+    }
+
+    void CheckCaptionWidth(int index, const std::string& menu) {
+        if (Line(index).size() > kMenuCaptionWidth) {
+            AtLine(index, "warning: " + menu + " menu line longer than " +
+                              std::to_string(kMenuCaptionWidth) +
+                              " characters is cut: " + Quote(Line(index)));
+        }
+    }
+
+    void CheckMenuLength(int index, const std::string& menu, std::size_t lines) {
+        if (lines > kMenuChoosableLines) {
+            AtLine(index, menu + " menu has " + std::to_string(lines) + " lines: only the first " +
+                              std::to_string(kMenuChoosableLines) + " can be chosen");
+        }
+    }
+
+    void CheckProgram(int index, const std::string& path, const std::string& what) {
+        if (path.size() > kMaxShellPath) {
+            AtLine(index, what + " path is " + std::to_string(path.size()) +
+                              " characters long, more than the shell's " +
+                              std::to_string(kMaxShellPath) + ": " + Quote(path));
+        }
+        if (!IsFile(path)) {
+            AtLine(index, what + " " + Quote(path) + " not found");
+        }
+    }
+
+    void CheckLines() {
+        if (Count() == 0) {
+            AtFile("the file holds no lines");
+            return;
+        }
+        if (!Line(0).empty()) {
+            AtLine(0, "the first line must be blank: a missing value key reads it");
+        }
+        for (int i = 0; i < Count(); ++i) {
+            const std::string& line = Line(i);
+            if (line.size() > LineList::kMaxLineLength) {
+                AtLine(i, "line is " + std::to_string(line.size()) +
+                              " characters long, more than " +
+                              std::to_string(LineList::kMaxLineLength));
+            }
+            if (line.empty() || line[0] != '*') {
+                continue;
+            }
+            if (IsKeyLine(i)) {
+                CheckUnique(i, "key line");
+            }
+        }
+    }
+
+    // Whether line i is one of the keys some reader looks up; numbered keys the front end never
+    // asks for are reported here.
+    bool IsKeyLine(int i) {
+        static const std::array<const char*, 8> plain = {
+            "*Spritecount",    "*techsupport",  "*systemrequirements", "*disctwo",
+            "*BEGINUTILITIES", "*ENDUTILITIES", "*BEGINADDONS",        "*ENDADDONS"};
+        const std::string& line = Line(i);
+        for (const char* key : plain) {
+            if (EqualsIgnoreCase(line, key)) {
+                return true;
+            }
+        }
+        struct Numbered {
+            const char* prefix;
+            int low, high;
+            const char* what;
+        };
+        static const std::array<Numbered, 5> numbered = {{
+            {"*BEGIN", 0, -1, nullptr},
+            {"*END", 0, -1, nullptr},
+            {"*SUPPORT", 1, kMaxRecordNumber, "support records are numbered 1 to 20"},
+            {"*TOBRIK", 1, kMaxRecordNumber, "mascot records are numbered 1 to 20"},
+            {"*BANNER", 0, kMaxBannerNumber, "banners are numbered 0 to 8"},
+        }};
+        for (const Numbered& key : numbered) {
+            if (const auto n = NumberedKey(line, key.prefix)) {
+                if (key.what != nullptr && (*n < key.low || *n > key.high)) {
+                    AtLine(i, Quote(line) + " is never read: " + key.what);
+                }
+                return true;
+            }
+            if (StartsWithIgnoreCase(line, key.prefix) &&
+                AllDigits(std::string_view(line).substr(std::string_view(key.prefix).size()))) {
+                AtLine(i, Quote(line) +
+                              " is never read: key numbers are written without leading zeros");
+                return false;
+            }
+        }
+        return false;
+    }
+
+    void CheckGlobalKeys() {
+        spriteLine_ = FirstIndex("*Spritecount");
+        if (spriteLine_ < 0) {
+            AtFile("\"*Spritecount\" is missing: start-up fails");
+        } else if (spriteLine_ + 1 >= Count()) {
+            AtLine(spriteLine_, "\"*Spritecount\" has no value line: start-up fails");
+        } else {
+            const std::string& value = Line(spriteLine_ + 1);
+            try {
+                const int n = StrToInt(value);
+                if (n < 1 || n > kMaxSpriteCount) {
+                    AtLine(spriteLine_ + 1, "spriteCount " + std::to_string(n) +
+                                                " is outside 1 to " +
+                                                std::to_string(kMaxSpriteCount));
+                } else {
+                    spriteCount_ = n;
+                }
+            } catch (const Error& e) {
+                AtLine(spriteLine_ + 1, std::string("spriteCount: ") + e.what());
+            }
+        }
+        for (const char* key : {"*techsupport", "*systemrequirements"}) {
+            const int i = FirstIndex(key);
+            if (i >= 0 && i + 1 >= Count()) {
+                AtLine(i, Quote(key) + " has no value line: start-up fails");
+            }
+        }
+        discTwo_ = FirstIndex("*disctwo") > 0;
+    }
+
+    void CheckEntries() {
+        if (!spriteCount_) {
+            return;
+        }
+        const int spriteCount = *spriteCount_;
+        for (int n = 0; n < spriteCount; ++n) {
+            const int begin = FirstIndex(BeginKey(n));
+            const int end = FirstIndex(EndKey(n));
+            if (begin < 0) {
+                AtFile("entry " + std::to_string(n) + ": " + Quote(BeginKey(n)) + " is missing");
+                continue;
+            }
+            if (end < 0) {
+                AtLine(begin,
+                       "entry " + std::to_string(n) + ": " + Quote(EndKey(n)) + " is missing");
+            } else if (end < begin) {
+                AtLine(end, Quote(EndKey(n)) + " comes before " + Quote(BeginKey(n)));
+            } else if (n > 0 && end - begin < 10) {
+                AtLine(begin, "entry " + std::to_string(n) + " ends at +" +
+                                  std::to_string(end - begin) +
+                                  ": the front end reads lines +1 to +9 of an entry");
+            }
+            if (n > 0) {
+                CheckEntryFields(n, begin);
+            }
+        }
+        CheckMenuLength(spriteLine_, "demos", DemosMenu(lines_, spriteCount).size());
+    }
+
+    void CheckEntryFields(int n, int begin) {
+        if (begin + 9 >= Count()) {
+            AtLine(begin, "entry " + std::to_string(n) + " is cut off by the end of the file");
+            return;
+        }
+        CheckUnique(begin + 1, "title");
+        const std::string& install = Line(begin + 5);
+        if (install != "no") {
+            CheckCaptionWidth(begin + 1, "demos");
+            CheckProgram(begin + 5, install, "install program");
+        }
+        const std::string& second = Line(begin + 7);
+        if (second != "no" && !second.empty()) {
+            CheckProgram(begin + 7, "Exes/" + second, "second program");
+        }
+        const std::string& readme = Line(begin + 8);
+        if (readme.empty()) {
+            AtLine(begin + 8, "no readme named: view and print show nothing");
+        } else if (!IsFile("databases/" + readme)) {
+            AtLine(begin + 8, "readme " + Quote("databases/" + readme) + " not found");
+        }
+    }
+
+    void CheckPairMenu(const std::string& menu, const std::string& beginKey,
+                       const std::string& endKey) {
+        const int begin = FirstIndex(beginKey);
+        const int end = FirstIndex(endKey);
+        if (begin < 0 && end < 0) {
+            return;
+        }
+        if (begin < 0 || end < 0 || end < begin) {
+            AtLine(begin < 0 ? end : begin, Quote(beginKey) + " and " + Quote(endKey) +
+                                                " must both be present, in that order: the " +
+                                                menu + " menu is empty");
+            return;
+        }
+        const int size = end - begin - 1;
+        if (size % 2 != 0) {
+            AtLine(end - 1, "the last " + menu + " name has no target line");
+        }
+        CheckMenuLength(begin, menu, static_cast<std::size_t>((size + 1) / 2));
+        for (int name = begin + 1; name < end; name += 2) {
+            CheckUnique(name, menu + " name");
+            CheckCaptionWidth(name, menu);
+            CheckSelectsPanel(name);
+            if (name + 1 < end) {
+                const std::string& target = Line(name + 1);
+                if (!target.empty() && !IsWebAddress(target)) {
+                    CheckProgram(name + 1, target, menu + " target");
+                }
+            }
+        }
+    }
+
+    // Choosing a utilities or add-ons name also reads the line before it as an entry's start
+    // line: a 7- or 8-character target there selects a panel or fails.
+    void CheckSelectsPanel(int name) {
+        const int first = FirstIndex(Line(name));
+        if (first <= 0) {
+            return;
+        }
+        try {
+            if (const auto n = EntryNumberFromChosenLine(lines_, Line(name))) {
+                AtLine(first - 1, "warning: choosing " + Quote(Line(name)) +
+                                      " also selects panel " + std::to_string(*n) +
+                                      ": the line before it is 7 or 8 characters long");
+            }
+        } catch (const Error& e) {
+            AtLine(first - 1, "choosing " + Quote(Line(name)) + " fails with \"" + e.what() +
+                                  "\": the line before it is 7 or 8 characters long");
+        }
+    }
+
+    void CheckRecordMenu(const std::string& menu, const std::string& prefix) {
+        std::size_t entries = 0;
+        int firstRecord = -1;
+        for (int n = 1; n <= kMaxRecordNumber; ++n) {
+            const int key = FirstIndex(prefix + std::to_string(n));
+            if (key < 0) {
+                continue;
+            }
+            ++entries;
+            if (firstRecord < 0) {
+                firstRecord = key;
+            }
+            if (key + 1 >= Count()) {
+                AtLine(key, menu + " record has no label line");
+                continue;
+            }
+            CheckUnique(key + 1, menu + " label");
+            CheckCaptionWidth(key + 1, menu);
+            if (key + 2 >= Count()) {
+                AtLine(key + 1, menu + " record has no target line");
+                continue;
+            }
+            CheckRecordTarget(key + 2, menu);
+        }
+        if (firstRecord >= 0) {
+            CheckMenuLength(firstRecord, menu, entries);
+        }
+    }
+
+    void CheckRecordTarget(int index, const std::string& menu) {
+        const std::string& target = Line(index);
+        switch (ClassifyTarget(target)) {
+        case TargetKind::Web:
+            break;
+        case TargetKind::Program:
+            CheckProgram(index, std::string(ProgramOfTarget(target)), menu + " program");
+            break;
+        case TargetKind::ShowGame:
+            if (menu == "support") {
+                AtLine(index, "warning: \"showgame\" does nothing in the support menu");
+            }
+            break;
+        case TargetKind::Page:
+            if (target.empty()) {
+                AtLine(index, "warning: empty " + menu + " target: choosing it does nothing");
+            } else {
+                // A page may carry an anchor or a query after its file name.
+                const std::string file = target.substr(0, target.find_first_of("#?"));
+                if (!IsFile(file)) {
+                    AtLine(index, menu + " page " + Quote(file) + " not found");
+                }
+            }
+            break;
+        }
+    }
+
+    static std::string BannerPicture(int n) {
+        return "engine/images/banners/banner" + std::to_string(n) + ".gif";
+    }
+
+    void CheckBanners() {
+        bool anyPicture = false;
+        for (int n = 0; n <= kMaxBannerNumber; ++n) {
+            anyPicture = anyPicture || IsFile(BannerPicture(n));
+            const int key = FirstIndex("*BANNER" + std::to_string(n));
+            if (key < 0) {
+                continue;
+            }
+            if (!IsFile(BannerPicture(n))) {
+                AtLine(key, "banner picture " + Quote(BannerPicture(n)) +
+                                " not found: this banner is never shown");
+            }
+            if (key + 1 >= Count()) {
+                AtLine(key, "banner record has no target line");
+                continue;
+            }
+            const std::string& target = Line(key + 1);
+            if (target.empty()) {
+                AtLine(key + 1, "warning: empty banner target: a click starts nothing");
+            } else if (!IsWebAddress(target)) {
+                CheckProgram(key + 1, target, "banner program");
+            }
+        }
+        if (!anyPicture) {
+            InFile(Display("engine/images/banners"),
+                   "no banner picture banner0.gif to banner8.gif: the centre banner cannot rotate");
+        }
+    }
+
+    // Loads an image-list file; nullopt (and a finding) when it cannot be read.
+    bool LoadPictures(const std::string& discPath, PictureCollection& into) {
+        const std::string shown = Display(discPath);
+        if (!IsFile(discPath)) {
+            InFile(shown, "missing: start-up fails");
+            return false;
+        }
+        try {
+            into.LoadFromFile(Real(discPath));
+            return true;
+        } catch (const std::exception& e) {
+            InFile(shown, std::string("cannot be read: ") + e.what());
+        }
+        return false;
+    }
+
+    void CheckImageLists() {
+        if (!IsFile("engine/images/mainbg.bmp")) {
+            InFile(Display("engine/images/mainbg.bmp"), "missing: start-up fails");
+        }
+
+        PictureCollection panels;
+        if (LoadPictures("engine/images/panels.dxg", panels)) {
+            for (const char* name : kPanelNames) {
+                RequirePicture(panels, "engine/images/panels.dxg", name);
+            }
+        }
+
+        PictureCollection topPanels;
+        if (LoadPictures("engine/images/top_panels.dxg", topPanels)) {
+            RequirePicture(topPanels, "engine/images/top_panels.dxg",
+                           discTwo_ ? "panel_top_blank" : "panel_top_none");
+            if (!discTwo_) {
+                for (const char* name : kTopPanelNames) {
+                    RequirePicture(topPanels, "engine/images/top_panels.dxg", name);
+                }
+            }
+        }
+
+        PictureCollection slider;
+        if (LoadPictures("engine/images/slider.dxg", slider) && spriteCount_) {
+            const int need = *spriteCount_ + 4;
+            const std::string shown = Display("engine/images/slider.dxg");
+            if (slider.Count() < need) {
+                InFile(shown, "holds " + std::to_string(slider.Count()) +
+                                  " pictures; spriteCount " + std::to_string(*spriteCount_) +
+                                  " needs " + std::to_string(need) +
+                                  " (panels, four database panels) and the start panel last");
+            } else if (slider.Count() == need) {
+                InFile(shown, "warning: the start panel (last picture) is also the fourth "
+                              "database panel; add it after picture " +
+                                  std::to_string(need - 1));
+            }
+        }
+
+        PictureCollection slider2;
+        if (LoadPictures("engine/images/slider2.dxg", slider2) && spriteCount_) {
+            const std::string shown = Display("engine/images/slider2.dxg");
+            if (slider2.Count() < *spriteCount_) {
+                InFile(shown, "holds " + std::to_string(slider2.Count()) +
+                                  " thumbnails; spriteCount " + std::to_string(*spriteCount_) +
+                                  " needs " + std::to_string(*spriteCount_));
+            } else if (slider2.Count() == *spriteCount_) {
+                InFile(shown, "warning: no spare thumbnail after the last: the disc editor "
+                              "cannot open on this disc");
+            }
+        }
+
+        PictureCollection banners;
+        LoadPictures("engine/images/banners.dxg", banners);
+    }
+
+    void RequirePicture(const PictureCollection& collection, const std::string& discPath,
+                        const char* name) {
+        if (collection.IndexOf(name) < 0) {
+            InFile(Display(discPath), std::string("has no picture named \"") + name + "\"");
+        }
+    }
+
+    std::string discArg_;
+    std::string discAbs_;
+    std::string dataFile_;
+    LineList lines_;
+    std::unordered_map<std::string, int> first_;
+    std::vector<LintFinding> findings_;
+    int spriteLine_ = -1;
+    std::optional<int> spriteCount_;
+    bool discTwo_ = false;
+};
+
+const char* const kUsage =
+    "Usage: kestrova-lint DISC_DIR\n"
+    "Checks the disc data file engine/data/discdata.kvx and the image-list files of the disc\n"
+    "in DISC_DIR against the limits of the front end. Prints one line per finding,\n"
+    "FILE:LINE: message (LINE 0 when the finding is not tied to a line).\n"
+    "Exit status: 0 clean, 1 findings, 2 usage error or unreadable disc.\n";
+
+} // namespace
+
+std::vector<LintFinding> LintDisc(const std::string& discDir) {
+    std::error_code ec;
+    if (!fs::is_directory(discDir, ec)) {
+        throw Error(discDir + " is not a folder");
+    }
+    return Linter(discDir).Run();
+}
+
+std::string FormatFinding(const LintFinding& finding) {
+    return finding.file + ":" + std::to_string(finding.line) + ": " + finding.message;
+}
+
+int RunLintTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        out << kUsage;
+        return 0;
+    }
+    if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
+        err << kUsage;
+        return 2;
+    }
+    try {
+        const std::vector<LintFinding> findings = LintDisc(args[0]);
+        for (const LintFinding& finding : findings) {
+            out << FormatFinding(finding) << '\n';
+        }
+        return findings.empty() ? 0 : 1;
+    } catch (const std::exception& e) {
+        err << "kestrova-lint: " << e.what() << '\n';
+        return 2;
+    }
+}
+
+} // namespace kestrova

@@ -1,0 +1,28 @@
+#pragma once
+// The disc linter: checks a disc's data file and image-list files against every limit the front
+// end relies on, so that a disc author finds the faults before the reader does.
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace kestrova {
+
+struct LintFinding {
+    std::string file; // as shown to the author: the disc folder as given + the real path inside
+    int line = 0;     // 1-based; 0 when the finding is not tied to a line
+    std::string message;
+};
+
+// Every finding on the disc in `discDir`, in file order within each check. Fails with
+// kestrova::Error when the folder or its disc data file cannot be read at all.
+std::vector<LintFinding> LintDisc(const std::string& discDir);
+
+// "FILE:LINE: message"
+std::string FormatFinding(const LintFinding& finding);
+
+// The whole tool: arguments without the program name. Returns 0 clean, 1 findings, 2 usage error
+// or unreadable disc.
+int RunLintTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+} // namespace kestrova
