@@ -306,14 +306,14 @@ class Runner {
             const QRgb got = img.pixel(x, y) & 0xFFFFFF;
             const bool same = got == (wanted & 0xFFFFFF);
             if (same == negate) {
-                throw ScriptError(QStringLiteral("pixel %1,%2 is #%3")
-                                      .arg(x)
-                                      .arg(y)
-                                      .arg(got, 6, 16, QLatin1Char('0'))
-                                      .toUpper()
-                                      .toStdString() +
-                                  (negate ? ", expected anything else"
-                                          : ", expected " + colourText.toStdString()));
+                throw ScriptError(
+                    QStringLiteral("pixel %1,%2 is #%3")
+                        .arg(x)
+                        .arg(y)
+                        .arg(QString::number(got, 16).rightJustified(6, QLatin1Char('0')).toUpper())
+                        .toStdString() +
+                    (negate ? ", expected anything else"
+                            : ", expected " + colourText.toStdString()));
             }
         } else {
             throw ScriptError("unknown line: " + cmd.toStdString());

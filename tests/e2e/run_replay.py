@@ -1,0 +1,74 @@
+#!/usr/bin/env python3
+"""Runs one replay script against the built front end and checks how it ended.
+
+Header lines of the script (anywhere, each starting with "#!"):
+  #! disc: PATH        the disc, relative to the source tree (default: sample-disc)
+  #! fixture: VARIANT  a fixture disc written by kestrova_fixture_disc into the work folder
+  #! exit: N           the expected exit status (default 0)
+  #! stderr: TEXT      a line that standard error must hold exactly
+  #! args: ...         more command-line arguments
+The script's own expect lines are checked by the front end itself.
+"""
+import argparse
+import os
+import shlex
+import shutil
+import subprocess
+import sys
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--binary", required=True)
+    ap.add_argument("--fixture", required=True)
+    ap.add_argument("--source", required=True)
+    ap.add_argument("--work", required=True)
+    ap.add_argument("script")
+    a = ap.parse_args()
+
+    headers = {}
+    extra = []
+    stderr_lines = []
+    with open(a.script, encoding="utf-8") as f:
+        for line in f:
+            if line.startswith("#!"):
+                key, _, value = line[2:].strip().partition(":")
+                key, value = key.strip(), value.strip()
+                if key == "stderr":
+                    stderr_lines.append(value)
+                elif key == "args":
+                    extra += shlex.split(value)
+                else:
+                    headers[key] = value
+
+    shutil.rmtree(a.work, ignore_errors=True)
+    os.makedirs(a.work)
+    if "fixture" in headers:
+        disc = os.path.join(a.work, "disc")
+        subprocess.run([a.fixture, disc, headers["fixture"]], check=True)
+    else:
+        disc = os.path.join(a.source, headers.get("disc", "sample-disc"))
+
+    env = dict(os.environ)
+    env.setdefault("QT_QPA_PLATFORM", "offscreen")
+    env["KESTROVA_RUN_LOG"] = os.path.join(a.work, "ran.log")
+    cmd = [a.binary, "--disc", disc, "--replay", os.path.abspath(a.script)] + extra
+    p = subprocess.run(cmd, cwd=a.work, env=env, capture_output=True, text=True, timeout=110)
+    want = int(headers.get("exit", "0"))
+    ok = True
+    if p.returncode != want:
+        print(f"exit status {p.returncode}, expected {want}")
+        ok = False
+    got_lines = p.stderr.splitlines()
+    for line in stderr_lines:
+        if line not in got_lines:
+            print(f"standard error lacks the line: {line}")
+            ok = False
+    if not ok:
+        print("--- stdout ---\n" + p.stdout + "--- stderr ---\n" + p.stderr)
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
