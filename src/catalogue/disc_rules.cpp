@@ -60,12 +60,15 @@ std::optional<int> EntryNumberFromChosenLine(const LineList& lines, std::string_
     if (i <= 0) {
         return std::nullopt;
     }
-    const std::string& marker = lines.Get(i - 1);
+    return EntryNumberFromMarker(lines.Get(i - 1));
+}
+
+std::optional<int> EntryNumberFromMarker(std::string_view marker) {
     if (marker.size() == 7) {
-        return StrToInt(std::string_view(marker).substr(6, 1));
+        return StrToInt(marker.substr(6, 1));
     }
     if (marker.size() == 8) {
-        return StrToInt(std::string_view(marker).substr(6, 2));
+        return StrToInt(marker.substr(6, 2));
     }
     return std::nullopt;
 }

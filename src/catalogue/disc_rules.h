@@ -22,6 +22,8 @@ std::vector<std::string> DemosMenu(const LineList& lines, int spriteCount);
 // there that are no integer fail with "'%s' is not a valid integer value". The number is not
 // checked against the disc's entries: the caller must.
 std::optional<int> EntryNumberFromChosenLine(const LineList& lines, std::string_view chosen);
+// The same reading of one line taken as a start line.
+std::optional<int> EntryNumberFromMarker(std::string_view marker);
 
 // The support ("*SUPPORT") or mascot ("*TOBRIK") records that exist, by increasing n = 1..20:
 // label line and the record's own target line ("" when the file ends after the label).

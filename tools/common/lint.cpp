@@ -109,9 +109,13 @@ class Linter {
         return real;
     }
 
-    bool IsFile(const std::string& discPath) const {
-        std::error_code ec;
-        return fs::is_regular_file(Real(discPath), ec);
+    bool IsFile(const std::string& discPath) {
+        const auto [it, added] = isFile_.try_emplace(discPath, false);
+        if (added) {
+            std::error_code ec;
+            it->second = fs::is_regular_file(Real(discPath), ec);
+        }
+        return it->second;
     }
 
     void AtLine(int index, std::string message) {
@@ -384,7 +388,7 @@ class Linter {
             return;
         }
         try {
-            if (const auto n = EntryNumberFromChosenLine(lines_, Line(name))) {
+            if (const auto n = EntryNumberFromMarker(Line(first - 1))) {
                 AtLine(first - 1, "warning: choosing " + Quote(Line(name)) +
                                       " also selects panel " + std::to_string(*n) +
                                       ": the line before it is 7 or 8 characters long");
@@ -568,6 +572,8 @@ class Linter {
     std::string dataFile_;
     LineList lines_;
     std::unordered_map<std::string, int> first_;
+    // A menu may name the same file many times; each is looked up on disk once.
+    std::unordered_map<std::string, bool> isFile_;
     std::vector<LintFinding> findings_;
     int spriteLine_ = -1;
     std::optional<int> spriteCount_;
