@@ -1,0 +1,18 @@
+#pragma once
+// A small disc for tests: plain pictures of the right sizes, a disc data file with four demos
+// (demo 2 hidden from the demos menu), and variants that break one thing each.
+//
+// Variants: ok, one-demo, no-background, no-panels, no-slider, no-discdata, bad-spritecount,
+// missing-spritecount, spritecount-too-big, spritecount-zero, missing-panel-name,
+// missing-top-panel, short-slider, corrupt-dxg, truncated-dxg, bad-background, disc-two.
+//
+// Pictures: start and demo panels 800 x 240 (key colour magenta along the top row), thumbnails
+// 90 x 45, PANEL_DEM 140 x 50 (frame colour #F0A020), PANEL_INFO 200 x 70, PANEL_BOT2 800 x 82.
+
+#include <string>
+
+namespace kestrova {
+
+void WriteFixtureDisc(const std::string& outDir, const std::string& variant);
+
+} // namespace kestrova
