@@ -1,0 +1,623 @@
+#include "artwork.h"
+
+#include "paint_kit.h"
+#include "scenes.h"
+
+#include <QPainterPath>
+#include <QRadialGradient>
+
+#include <cmath>
+
+namespace kestrova::sampledisc {
+
+using namespace layout;
+using theme::kFrame;
+using theme::kInk;
+using theme::kKey;
+using theme::kNavy;
+using theme::kOrange;
+using theme::kPurple;
+using theme::kYellow;
+
+namespace {
+
+QImage Blank(int w, int h, const QColor& fill = kInk) {
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(fill);
+    return img;
+}
+
+QString Q(const std::string& s) {
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QColor FromRgb(unsigned rgb) {
+    return QColor::fromRgb(static_cast<QRgb>(rgb) | 0xFF000000u);
+}
+
+void SmallCaps(QPainter& p, const QRectF& r, const QString& text, const QColor& colour, int px,
+               Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter, int weight = QFont::Bold) {
+    QFont f = TextFont(px, weight);
+    f.setLetterSpacing(QFont::AbsoluteSpacing, px * 0.12);
+    p.setFont(f);
+    p.setPen(QColor(0, 0, 0, 160));
+    p.drawText(r.translated(1, 1), static_cast<int>(align), text);
+    p.setPen(colour);
+    p.drawText(r, static_cast<int>(align), text);
+}
+
+// The metal body shared by the start, demo and database panels: rounded outline keyed to the
+// panel's transparent colour, side columns for the action buttons, an art strip at the top and a
+// calm sunken box where the front end writes the entry's support line and requirements.
+struct PanelParts {
+    QRectF art{104, 8, 606, 116};
+    QRectF text{104, 128, 606, 104};
+    QRectF left{6, 6, 94, 228};
+    QRectF right{714, 6, 80, 228};
+};
+
+QImage PanelBody(const QColor& accent, PanelParts& parts) {
+    QImage img = Blank(kPanelW, kPanelH);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillRect(img.rect(), Vertical(0, kPanelH, Mix(kPurple, accent, 0.25), kNavy));
+    // Fine brushed lines on the metal.
+    for (int y = 0; y < kPanelH; y += 3) {
+        p.setPen(QColor(255, 255, 255, 10));
+        p.drawLine(0, y, kPanelW, y);
+    }
+    Bevel(p, parts.left, Mix(kPurple, accent, 0.15), 3, true, 10);
+    Bevel(p, parts.right, Mix(kPurple, accent, 0.15), 3, true, 10);
+    // Art strip frame.
+    Bevel(p, parts.art.adjusted(-4, -4, 4, 4), kFrame, 3, true, 6);
+    // Text box: deep and quiet so white and orange text read well.
+    Bevel(p, parts.text.adjusted(-3, -2, 3, 3), kNavy, 3, false, 6);
+    p.fillRect(parts.text, Vertical(parts.text.top(), parts.text.bottom(), QColor(10, 12, 44),
+                                    QColor(16, 18, 60)));
+    p.setPen(QColor(255, 255, 255, 14));
+    for (qreal y = parts.text.top() + 2; y < parts.text.bottom(); y += 4) {
+        p.drawLine(QPointF(parts.text.left(), y), QPointF(parts.text.right(), y));
+    }
+    // Outer rim highlight.
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(255, 255, 255, 70), 2));
+    p.drawRoundedRect(QRectF(1, 1, kPanelW - 2, kPanelH - 2), 16, 16);
+    p.setPen(QPen(kOrange, 2));
+    p.drawLine(QPointF(104, kPanelH - 4), QPointF(710, kPanelH - 4));
+    p.end();
+    return img;
+}
+
+void FinishPanel(QImage& img) {
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(0, 0, kPanelW, kPanelH), 16, 16);
+    KeyOutside(img, shape);
+}
+
+void ArtBackdrop(QPainter& p, const QRectF& r, const QColor& accent, uint32_t seed) {
+    QLinearGradient g(r.topLeft(), r.bottomRight());
+    g.setColorAt(0, accent.darker(300));
+    g.setColorAt(0.55, Mix(accent.darker(200), kPurple, 0.5));
+    g.setColorAt(1, kInk);
+    p.fillRect(r, g);
+    p.save();
+    p.setClipRect(r);
+    Stars(p, r, 60, seed, 1.8);
+    // Diagonal speed streaks.
+    p.setPen(QPen(QColor(255, 255, 255, 22), 10));
+    for (int i = 0; i < 6; ++i) {
+        const qreal x = r.left() + 40 + i * 70;
+        p.drawLine(QPointF(x, r.bottom()), QPointF(x + 90, r.top()));
+    }
+    Glow(p, QPointF(r.left() + 120, r.top() + 40), 140,
+         QColor(accent.red(), accent.green(), accent.blue(), 70));
+    p.restore();
+}
+
+void SceneWindow(QPainter& p, const QRectF& r, Scene scene) {
+    Bevel(p, r.adjusted(-3, -3, 3, 3), kInk, 2, false, 4);
+    PaintScene(p, scene, r);
+    p.save();
+    p.setClipRect(r);
+    ScanLines(p, r, 14);
+    p.setPen(QPen(QColor(255, 255, 255, 60), 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(r.adjusted(0.5, 0.5, -0.5, -0.5));
+    p.restore();
+}
+
+void NumberBadge(QPainter& p, const QRectF& column, const QString& small, const QString& big) {
+    SmallCaps(p, QRectF(column.left(), column.top() + 30, column.width(), 16), small, kYellow, 11,
+              Qt::AlignHCenter | Qt::AlignVCenter);
+    LetteringCentred(p, big, TitleFont(46),
+                     QRectF(column.left(), column.top() + 44, column.width(), 60),
+                     QColor(255, 240, 150), kOrange, kInk, 3, {3, 3});
+}
+
+} // namespace
+
+const std::vector<TopZone>& TopZones() {
+    static const std::vector<TopZone> zones = {
+        {"Demos", "demos", "panel_top_demos", 328, 469, 17, 51},
+        {"Add-Ons", "add-ons", "panel_top_add-ons", 470, 599, 17, 51},
+        {"Database", "database", "panel_top_database", 597, 737, 17, 51},
+        {"Exit", "exit", "panel_top_exit", 736, 801, 17, 51},
+        {"Utilities", "utility", "panel_top_utilities", 328, 445, 50, 86},
+        {"Support", "support", "panel_top_support", 444, 566, 50, 86},
+        {"Tobrik", "tobrik", "panel_top_tobrik", 565, 794, 50, 86},
+    };
+    return zones;
+}
+
+QImage MainBackground() {
+    QImage img = Blank(kScreenW, kScreenH);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient sky(0, 0, 0, kScreenH);
+    sky.setColorAt(0, QColor(6, 6, 26));
+    sky.setColorAt(0.45, QColor(28, 16, 70));
+    sky.setColorAt(0.8, QColor(60, 20, 96));
+    sky.setColorAt(1, QColor(14, 8, 36));
+    p.fillRect(img.rect(), sky);
+    Glow(p, {180, 260}, 260, QColor(110, 30, 170, 90));
+    Glow(p, {640, 200}, 220, QColor(30, 70, 190, 80));
+    Glow(p, {420, 440}, 200, QColor(255, 100, 30, 40));
+    Stars(p, QRectF(0, 0, kScreenW, 500), 260, 1999, 2.6);
+    // A faint magazine mark behind the panels.
+    p.save();
+    p.setOpacity(0.10);
+    LetteringCentred(p, QStringLiteral("KESTROVA"), TitleFont(120), QRectF(0, 170, 800, 150),
+                     Qt::white, QColor(200, 200, 255), Qt::transparent, 0, {0, 0});
+    p.restore();
+    // A glowing perspective floor under the thumbnail strip, where the caption panel drops.
+    const qreal horizon = 420;
+    p.fillRect(QRectF(0, horizon, 800, 90),
+               Vertical(horizon, horizon + 90, QColor(40, 10, 60), QColor(16, 6, 34)));
+    p.setPen(QPen(QColor(255, 90, 200, 110), 1.2));
+    for (int i = -14; i <= 14; ++i) {
+        p.drawLine(QPointF(400 + i * 12, horizon), QPointF(400 + i * 80, horizon + 90));
+    }
+    for (int i = 0; i < 7; ++i) {
+        const qreal y = horizon + std::pow(i / 7.0, 1.8) * 90;
+        p.drawLine(QPointF(0, y), QPointF(800, y));
+    }
+    // The banner tray with three sunken slots.
+    const QRectF tray(0, 496, 800, 104);
+    p.fillRect(tray, Vertical(tray.top(), tray.bottom(), QColor(70, 30, 120), QColor(20, 10, 44)));
+    p.setPen(QPen(kOrange, 2));
+    p.drawLine(QPointF(0, 497), QPointF(800, 497));
+    p.setPen(QPen(QColor(255, 255, 255, 60), 1));
+    p.drawLine(QPointF(0, 499), QPointF(800, 499));
+    for (QRectF slot : {QRectF(10, kBannerY, 143, kBannerH), QRectF(163, kBannerY, 468, kBannerH),
+                        QRectF(640, kBannerY, 143, kBannerH)}) {
+        Bevel(p, slot.adjusted(-4, -4, 4, 4), QColor(40, 20, 70), 3, false, 3);
+        p.fillRect(slot, kInk);
+    }
+    SmallCaps(p, QRectF(10, 567, 780, 12),
+              QStringLiteral("KESTROVA CD-ROM  \u00B7  ISSUE 27  \u00B7  JUNE 1999"),
+              QColor(200, 180, 255), 8, Qt::AlignHCenter | Qt::AlignVCenter);
+    p.end();
+    return img;
+}
+
+QImage TopPanel(const QString& highlight) {
+    QImage img = Blank(kScreenW, kTopH);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient g(0, 0, 0, kTopH);
+    g.setColorAt(0, QColor(24, 12, 60));
+    g.setColorAt(0.6, QColor(52, 20, 100));
+    g.setColorAt(1, QColor(16, 10, 44));
+    p.fillRect(img.rect(), g);
+    Stars(p, QRectF(0, 0, 800, 96), 90, 137, 2.0);
+    Glow(p, {150, 40}, 180, QColor(255, 120, 30, 60));
+    p.setPen(QPen(QColor(255, 255, 255, 18), 14));
+    for (int i = 0; i < 9; ++i) {
+        p.drawLine(QPointF(i * 90 - 40, 100), QPointF(i * 90 + 40, 0));
+    }
+    // The masthead.
+    Lettering(p, QStringLiteral("KESTROVA"), TitleFont(58), QPointF(16, 70), QColor(255, 246, 170),
+              kOrange, kInk, 4, {4, 4});
+    SmallCaps(p, QRectF(22, 78, 300, 16), QStringLiteral("THE GAMES MAGAZINE CD-ROM"),
+              QColor(200, 190, 255), 11);
+    // The seven buttons.
+    p.fillRect(QRectF(322, 12, 478, 80), QColor(10, 8, 30, 200));
+    const bool blank = highlight == QStringLiteral("blank");
+    for (const TopZone& z : TopZones()) {
+        const QRectF r(z.left + 2, z.top + 2, std::min(z.right, 799) - z.left - 3,
+                       z.bottom - z.top - 3);
+        const bool lit = highlight == QLatin1String(z.key);
+        if (lit) {
+            Glow(p, r.center(), r.width() * 0.7, QColor(255, 180, 40, 120));
+        }
+        Bevel(p, r, lit ? QColor(255, 150, 30) : QColor(70, 40, 140), 2, true, 5);
+        if (!blank) {
+            const QFont f = TitleFont(19, false);
+            if (lit) {
+                LetteringCentred(p, QString::fromLatin1(z.caption), f, r, Qt::white,
+                                 QColor(255, 250, 200), kInk, 2.5, {2, 2});
+            } else {
+                LetteringCentred(p, QString::fromLatin1(z.caption), f, r, QColor(255, 236, 160),
+                                 kOrange, kInk, 2, {2, 2});
+            }
+        }
+    }
+    if (blank) {
+        LetteringCentred(p, QStringLiteral("DISC TWO"), TitleFont(36), QRectF(322, 12, 478, 80),
+                         QColor(255, 246, 170), kOrange, kInk, 3, {3, 3});
+    }
+    // The strap under the buttons.
+    const QRectF strap(0, 98, 800, 30);
+    p.fillRect(strap, Vertical(strap.top(), strap.bottom(), QColor(12, 8, 34), QColor(30, 14, 66)));
+    p.setPen(QPen(kOrange, 2));
+    p.drawLine(QPointF(0, 97), QPointF(800, 97));
+    SmallCaps(p, strap.adjusted(16, 0, -16, 0),
+              QStringLiteral("ISSUE 27  \u00B7  JUNE 1999  \u00B7  10 DEMOS  \u00B7  PATCHES  "
+                             "\u00B7  ADD-ONS  \u00B7  TOBRIK'S ADVENTURE"),
+              kYellow, 12, Qt::AlignLeft | Qt::AlignVCenter);
+    p.fillRect(QRectF(0, 128, 800, 9), Vertical(128, 137, QColor(30, 14, 66), QColor(8, 6, 24)));
+    p.end();
+    return img;
+}
+
+QImage StartPanel() {
+    PanelParts parts;
+    QImage img = PanelBody(kOrange, parts);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    ArtBackdrop(p, parts.art, QColor(120, 40, 220), 27);
+    p.save();
+    p.setClipRect(parts.art);
+    Glow(p, {640, 60}, 90, QColor(255, 200, 80, 120));
+    p.restore();
+    Lettering(p, QStringLiteral("WELCOME ABOARD!"), TitleFont(40),
+              QPointF(parts.art.left() + 14, 78), QColor(255, 250, 190), kOrange, kInk, 3.5,
+              {3, 3});
+    SmallCaps(p, QRectF(parts.art.left() + 18, 86, 460, 18),
+              QStringLiteral("THE KESTROVA CD-ROM  \u00B7  ISSUE 27  \u00B7  JUNE 1999"),
+              QColor(220, 210, 255), 13);
+    PaintTobrik(p, QRectF(parts.art.right() - 120, 18, 90, 108));
+    // Issue number in the side columns.
+    NumberBadge(p, parts.left, QStringLiteral("ISSUE"), QStringLiteral("27"));
+    SmallCaps(p, QRectF(parts.left.left(), 150, parts.left.width(), 60),
+              QStringLiteral("JUNE\n1999"), QColor(230, 220, 255), 13,
+              Qt::AlignHCenter | Qt::AlignVCenter);
+    NumberBadge(p, parts.right, QStringLiteral("DEMOS"), QStringLiteral("10"));
+    SmallCaps(p, QRectF(parts.right.left(), 150, parts.right.width(), 60),
+              QStringLiteral("PLUS\nADD-ONS"), QColor(230, 220, 255), 11,
+              Qt::AlignHCenter | Qt::AlignVCenter);
+    SmallCaps(p, QRectF(parts.text.left() + 6, parts.text.top() + 6, 400, 18),
+              QStringLiteral("ON THIS MONTH'S DISC"), kOrange, 13);
+    p.end();
+    FinishPanel(img);
+    return img;
+}
+
+QImage DemoPanel(const Demo& demo, int number) {
+    PanelParts parts;
+    const QColor accent = FromRgb(demo.themeRgb);
+    QImage img = PanelBody(accent, parts);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    ArtBackdrop(p, parts.art, accent, static_cast<uint32_t>(number) * 31u);
+    const QRectF scene(parts.art.right() - 232, parts.art.top() + 8, 224, 100);
+    SceneWindow(p, scene, demo.scene);
+    // Title lettering, shrunk to fit beside the scene window.
+    const QString title = Q(demo.title);
+    int size = 40;
+    while (size > 20 && TextWidth(title, TitleFont(size)) > scene.left() - parts.art.left() - 30) {
+        --size;
+    }
+    Lettering(p, title, TitleFont(size), QPointF(parts.art.left() + 14, 74), QColor(255, 250, 200),
+              Mix(kOrange, accent, 0.25), kInk, 3.5, {3, 3});
+    SmallCaps(p, QRectF(parts.art.left() + 16, 84, 340, 16), Q(demo.maker).toUpper(),
+              QColor(230, 220, 255), 12);
+    // Genre pill.
+    const QString genre = Q(demo.genre).toUpper();
+    const qreal pillW = TextWidth(genre, TextFont(10)) + 20;
+    Bevel(p, QRectF(parts.art.left() + 16, 104, pillW, 16), kOrange, 1, true, 8);
+    SmallCaps(p, QRectF(parts.art.left() + 16, 104, pillW, 16), genre, kInk, 10, Qt::AlignCenter);
+    char num[8];
+    std::snprintf(num, sizeof num, "%02d", number);
+    NumberBadge(p, parts.left, QStringLiteral("DEMO"), QString::fromLatin1(num));
+    SmallCaps(p, QRectF(parts.right.left(), 112, parts.right.width(), 30), QStringLiteral("README"),
+              QColor(200, 190, 255), 10, Qt::AlignCenter);
+    p.end();
+    FinishPanel(img);
+    return img;
+}
+
+QImage NextMonthPanel() {
+    PanelParts parts;
+    QImage img = PanelBody(QColor(60, 160, 230), parts);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    ArtBackdrop(p, parts.art, QColor(60, 160, 230), 28);
+    SceneWindow(p, QRectF(parts.art.right() - 232, parts.art.top() + 8, 224, 100), Scene::Mountain);
+    Lettering(p, QStringLiteral("NEXT MONTH"), TitleFont(40), QPointF(parts.art.left() + 14, 74),
+              QColor(230, 250, 255), QColor(80, 170, 255), kInk, 3.5, {3, 3});
+    SmallCaps(p, QRectF(parts.art.left() + 16, 84, 340, 16),
+              QStringLiteral("ISSUE 28 \u00B7 ON SALE 15 JULY"), QColor(230, 220, 255), 12);
+    NumberBadge(p, parts.left, QStringLiteral("ISSUE"), QStringLiteral("28"));
+    p.end();
+    FinishPanel(img);
+    return img;
+}
+
+QImage DatabasePanel(int which) {
+    static const char* titles[] = {"REVIEWS", "CHEATS", "BACK ISSUES", "READERS' CHARTS"};
+    static const char* straps[] = {"Three years of verdicts, searchable",
+                                   "Codes, passwords and level skips",
+                                   "Every cover and contents page", "The games you voted for"};
+    PanelParts parts;
+    const QColor accent = QColor::fromHsv(260 + which * 25, 170, 220);
+    QImage img = PanelBody(accent, parts);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    ArtBackdrop(p, parts.art, accent, 40u + static_cast<uint32_t>(which));
+    // A stack of magazine spines as the database's emblem.
+    for (int i = 0; i < 7; ++i) {
+        const QRectF spine(parts.art.right() - 200 + i * 24, parts.art.top() + 14 + (i % 2) * 6, 20,
+                           92 - (i % 2) * 6);
+        Bevel(p, spine, QColor::fromHsv((i * 47 + which * 30) % 360, 190, 230), 2, true, 2);
+        p.save();
+        p.translate(spine.center());
+        p.rotate(-90);
+        SmallCaps(p, QRectF(-44, -8, 88, 16), QStringLiteral("KESTROVA"), kInk, 9, Qt::AlignCenter);
+        p.restore();
+    }
+    SmallCaps(p, QRectF(parts.art.left() + 16, 20, 300, 16),
+              QStringLiteral("THE KESTROVA DATABASE"), kYellow, 12);
+    Lettering(p, QString::fromLatin1(titles[which]), TitleFont(38),
+              QPointF(parts.art.left() + 14, 78), QColor(255, 250, 200), kOrange, kInk, 3.5,
+              {3, 3});
+    SmallCaps(p, QRectF(parts.art.left() + 16, 88, 340, 16), QString::fromLatin1(straps[which]),
+              QColor(230, 220, 255), 12);
+    NumberBadge(p, parts.left, QStringLiteral("DATA"), QString::number(which + 1));
+    p.end();
+    FinishPanel(img);
+    return img;
+}
+
+QImage Thumbnail(const Demo& demo) {
+    QImage img = Blank(kThumbW, kThumbH);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    PaintScene(p, demo.scene, QRectF(0, 0, kThumbW, kThumbH));
+    p.fillRect(QRectF(0, 33, kThumbW, 12), QColor(8, 10, 34, 190));
+    SmallCaps(p, QRectF(3, 33, kThumbW - 4, 12), Q(demo.tag), kYellow, 9);
+    p.setPen(QColor(255, 255, 255, 90));
+    p.drawLine(QPointF(1, 1), QPointF(kThumbW - 2, 1));
+    p.end();
+    return img;
+}
+
+QImage SpareThumbnail(const QString& word) {
+    QImage img = Blank(kThumbW, kThumbH);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillRect(img.rect(), Vertical(0, kThumbH, kPurple, kInk));
+    Stars(p, QRectF(img.rect()), 20, 5, 1.5);
+    LetteringCentred(p, word, TitleFont(15), QRectF(img.rect()), QColor(255, 246, 170), kOrange,
+                     kInk, 2, {1.5, 1.5});
+    p.end();
+    return img;
+}
+
+QImage DemLabel() {
+    QImage img = Blank(kDemW, kDemH);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath shape;
+    shape.moveTo(0, 0);
+    shape.lineTo(132, 0);
+    shape.lineTo(kDemW, kDemH / 2.0);
+    shape.lineTo(132, kDemH);
+    shape.lineTo(0, kDemH);
+    shape.closeSubpath();
+    p.fillPath(shape, Vertical(0, kDemH, QColor(90, 40, 170), QColor(24, 12, 60)));
+    p.setPen(QPen(QColor(255, 255, 255, 50), 1));
+    p.drawLine(QPointF(0, 5), QPointF(130, 5));
+    LetteringCentred(p, QStringLiteral("DEMOS"), TitleFont(26), QRectF(4, 6, 124, 32),
+                     QColor(255, 246, 170), kOrange, kInk, 2.5, {2, 2});
+    SmallCaps(p, QRectF(8, 36, 124, 12), QStringLiteral("\u25C0  SCROLL  \u25B6"),
+              QColor(200, 190, 255), 8, Qt::AlignHCenter | Qt::AlignVCenter);
+    // The top edge carries the frame colour the front end reads at (10, 0).
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.fillRect(QRectF(0, 0, 132, 3), kFrame);
+    p.end();
+    KeyOutside(img, shape);
+    return img;
+}
+
+QImage CaptionPanel() {
+    QImage img = Blank(kInfoW, kInfoH);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(0, 0, kInfoW, kInfoH), 9, 9);
+    p.fillPath(shape, Vertical(0, kInfoH, QColor(26, 22, 80), QColor(8, 8, 30)));
+    p.fillRect(QRectF(2, 2, kInfoW - 4, 20),
+               Vertical(2, 22, QColor(60, 30, 120), QColor(30, 16, 70)));
+    p.setPen(QPen(kFrame, 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(QRectF(1, 1, kInfoW - 2, kInfoH - 2), 8, 8);
+    p.setPen(QPen(kOrange, 1));
+    p.drawLine(QPointF(6, 23), QPointF(kInfoW - 6, 23));
+    p.end();
+    KeyOutside(img, shape);
+    img.setPixel(3, 0, kKey.rgb());
+    return img;
+}
+
+QImage StripHolder() {
+    QImage img = Blank(kScreenW, kBotH);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillRect(QRectF(0, 0, 800, 32), Vertical(0, 32, QColor(80, 36, 150), QColor(30, 14, 70)));
+    p.setPen(QPen(QColor(255, 255, 255, 80), 1));
+    p.drawLine(QPointF(0, 0.5), QPointF(800, 0.5));
+    SmallCaps(p, QRectF(160, 6, 624, 20),
+              QStringLiteral("POINT LEFT OR RIGHT TO SCROLL  \u00B7  CLICK A GAME FOR ITS PANEL"),
+              QColor(220, 210, 255), 10, Qt::AlignRight | Qt::AlignVCenter);
+    p.fillRect(QRectF(0, 29, 800, 3), kOrange);
+    // The channel the thumbnails ride in.
+    p.fillRect(QRectF(0, 32, 800, 48), Vertical(32, 80, QColor(6, 6, 20), QColor(20, 14, 50)));
+    p.setPen(QColor(255, 255, 255, 12));
+    for (int y = 36; y < 80; y += 4) {
+        p.drawLine(0, y, 800, y);
+    }
+    p.fillRect(QRectF(0, 80, 800, 2), QColor(120, 70, 200));
+    p.end();
+    return img;
+}
+
+QImage ActionButton(Action action, bool highlighted) {
+    static const char* top[] = {"INSTALL", "VIEW", "PRINT"};
+    static const char* bottom[] = {"NOW", "README", "README"};
+    const int i = static_cast<int>(action);
+    QImage img = Blank(kButtonW, kButtonH);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF r(0, 0, kButtonW, kButtonH);
+    if (highlighted) {
+        Bevel(p, r, QColor(255, 150, 30), 3, true, 8);
+        Glow(p, r.center(), 30, QColor(255, 255, 180, 120));
+    } else {
+        Bevel(p, r, QColor(74, 40, 150), 3, true, 8);
+    }
+    const QColor text = highlighted ? kInk : QColor(255, 236, 160);
+    const QColor shadow = highlighted ? QColor(255, 240, 200) : kInk;
+    QFont f = TextFont(action == Action::Install ? 12 : 13, QFont::Black);
+    f.setStretch(action == Action::Install ? 84 : 90);
+    p.setFont(f);
+    for (int pass = 0; pass < 2; ++pass) {
+        p.setPen(pass == 0 ? shadow : text);
+        const QPointF o = pass == 0 ? QPointF(1, 1) : QPointF(0, 0);
+        p.drawText(QRectF(0, 5, kButtonW, 16).translated(o), Qt::AlignCenter,
+                   QString::fromLatin1(top[i]));
+    }
+    QFont g = TextFont(9, QFont::Bold);
+    g.setLetterSpacing(QFont::AbsoluteSpacing, 1);
+    p.setFont(g);
+    p.setPen(highlighted ? kInk : QColor(200, 190, 255));
+    p.drawText(QRectF(0, 21, kButtonW, 13), Qt::AlignCenter, QString::fromLatin1(bottom[i]));
+    p.end();
+    QPainterPath shape;
+    shape.addRoundedRect(r, 8, 8);
+    KeyOutside(img, shape);
+    return img;
+}
+
+namespace {
+
+QImage BannerBase(int w, int h, const QColor& a, const QColor& b) {
+    QImage img = Blank(w, h);
+    QPainter p(&img);
+    QLinearGradient g(0, 0, w, h);
+    g.setColorAt(0, a);
+    g.setColorAt(1, b);
+    p.fillRect(img.rect(), g);
+    p.setPen(QPen(kOrange, 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(1, 1, w - 2, h - 2));
+    p.end();
+    return img;
+}
+
+} // namespace
+
+std::vector<GifFrame> BannerFrames(const BannerTarget& banner) {
+    std::vector<GifFrame> frames;
+    const QString head = Q(banner.headline);
+    const QString strap = Q(banner.strap);
+    const int w = 468, h = kBannerH;
+    const int count = 8;
+    Scene scene = Scene::Spaceship;
+    QColor a(40, 14, 90), b(10, 10, 40);
+    if (banner.number == 2) {
+        scene = Scene::RallyCar;
+        a = QColor(120, 40, 10);
+        b = QColor(30, 10, 4);
+    } else if (banner.number == 5) {
+        a = QColor(90, 30, 150);
+        b = QColor(20, 10, 50);
+    }
+    for (int f = 0; f < count; ++f) {
+        QImage img = BannerBase(w, h, a, b);
+        QPainter p(&img);
+        p.setRenderHint(QPainter::Antialiasing);
+        const qreal t = static_cast<qreal>(f) / count;
+        if (banner.number == 1) {
+            // Subscription offer: sweeping shine and a flashing price burst.
+            Stars(p, QRectF(0, 0, w, h), 30, 3 + static_cast<uint32_t>(f), 1.6);
+            LetteringCentred(p, head, TitleFont(26), QRectF(10, 2, 330, 34), QColor(255, 250, 200),
+                             kOrange, kInk, 2.5, {2, 2});
+            SmallCaps(p, QRectF(14, 36, 330, 18), strap, f % 2 ? kYellow : Qt::white, 11,
+                      Qt::AlignHCenter | Qt::AlignVCenter);
+            const QPointF c(404, 30);
+            const qreal spin = f * 9.0;
+            QPainterPath burst;
+            for (int k = 0; k < 24; ++k) {
+                const qreal ang = (spin + k * 15.0) * 3.14159265 / 180.0;
+                const qreal rad = k % 2 ? 22 : 30;
+                const QPointF pt = c + QPointF(std::cos(ang) * rad, std::sin(ang) * rad);
+                k == 0 ? burst.moveTo(pt) : burst.lineTo(pt);
+            }
+            burst.closeSubpath();
+            p.fillPath(burst, f % 2 ? kYellow : kOrange);
+            p.setPen(QPen(kInk, 1.5));
+            p.drawPath(burst);
+            p.setFont(TextFont(13, QFont::Black));
+            p.setPen(kInk);
+            p.drawText(QRectF(c.x() - 24, c.y() - 10, 48, 20), Qt::AlignCenter,
+                       QStringLiteral("SAVE!"));
+            p.setPen(QPen(QColor(255, 255, 255, 60), 18));
+            const qreal sx = -60 + t * 560;
+            p.drawLine(QPointF(sx, h + 4), QPointF(sx + 40, -4));
+        } else if (banner.number == 5) {
+            Stars(p, QRectF(0, 0, w, h), 30, 9, 1.6);
+            PaintTobrik(p, QRectF(14, 6 - std::abs(std::sin(t * 6.2832)) * 4, 40, 48), f % 2 == 0);
+            LetteringCentred(p, head, TitleFont(24), QRectF(60, 2, 400, 34), QColor(255, 250, 200),
+                             kOrange, kInk, 2.5, {2, 2});
+            SmallCaps(p, QRectF(60, 36, 400, 18), strap, kYellow, 11,
+                      Qt::AlignHCenter | Qt::AlignVCenter);
+        } else {
+            // Scene banners: the game's art slides past behind the title.
+            PaintScene(p, scene, QRectF(-40 + t * 40, -10, 260, 130));
+            p.fillRect(QRectF(180, 0, w - 180, h), QColor(8, 8, 30, 200));
+            LetteringCentred(p, head, TitleFont(24), QRectF(186, 2, 276, 34), QColor(255, 250, 200),
+                             kOrange, kInk, 2.5, {2, 2});
+            SmallCaps(p, QRectF(186, 36, 276, 18), strap, f < count / 2 ? kYellow : Qt::white, 11,
+                      Qt::AlignHCenter | Qt::AlignVCenter);
+        }
+        p.setPen(QPen(kOrange, 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(1, 1, w - 2, h - 2));
+        p.end();
+        frames.push_back({img, f == 0 ? 120 : 12});
+    }
+    return frames;
+}
+
+std::vector<GifFrame> FreeIssueFrames() {
+    std::vector<GifFrame> frames;
+    const int w = 143, h = kBannerH;
+    for (int f = 0; f < 4; ++f) {
+        QImage img = BannerBase(w, h, f % 2 ? QColor(200, 40, 20) : QColor(120, 20, 140), kInk);
+        QPainter p(&img);
+        p.setRenderHint(QPainter::Antialiasing);
+        LetteringCentred(p, QStringLiteral("FREE"), TitleFont(24), QRectF(0, 2, w, 28),
+                         f % 2 ? Qt::white : QColor(255, 250, 200), f % 2 ? kYellow : kOrange, kInk,
+                         2.5, {2, 2});
+        SmallCaps(p, QRectF(0, 30, w, 14), QStringLiteral("ISSUE FOR YOU"), Qt::white, 10,
+                  Qt::AlignHCenter | Qt::AlignVCenter);
+        SmallCaps(p, QRectF(0, 44, w, 12), QStringLiteral("click to subscribe"),
+                  f == 3 ? kYellow : QColor(220, 210, 255), 9, Qt::AlignHCenter | Qt::AlignVCenter);
+        p.end();
+        frames.push_back({img, f == 0 ? 100 : 35});
+    }
+    return frames;
+}
+
+} // namespace kestrova::sampledisc
