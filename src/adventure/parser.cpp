@@ -5,7 +5,9 @@
 #include "adventure/world.h"
 
 #include <optional>
+#include <string>
 #include <string_view>
+#include <utility>
 
 namespace kestrova {
 
