@@ -1,8 +1,8 @@
 #include "shell/pictures/disc_file.h"
 
+#include "catalogue/disc_path.h"
 #include "catalogue/error.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -10,16 +10,8 @@
 
 namespace kestrova {
 
-namespace {
-std::string Resolve(const std::string& discPath) {
-    std::string p = discPath;
-    std::replace(p.begin(), p.end(), '\\', '/');
-    return p;
-}
-} // namespace
-
 std::vector<uint8_t> ReadDiscFile(const std::string& discPath) {
-    const std::string path = Resolve(discPath);
+    const std::string path = ResolveDiscPath(discPath);
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
         ThrowCannotOpen(discPath);
@@ -37,7 +29,7 @@ std::vector<uint8_t> ReadDiscFile(const std::string& discPath) {
 }
 
 void WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes) {
-    const std::string target = Resolve(path);
+    const std::string target = ResolveDiscPath(path);
     // Written beside the target first so that a failed write leaves the old file whole.
     const std::string temp = target + ".tmp";
     {

@@ -1,6 +1,7 @@
 #include "shell/pictures/picture_collection.h"
 
 #include "catalogue/error.h"
+#include "catalogue/text.h"
 #include "shell/pictures/disc_file.h"
 #include "shell/pictures/image_list_file.h"
 
@@ -14,35 +15,6 @@ namespace {
 const Picture& EmptyPicture() {
     static const Picture empty;
     return empty;
-}
-
-// ASCII and Latin-1 letters (plus the few extra letters of the Windows code page) to lower case.
-unsigned char Fold(unsigned char c) {
-    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) {
-        return static_cast<unsigned char>(c + 0x20);
-    }
-    switch (c) {
-    case 0x8A:
-    case 0x8C:
-    case 0x8E:
-        return static_cast<unsigned char>(c + 0x10);
-    case 0x9F:
-        return 0xFF;
-    default:
-        return c;
-    }
-}
-
-bool EqualFolded(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (Fold(static_cast<unsigned char>(a[i])) != Fold(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // Columns or rows of patterns along one side of the picture.
@@ -140,6 +112,8 @@ int PictureCollectionItem::SurfaceHeight() const {
 
 PictureCollection::PictureCollection() = default;
 PictureCollection::~PictureCollection() = default;
+PictureCollection::PictureCollection(PictureCollection&&) noexcept = default;
+PictureCollection& PictureCollection::operator=(PictureCollection&&) noexcept = default;
 
 PictureCollectionItem& PictureCollection::Items(int index) {
     if (index < 0 || index >= Count()) {
@@ -157,7 +131,7 @@ const PictureCollectionItem& PictureCollection::Items(int index) const {
 
 int PictureCollection::IndexOf(std::string_view name) const {
     for (size_t i = 0; i < items_.size(); ++i) {
-        if (EqualFolded(items_[i]->Name, name)) {
+        if (EqualsIgnoreCase(items_[i]->Name, name)) {
             return static_cast<int>(i);
         }
     }

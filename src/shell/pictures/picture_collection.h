@@ -72,6 +72,9 @@ class PictureCollection {
     ~PictureCollection();
     PictureCollection(const PictureCollection&) = delete;
     PictureCollection& operator=(const PictureCollection&) = delete;
+    // Moving keeps the items (and their addresses).
+    PictureCollection(PictureCollection&&) noexcept;
+    PictureCollection& operator=(PictureCollection&&) noexcept;
 
     int Count() const { return static_cast<int>(items_.size()); }
     // "List index out of bounds (%d)" outside 0..Count() - 1.

@@ -1,0 +1,470 @@
+#include "common/dxg_tool.h"
+
+#include "catalogue/error.h"
+#include "catalogue/text.h"
+#include "shell/pictures/bitmap_codec.h"
+#include "shell/pictures/colour_names.h"
+#include "shell/pictures/disc_file.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QString>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <ostream>
+#include <sstream>
+
+namespace kestrova {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kUsage =
+    "Usage: kestrova-dxg COMMAND ...\n"
+    "Lists, extracts and packs the image-list files (.dxg) of a disc.\n"
+    "\n"
+    "  list FILE            one line per item: index, name, size, pattern size and gaps,\n"
+    "                       transparency and its colour, system memory, form and bit depth\n"
+    "  extract FILE DIR     one PNG per item and manifest.json into DIR\n"
+    "  pack MANIFEST OUT    an image-list file from a manifest and its PNG pictures\n"
+    "  --help               this text\n"
+    "\n"
+    "Manifest items take: name, png (relative to the manifest), patternWidth, patternHeight,\n"
+    "skipWidth, skipHeight, systemMemory, transparent, transparentColor (\"#RRGGBB\" or a\n"
+    "colour name such as \"clFuchsia\"), form (\"TBitmap\" or \"TDIB\"), bitDepth (1, 4, 8, 16,\n"
+    "24, 32), rle, topDown, bitfields, masks ([red, green, blue]) and palette (\"#RRGGBB\"\n"
+    "entries). Fields left out take their defaults: form TBitmap, bitDepth 24, transparent\n"
+    "true, transparentColor clBlack, everything else 0 or false.\n"
+    "Exit status: 0 on success, 2 on any error.\n";
+
+QString Q(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+QString Key(const char* key) {
+    return QString::fromLatin1(key);
+}
+
+std::string HexColour(uint32_t rgb) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%06X", rgb & 0xFFFFFFu);
+    return text;
+}
+
+std::string RgbText(const Rgb& c) {
+    return HexColour((uint32_t{c.r} << 16) | (uint32_t{c.g} << 8) | c.b);
+}
+
+bool ParseHex(const std::string& text, uint32_t& rgb) {
+    if (text.size() != 7 || text[0] != '#') {
+        return false;
+    }
+    rgb = 0;
+    for (size_t i = 1; i < 7; ++i) {
+        const char c = text[i];
+        int v = 0;
+        if (c >= '0' && c <= '9') {
+            v = c - '0';
+        } else if (c >= 'a' && c <= 'f') {
+            v = c - 'a' + 10;
+        } else if (c >= 'A' && c <= 'F') {
+            v = c - 'A' + 10;
+        } else {
+            return false;
+        }
+        rgb = rgb << 4 | static_cast<uint32_t>(v);
+    }
+    return true;
+}
+
+QImage ToImage(const Picture& p) {
+    QImage image(p.width, p.height, QImage::Format_RGB32);
+    for (int y = 0; y < p.height; ++y) {
+        auto* line = reinterpret_cast<uint32_t*>(image.scanLine(y));
+        for (int x = 0; x < p.width; ++x) {
+            line[x] = 0xFF000000u | p.pixels[static_cast<size_t>(y) * static_cast<size_t>(p.width) +
+                                             static_cast<size_t>(x)];
+        }
+    }
+    return image;
+}
+
+Picture FromImage(const QImage& source) {
+    const QImage image = source.convertToFormat(QImage::Format_RGB32);
+    Picture p;
+    p.width = image.width();
+    p.height = image.height();
+    p.pixels.reserve(static_cast<size_t>(p.width) * static_cast<size_t>(p.height));
+    for (int y = 0; y < p.height; ++y) {
+        const auto* line = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
+        for (int x = 0; x < p.width; ++x) {
+            p.pixels.push_back(0xFF000000u | line[x]);
+        }
+    }
+    return p;
+}
+
+// Picture file names: the item's index keeps them apart, the name makes them recognisable.
+std::string PngName(int index, const std::string& name) {
+    char prefix[16];
+    std::snprintf(prefix, sizeof prefix, "%03d", index);
+    std::string out = prefix;
+    if (!name.empty()) {
+        out += '_';
+    }
+    for (char c : name) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                           (c >= '0' && c <= '9') || c == '_' || c == '-';
+        out += plain ? c : '_';
+    }
+    return out + ".png";
+}
+
+QJsonValue ColourJson(TColor colour) {
+    if ((colour & 0xFF000000u) != 0 && !ColourToIdent(colour)) {
+        return QJsonValue(static_cast<double>(colour)); // a value no name or "#RRGGBB" holds
+    }
+    return Q(ColourText(colour));
+}
+
+// Reading the manifest: every field checked, with the item named in the message.
+class ItemFields {
+  public:
+    ItemFields(const QJsonObject& object, std::string where)
+        : object_(object), where_(std::move(where)) {}
+
+    [[noreturn]] void Fail(const std::string& message) const {
+        throw Error(where_ + ": " + message);
+    }
+
+    bool Has(const char* key) const { return object_.contains(Key(key)); }
+
+    int Int(const char* key, int fallback) const {
+        if (!Has(key)) {
+            return fallback;
+        }
+        const QJsonValue v = object_.value(Key(key));
+        const double d = v.toDouble(NAN);
+        if (!v.isDouble() || std::floor(d) != d || d < -2147483648.0 || d > 2147483647.0) {
+            Fail(std::string(key) + " must be a whole number");
+        }
+        return static_cast<int>(d);
+    }
+
+    bool Bool(const char* key, bool fallback) const {
+        if (!Has(key)) {
+            return fallback;
+        }
+        const QJsonValue v = object_.value(Key(key));
+        if (!v.isBool()) {
+            Fail(std::string(key) + " must be true or false");
+        }
+        return v.toBool();
+    }
+
+    std::string String(const char* key, const std::string& fallback) const {
+        if (!Has(key) || object_.value(Key(key)).isNull()) {
+            return fallback;
+        }
+        const QJsonValue v = object_.value(Key(key));
+        if (!v.isString()) {
+            Fail(std::string(key) + " must be a string");
+        }
+        return v.toString().toStdString();
+    }
+
+    TColor Colour(const char* key) const {
+        if (!Has(key)) {
+            return 0;
+        }
+        const QJsonValue v = object_.value(Key(key));
+        if (v.isDouble()) {
+            const double d = v.toDouble();
+            if (std::floor(d) != d || d < -2147483648.0 || d > 4294967295.0) {
+                Fail(std::string(key) + " is not a colour value");
+            }
+            return ResolveColour(static_cast<int64_t>(d));
+        }
+        const std::string text = v.toString().toStdString();
+        uint32_t rgb = 0;
+        if (ParseHex(text, rgb)) {
+            return RgbToColour(rgb);
+        }
+        if (const auto named = ColourFromIdent(text)) {
+            return *named;
+        }
+        Fail(std::string(key) + " \"" + text +
+             "\" is neither \"#RRGGBB\" nor a colour name such as \"clFuchsia\"");
+    }
+
+    QJsonArray Array(const char* key) const {
+        const QJsonValue v = object_.value(Key(key));
+        if (!v.isArray()) {
+            Fail(std::string(key) + " must be a list");
+        }
+        return v.toArray();
+    }
+
+  private:
+    QJsonObject object_;
+    std::string where_;
+};
+
+void ReadPictureOptions(const ItemFields& f, Picture& p) {
+    p.bitDepth = f.Int("bitDepth", 24);
+    const int d = p.bitDepth;
+    if (d != 1 && d != 4 && d != 8 && d != 16 && d != 24 && d != 32) {
+        f.Fail("bitDepth " + std::to_string(d) + " is not one of 1, 4, 8, 16, 24, 32");
+    }
+    p.rle = f.Bool("rle", false);
+    p.topDown = f.Bool("topDown", false);
+    p.bitfields = f.Bool("bitfields", false);
+    if (f.Has("masks")) {
+        const QJsonArray masks = f.Array("masks");
+        if (masks.size() != 3) {
+            f.Fail("masks must list three numbers: red, green, blue");
+        }
+        p.redMask = static_cast<uint32_t>(masks[0].toDouble());
+        p.greenMask = static_cast<uint32_t>(masks[1].toDouble());
+        p.blueMask = static_cast<uint32_t>(masks[2].toDouble());
+    }
+    if (f.Has("palette")) {
+        for (const QJsonValue& entry : f.Array("palette")) {
+            uint32_t rgb = 0;
+            if (!ParseHex(entry.toString().toStdString(), rgb)) {
+                f.Fail("palette entries must be \"#RRGGBB\"");
+            }
+            p.palette.push_back(Rgb{static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8),
+                                    static_cast<uint8_t>(rgb)});
+        }
+    }
+    const size_t max = size_t{1} << std::min(d, 8);
+    if (d <= 8) {
+        if (p.palette.size() > max) {
+            f.Fail("the palette has " + std::to_string(p.palette.size()) +
+                   " entries, more than a " + std::to_string(d) + "-bit bitmap holds");
+        }
+        const size_t colours = DistinctColours(p, max).size();
+        if (colours > max) {
+            f.Fail("the picture has more than " + std::to_string(max) + " colours, too many for " +
+                   std::to_string(d) +
+                   " bits per pixel (use a higher bitDepth or reduce the "
+                   "colours)");
+        }
+    } else {
+        p.palette.clear();
+    }
+}
+
+} // namespace
+
+std::string ColourText(TColor colour) {
+    if (const auto ident = ColourToIdent(colour)) {
+        return *ident;
+    }
+    if ((colour & 0xFF000000u) != 0) {
+        return std::to_string(colour);
+    }
+    return HexColour(ColourToRgb(colour));
+}
+
+std::string ListImageList(const PictureCollection& collection) {
+    std::ostringstream out;
+    for (int i = 0; i < collection.Count(); ++i) {
+        const PictureCollectionItem& item = collection.Items(i);
+        const Picture& p = item.GetPicture();
+        out << i << "  \"" << Cp1252ToUtf8(item.Name) << "\"  ";
+        if (item.HasPicture()) {
+            out << p.width << " x " << p.height;
+        } else {
+            out << "no picture";
+        }
+        out << "  pattern " << item.PatternWidth << " x " << item.PatternHeight;
+        if (item.SkipWidth != 0 || item.SkipHeight != 0) {
+            out << "  skip " << item.SkipWidth << " x " << item.SkipHeight;
+        }
+        out << "  transparent " << (item.Transparent ? "yes " : "no ")
+            << ColourText(item.TransparentColor);
+        out << "  system memory " << (item.SystemMemory ? "yes" : "no");
+        if (item.HasPicture()) {
+            out << "  " << item.PictureClass << ' ' << p.bitDepth << "-bit";
+            out << (p.rle ? " rle" : "") << (p.topDown ? " top-down" : "")
+                << (p.bitfields ? " bitfields" : "");
+        }
+        out << '\n';
+    }
+    return out.str();
+}
+
+void ExtractImageList(const std::string& file, const std::string& dir) {
+    PictureCollection collection;
+    try {
+        collection.LoadFromFile(file);
+    } catch (const Error& e) {
+        const std::string what = e.what();
+        throw Error(what.rfind("Cannot open file", 0) == 0 ? what : file + ": " + what);
+    }
+    std::error_code ec;
+    fs::create_directories(dir, ec);
+    if (!fs::is_directory(dir, ec)) {
+        throw Error("Cannot create folder " + dir);
+    }
+    QJsonArray items;
+    for (int i = 0; i < collection.Count(); ++i) {
+        const PictureCollectionItem& item = collection.Items(i);
+        const Picture& p = item.GetPicture();
+        QJsonObject o;
+        o.insert(Key("name"), Q(Cp1252ToUtf8(item.Name)));
+        if (item.HasPicture()) {
+            const std::string png = PngName(i, item.Name);
+            const fs::path path = fs::path(dir) / png;
+            if (!ToImage(p).save(Q(path.string()), "PNG")) {
+                throw Error("Cannot create file " + path.string());
+            }
+            o.insert(Key("png"), Q(png));
+        } else {
+            o.insert(Key("png"), QJsonValue());
+        }
+        o.insert(Key("patternWidth"), item.PatternWidth);
+        o.insert(Key("patternHeight"), item.PatternHeight);
+        o.insert(Key("skipWidth"), item.SkipWidth);
+        o.insert(Key("skipHeight"), item.SkipHeight);
+        o.insert(Key("systemMemory"), item.SystemMemory);
+        o.insert(Key("transparent"), item.Transparent);
+        o.insert(Key("transparentColor"), ColourJson(item.TransparentColor));
+        o.insert(Key("form"), Q(item.PictureClass));
+        if (item.HasPicture()) {
+            o.insert(Key("bitDepth"), p.bitDepth);
+            o.insert(Key("rle"), p.rle);
+            o.insert(Key("topDown"), p.topDown);
+            o.insert(Key("bitfields"), p.bitfields);
+            if (p.bitfields) {
+                o.insert(Key("masks"), QJsonArray{static_cast<double>(p.redMask),
+                                                  static_cast<double>(p.greenMask),
+                                                  static_cast<double>(p.blueMask)});
+            }
+            if (!p.palette.empty()) {
+                QJsonArray palette;
+                for (const Rgb& c : p.palette) {
+                    palette.append(Q(RgbText(c)));
+                }
+                o.insert(Key("palette"), palette);
+            }
+        }
+        items.append(o);
+    }
+    QJsonObject manifest;
+    manifest.insert(Key("items"), items);
+    const QByteArray json = QJsonDocument(manifest).toJson(QJsonDocument::Indented);
+    WriteWholeFile((fs::path(dir) / "manifest.json").string(),
+                   std::span(reinterpret_cast<const uint8_t*>(json.constData()),
+                             static_cast<size_t>(json.size())));
+}
+
+void PackImageList(const std::string& manifest, const std::string& out) {
+    const std::vector<uint8_t> bytes = ReadDiscFile(manifest);
+    QJsonParseError parseError;
+    const QJsonDocument doc =
+        QJsonDocument::fromJson(QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                           static_cast<qsizetype>(bytes.size())),
+                                &parseError);
+    if (doc.isNull()) {
+        throw Error(manifest + ": not valid JSON (" + parseError.errorString().toStdString() + ")");
+    }
+    if (!doc.isObject() || !doc.object().value(Key("items")).isArray()) {
+        throw Error(manifest + ": the manifest must be an object with an \"items\" list");
+    }
+    const fs::path base = fs::path(manifest).parent_path();
+    PictureCollection collection;
+    const QJsonArray items = doc.object().value(Key("items")).toArray();
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        const std::string where = manifest + ": item " + std::to_string(i);
+        if (!items[i].isObject()) {
+            throw Error(where + ": must be an object");
+        }
+        const ItemFields f(items[i].toObject(), where);
+        PictureCollectionItem& item = collection.Add();
+        item.Name = Utf8ToCp1252(f.String("name", ""));
+        const ItemFields named(items[i].toObject(), where + " (\"" + f.String("name", "") + "\")");
+        item.PatternWidth = named.Int("patternWidth", 0);
+        item.PatternHeight = named.Int("patternHeight", 0);
+        item.SkipWidth = named.Int("skipWidth", 0);
+        item.SkipHeight = named.Int("skipHeight", 0);
+        item.SystemMemory = named.Bool("systemMemory", false);
+        item.Transparent = named.Bool("transparent", true);
+        item.TransparentColor = named.Colour("transparentColor");
+        item.PictureClass = named.String("form", "TBitmap");
+        if (item.PictureClass != "TBitmap" && item.PictureClass != "TDIB") {
+            named.Fail("form must be \"TBitmap\" or \"TDIB\"");
+        }
+        const std::string png = named.String("png", "");
+        if (png.empty()) {
+            continue;
+        }
+        const fs::path path = base / png;
+        QImage image;
+        if (!image.load(Q(path.string())) || image.isNull()) {
+            named.Fail("cannot read the picture " + path.string());
+        }
+        Picture picture = FromImage(image);
+        ReadPictureOptions(named, picture);
+        item.SetPicture(picture);
+    }
+    collection.SaveToFile(out);
+}
+
+int RunDxgTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (!args.empty() && (args[0] == "--help" || args[0] == "-h" || args[0] == "help")) {
+        out << kUsage;
+        return 0;
+    }
+    const auto usage = [&err](const std::string& problem) {
+        err << "kestrova-dxg: " << problem << "\n\n" << kUsage;
+        return 2;
+    };
+    if (args.empty()) {
+        return usage("no command given");
+    }
+    const std::string& command = args[0];
+    try {
+        if (command == "list") {
+            if (args.size() != 2) {
+                return usage("list takes one FILE");
+            }
+            PictureCollection collection;
+            try {
+                collection.LoadFromFile(args[1]);
+            } catch (const Error& e) {
+                const std::string what = e.what();
+                throw Error(what.rfind("Cannot open file", 0) == 0 ? what : args[1] + ": " + what);
+            }
+            out << ListImageList(collection);
+            return 0;
+        }
+        if (command == "extract") {
+            if (args.size() != 3) {
+                return usage("extract takes FILE and DIR");
+            }
+            ExtractImageList(args[1], args[2]);
+            return 0;
+        }
+        if (command == "pack") {
+            if (args.size() != 3) {
+                return usage("pack takes MANIFEST and OUT");
+            }
+            PackImageList(args[1], args[2]);
+            return 0;
+        }
+    } catch (const Error& e) {
+        err << "kestrova-dxg: " << e.what() << '\n';
+        return 2;
+    }
+    return usage("unknown command \"" + command + "\"");
+}
+
+} // namespace kestrova
