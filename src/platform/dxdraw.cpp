@@ -8,6 +8,11 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 
+// Resources of a static library must be registered by hand, from the global namespace.
+static void InitFontResources() {
+    Q_INIT_RESOURCE(fonts);
+}
+
 namespace kestrova {
 
 namespace {
@@ -17,23 +22,18 @@ QColor ToQColor(TColor c) {
                   static_cast<int>((c >> 16) & 0xFF));
 }
 
-// The bundled faces, registered once from the program's resources or the system's copies.
+// The bundled faces, registered once from the program's resources: Liberation Sans stands in for
+// the list font, DejaVu Sans Condensed for the small menu font.
 struct BundledFonts {
-    QString sans;
-    QString small;
+    QString sans = QStringLiteral("Liberation Sans");
+    QString small = QStringLiteral("DejaVu Sans Condensed");
     BundledFonts() {
-        sans = Register(QStringLiteral(":/fonts/sans.ttf"), QStringLiteral("DejaVu Sans"));
-        small = Register(QStringLiteral(":/fonts/small.ttf"), QStringLiteral("DejaVu Sans"));
-    }
-    static QString Register(const QString& resource, const QString& fallback) {
-        const int id = QFontDatabase::addApplicationFont(resource);
-        if (id >= 0) {
-            const QStringList families = QFontDatabase::applicationFontFamilies(id);
-            if (!families.isEmpty()) {
-                return families.first();
-            }
+        InitFontResources();
+        for (const char* file : {"LiberationSans-Regular.ttf", "LiberationSans-Bold.ttf",
+                                 "LiberationSans-Italic.ttf", "LiberationSans-BoldItalic.ttf",
+                                 "DejaVuSansCondensed.ttf", "DejaVuSansCondensed-Bold.ttf"}) {
+            QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/") + QLatin1String(file));
         }
-        return fallback;
     }
 };
 
@@ -49,8 +49,8 @@ QFont FontFor(const FontSpec& spec) {
     f.setPixelSize(std::max(1, spec.pixelHeight));
     f.setBold(spec.bold);
     f.setItalic(spec.italic);
+    // Whole-pixel hinting keeps small text crisp, as the original bitmap faces were.
     f.setHintingPreference(QFont::PreferFullHinting);
-    f.setStyleStrategy(QFont::PreferAntialias);
     return f;
 }
 

@@ -28,12 +28,17 @@ Picture Solid(int w, int h, uint32_t colour) {
     return p;
 }
 
-// A panel whose corner pixel is its key colour (magenta) and whose body is a flat colour.
+// A panel whose corner pixel is its key colour (magenta): a frame of the body colour around a
+// keyed window, so the text the frame draws underneath shows through, as on a real disc.
 Picture Keyed(int w, int h, uint32_t body) {
-    Picture p = Solid(w, h, body);
-    p.pixels[0] = Px(255, 0, 255);
-    for (int x = 0; x < w; ++x) {
-        p.pixels[static_cast<std::size_t>(x)] = Px(255, 0, 255);
+    Picture p = Solid(w, h, Px(255, 0, 255));
+    for (int y = 1; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const bool border = y < 8 || y >= h - 8 || x < 8 || x >= w - 8;
+            if (border) {
+                p.pixels[static_cast<std::size_t>(y * w + x)] = body;
+            }
+        }
     }
     return p;
 }
@@ -112,7 +117,7 @@ void WriteFixtureDisc(const std::string& outDir, const std::string& variant) {
 
     PictureCollection panels;
     Add(panels, "PANEL_DEM", Solid(140, 50, Px(240, 160, 32)));
-    Add(panels, "PANEL_INFO", Keyed(200, 70, Px(255, 0, 255)));
+    Add(panels, "PANEL_INFO", Keyed(200, 70, Px(200, 120, 40)));
     Add(panels, "PANEL_BOT2", Solid(800, 82, Px(40, 40, 90)));
     Add(panels, "PANEL_TOP2", Solid(800, 137, Px(90, 20, 90)));
     for (const char* name : {"installnowB", "viewreadmeB", "printreadmeB"}) {
