@@ -1,11 +1,14 @@
 // The program entry: the command line, the three windows in their order, and the message loop
 // or the replay harness.
 
+#include "adventure/terminal.h"
 #include "app/cli.h"
 #include "app/replay.h"
 #include "catalogue/error.h"
 #include "editor/editor_form.h"
+#include "shell/game_console.h"
 #include "shell/main_form.h"
+#include "shell/tgame_form.h"
 
 #include <QApplication>
 #include <QDir>
@@ -59,6 +62,10 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    if (cli.adventure) {
+        return RunTerminalAdventure(std::cin, std::cout);
+    }
+
     const QString startDir = QDir::currentPath();
     const bool replay = !cli.replay.empty();
     if (replay) {
@@ -84,6 +91,7 @@ int main(int argc, char** argv) {
 
     // The windows in their order: the main window, the adventure's holder, the disc editor.
     TMainForm form(options);
+    TgameForm game(*form.gamepanel());
     Tform1 editor;
     try {
         form.Initialize();

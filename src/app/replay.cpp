@@ -4,6 +4,7 @@
 #include "platform/dxdraw.h"
 #include "platform/qt_controls.h"
 #include "platform/web_pane.h"
+#include "shell/game_console.h"
 #include "shell/main_form.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPixmap>
 
 #include <stdexcept>
@@ -47,9 +49,11 @@ QJsonValue Lookup(const QJsonObject& root, const QString& path) {
     QJsonValue v = root;
     const QStringList parts = path.split(QLatin1Char('.'));
     for (QString part : parts) {
-        int index = -1;
+        bool indexed = false;
+        int index = 0;
         const int bracket = part.indexOf(QLatin1Char('['));
         if (bracket >= 0 && part.endsWith(QLatin1Char(']'))) {
+            indexed = true;
             index = part.mid(bracket + 1, part.size() - bracket - 2).toInt();
             part = part.left(bracket);
         }
@@ -59,8 +63,13 @@ QJsonValue Lookup(const QJsonObject& root, const QString& path) {
             }
             v = v.toObject().value(part);
         }
-        if (index >= 0) {
-            if (!v.isArray() || index >= v.toArray().size()) {
+        if (indexed) {
+            // A negative index counts from the end.
+            const int size = v.isArray() ? static_cast<int>(v.toArray().size()) : 0;
+            if (index < 0) {
+                index += size;
+            }
+            if (!v.isArray() || index < 0 || index >= size) {
                 throw ScriptError("no element " + path.toStdString());
             }
             v = v.toArray().at(index);
@@ -232,6 +241,13 @@ class Runner {
                                         : static_cast<Qt::Key>(ch.unicode());
                 SendKey(form_, key, QString(ch), ch.isUpper() ? Qt::ShiftModifier : Qt::NoModifier);
             }
+        } else if (cmd == QLatin1String("start-game")) {
+            // The mascot menu's game entry.
+            form_.gamepanel()->StartAdventure();
+        } else if (cmd == QLatin1String("click-game")) {
+            // A click into the game's command line gives it the keyboard.
+            form_.gamepanel()->lineinput()->setFocus(Qt::MouseFocusReason);
+            QApplication::setActiveWindow(&form_);
         } else if (cmd == QLatin1String("activate")) {
             form_.SetActive(true);
         } else if (cmd == QLatin1String("deactivate")) {

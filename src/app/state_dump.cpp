@@ -2,11 +2,13 @@
 
 #include "platform/qt_controls.h"
 #include "platform/web_pane.h"
+#include "shell/game_console.h"
 #include "shell/main_form.h"
 
 #include "catalogue/text.h"
 
 #include <QJsonArray>
+#include <QLineEdit>
 #include <QTextEdit>
 
 namespace kestrova {
@@ -154,9 +156,13 @@ QJsonObject StateDump(const TMainForm& form) {
     o[QStringLiteral("banners")] = banners;
 
     QJsonObject game;
-    if (const QWidget* panel = form.GamePanel()) {
+    if (const GamePanel* panel = form.gamepanel()) {
         game[QStringLiteral("visible")] = !panel->isHidden();
         game[QStringLiteral("left")] = panel->x();
+        game[QStringLiteral("gamestate")] = panel->Console().game().gamestate;
+        game[QStringLiteral("gamestarted")] = panel->Console().game().gamestarted;
+        game[QStringLiteral("transcript")] = Lines(panel->Console().screenie());
+        game[QStringLiteral("lineinput")] = panel->lineinput()->text();
     }
     o[QStringLiteral("game")] = game;
 

@@ -5,6 +5,7 @@
 #include "platform/qt_controls.h"
 #include "platform/web_pane.h"
 #include "shell/frame.h"
+#include "shell/game_console.h"
 #include "shell/startup.h"
 
 #include <QCloseEvent>
@@ -84,8 +85,19 @@ TMainForm::TMainForm(const MainFormOptions& options, QWidget* parent)
     richEdit_->setGeometry(0, 0, 283, 208);
     panel4_->hide();
 
-    gamepanel_ = MakePanel(this, QRect(800, 107, 800, 392), QColor(0, 0, 160));
-    gamepanel_->hide();
+    // The adventure's console; its message boxes are recorded, and shown unless replaying.
+    gamepanel_ = new kestrova::GamePanel(this);
+    gamepanel_->SetMessageBox([this](const std::string& text) {
+        messages_.ShowMessage(text);
+        if (!options_.replay) {
+            DialogMessages().ShowMessage(text);
+        }
+    });
+    connect(gamepanel_, &kestrova::GamePanel::OpenWebPageRequested, this,
+            [this](const QString& address) {
+                state_.pendingUrl = address.toStdString();
+                state_.navigatePending = true;
+            });
 
     // The curtain covers everything until the first frame is drawn.
     curtains_ = new QLabel(QStringLiteral("Loading..."), this);
@@ -203,6 +215,8 @@ void TMainForm::DxDrawMouseMove(int x, int y) {
 void TMainForm::DxDrawMouseDown(int x, int y) {
     Q_UNUSED(x);
     Q_UNUSED(y);
+    // A click on the drawn front end puts the game away.
+    gamepanel_->hide();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {

@@ -17,6 +17,7 @@ class QTextEdit;
 namespace kestrova {
 
 class DxDrawWidget;
+class GamePanel;
 class GifLabel;
 class WebPaneWidget;
 
@@ -57,7 +58,7 @@ class TMainForm : public QWidget {
     WebPaneWidget* WebBrowser1() const { return web_; }
     QWidget* Curtains() const;
     QTextEdit* RichEdit1() const { return richEdit_; }
-    QWidget* GamePanel() const { return gamepanel_; }
+    kestrova::GamePanel* gamepanel() const { return gamepanel_; }
     GifLabel* Banner(int which) const; // 0 left, 1 centre, 2 right
     DxDrawWidget* Surface() const { return dxdraw_; }
 
@@ -89,7 +90,7 @@ class TMainForm : public QWidget {
     GifLabel* GIFImage2_ = nullptr;
     QWidget* panel4_ = nullptr;
     QTextEdit* richEdit_ = nullptr;
-    QWidget* gamepanel_ = nullptr;
+    kestrova::GamePanel* gamepanel_ = nullptr;
 
     long long clockMs_ = 0;
     long long frames_ = 0;
