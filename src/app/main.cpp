@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <ctime>
 #include <iostream>
 
 using namespace kestrova;
@@ -28,6 +29,25 @@ QElapsedTimer& ProcessClock() {
     return clock;
 }
 
+// Milliseconds since the process was launched: from the launcher's time stamp when the
+// measurement script gives one (so loading the program counts too), else since main().
+long long SinceLaunchMs() {
+    const QByteArray launch = qgetenv("KESTROVA_LAUNCH_NS");
+    if (!launch.isEmpty()) {
+        timespec now{};
+        clock_gettime(CLOCK_REALTIME, &now);
+        const long long nowNs = static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
+        return (nowNs - launch.toLongLong()) / 1000000;
+    }
+    return ProcessClock().elapsed();
+}
+
+void Trace(bool on, const char* what) {
+    if (on) {
+        std::fprintf(stderr, "%6lld ms  %s\n", SinceLaunchMs(), what);
+    }
+}
+
 int RunEmptyWindow(QApplication& app, bool exitAfterPaint) {
     QWidget w;
     w.setFixedSize(792, 573);
@@ -35,8 +55,7 @@ int RunEmptyWindow(QApplication& app, bool exitAfterPaint) {
     if (exitAfterPaint) {
         QTimer::singleShot(0, &app, [&] {
             w.repaint();
-            std::printf("first frame after %lld ms\n",
-                        static_cast<long long>(ProcessClock().elapsed()));
+            std::printf("first frame after %lld ms\n", SinceLaunchMs());
             app.quit();
         });
     }
@@ -90,11 +109,15 @@ int main(int argc, char** argv) {
     options.lightWebPane = (replay && !cli.webEngine) || cli.lightWeb;
 
     // The windows in their order: the main window, the adventure's holder, the disc editor.
+    const bool trace = cli.firstFrameExit;
+    Trace(trace, "application");
     TMainForm form(options);
+    Trace(trace, "main window");
     TgameForm game(*form.gamepanel());
     Tform1 editor;
     try {
         form.Initialize();
+        Trace(trace, "disc loaded");
     } catch (const Error& e) {
         std::fprintf(stderr, "%s\n", e.what());
         if (!replay) {
@@ -118,6 +141,7 @@ int main(int argc, char** argv) {
     QObject::connect(&form, &TMainForm::CaptionChanged, &form,
                      [&form](const QString& caption) { form.setWindowTitle(caption); });
     form.show();
+    Trace(trace, "shown");
 
     // Frames follow the wall clock at a fixed 60 per second; the window is active only while the
     // application is.
@@ -143,8 +167,7 @@ int main(int argc, char** argv) {
         if (cli.firstFrameExit && !reportedFirstFrame && !form.State().curtainUp) {
             reportedFirstFrame = true;
             form.repaint();
-            std::printf("first frame after %lld ms\n",
-                        static_cast<long long>(ProcessClock().elapsed()));
+            std::printf("first frame after %lld ms\n", SinceLaunchMs());
             app.quit();
         }
     });
