@@ -53,7 +53,7 @@ struct PanelParts {
     QRectF art{104, 8, 606, 116};
     QRectF text{104, 128, 606, 104};
     QRectF left{6, 6, 94, 228};
-    QRectF right{714, 6, 80, 228};
+    QRectF right{716, 6, 80, 228};
 };
 
 QImage PanelBody(const QColor& accent, PanelParts& parts) {
@@ -314,7 +314,9 @@ QImage DemoPanel(const Demo& demo, int number) {
               QColor(230, 220, 255), 12);
     // Genre pill.
     const QString genre = Q(demo.genre).toUpper();
-    const qreal pillW = TextWidth(genre, TextFont(10)) + 20;
+    QFont pillFont = TextFont(10);
+    pillFont.setLetterSpacing(QFont::AbsoluteSpacing, 10 * 0.12);
+    const qreal pillW = TextWidth(genre, pillFont) + 16;
     Bevel(p, QRectF(parts.art.left() + 16, 104, pillW, 16), kOrange, 1, true, 8);
     SmallCaps(p, QRectF(parts.art.left() + 16, 104, pillW, 16), genre, kInk, 10, Qt::AlignCenter);
     char num[8];
@@ -584,7 +586,7 @@ std::vector<GifFrame> BannerFrames(const BannerTarget& banner) {
                       Qt::AlignHCenter | Qt::AlignVCenter);
         } else {
             // Scene banners: the game's art slides past behind the title.
-            PaintScene(p, scene, QRectF(-40 + t * 40, -10, 260, 130));
+            PaintScene(p, scene, QRectF(-150 + t * 50, -6, 340, 170));
             p.fillRect(QRectF(180, 0, w - 180, h), QColor(8, 8, 30, 200));
             LetteringCentred(p, head, TitleFont(24), QRectF(186, 2, 276, 34), QColor(255, 250, 200),
                              kOrange, kInk, 2.5, {2, 2});

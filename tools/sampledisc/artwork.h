@@ -20,7 +20,7 @@ constexpr int kBotY = 346, kBotH = 82; // the strip holder; below it the caption
 constexpr int kDemX = 0, kDemY = 380, kDemW = 150, kDemH = 50;
 constexpr int kThumbW = 90, kThumbH = 45, kThumbY = 380;
 constexpr int kInfoW = 200, kInfoH = 70; // drops to y 428
-constexpr int kButtonW = 66, kButtonH = 40;
+constexpr int kButtonW = 64, kButtonH = 40;
 // Resting places of the action buttons on the panel (screen y minus kPanelRestY).
 constexpr int kInstallX = 24, kInstallY = 148;
 constexpr int kViewX = 728, kViewY = 61;

@@ -346,6 +346,18 @@ void WritePreviews(const Disc& disc, const QString& dir) {
         disc.slider.previews[i].save(
             QDir(dir).filePath(QStringLiteral("slider_%1.png").arg(i, 2, 10, QLatin1Char('0'))));
     }
+    QImage panelSheet(800, 8 * 122, QImage::Format_RGB32);
+    panelSheet.fill(Qt::darkGray);
+    {
+        QPainter ps(&panelSheet);
+        ps.setRenderHint(QPainter::SmoothPixmapTransform);
+        for (size_t i = 0; i < disc.slider.previews.size(); ++i) {
+            ps.drawImage(
+                QRect(static_cast<int>(i % 2) * 400, static_cast<int>(i / 2) * 122, 400, 120),
+                disc.slider.previews[i]);
+        }
+    }
+    panelSheet.save(QDir(dir).filePath(QStringLiteral("panels.png")));
     QImage sheet(800, 60 + 46 * 2 + 120, QImage::Format_RGB32);
     sheet.fill(Qt::darkGray);
     QPainter p(&sheet);
