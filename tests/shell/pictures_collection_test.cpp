@@ -122,6 +122,14 @@ TEST(PicturesCollection, RebuildKeysTheTransparentColourAndRekeysAtOnce) {
     item.Rebuild();
     EXPECT_FALSE(item.IsBuilt());
     EXPECT_TRUE(item.Surface().empty());
+
+    // Pixels that do not fill the stated size never make a surface of the wrong size.
+    Picture bad = FewColours(4, 4, 2);
+    bad.pixels.resize(5);
+    item.SetPicture(bad);
+    item.Rebuild();
+    EXPECT_FALSE(item.IsBuilt());
+    EXPECT_EQ(bad.PixelColour(3, 3), 0u);
 }
 
 TEST(PicturesCollection, SetPictureCopies) {

@@ -5,11 +5,12 @@
 namespace kestrova {
 
 TColor Picture::PixelColour(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width || y >= height || pixels.empty()) {
+    if (x < 0 || y < 0 || x >= width || y >= height) {
         return 0;
     }
-    return RgbToColour(
-        pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]);
+    const size_t index =
+        static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x);
+    return index < pixels.size() ? RgbToColour(pixels[index]) : 0;
 }
 
 TColor RgbToColour(uint32_t rgb) {

@@ -35,8 +35,12 @@ void PictureCollectionItem::SetPicture(const Picture& picture) {
     picture_ = std::make_shared<const Picture>(picture);
 }
 
+// A picture whose pixels do not fill its size is treated as none, so that a surface is always
+// exactly SurfaceWidth() x SurfaceHeight().
 bool PictureCollectionItem::HasPicture() const {
-    return picture_ && !picture_->IsEmpty();
+    return picture_ && !picture_->IsEmpty() &&
+           picture_->pixels.size() ==
+               static_cast<size_t>(picture_->width) * static_cast<size_t>(picture_->height);
 }
 
 int PictureCollectionItem::Width() const {
