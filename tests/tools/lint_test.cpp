@@ -377,6 +377,16 @@ TEST_F(LintDiscTest, GarbageAndHugeDataFilesEndInFindingsNotCrashes) {
     EXPECT_THROW(LintDisc(dir_.string()), kestrova::Error);
 }
 
+TEST_F(LintDiscTest, WarningsAloneDoNotFailUnlessStrict) {
+    lines_[56] = "showgame"; // legal in the support menu, but it does nothing there
+    WriteData();
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(kestrova::RunLintTool({dir_.string()}, out, err), 0);
+    EXPECT_NE(out.str().find("warning: \"showgame\" does nothing"), std::string::npos);
+    EXPECT_EQ(kestrova::RunLintTool({"--strict", dir_.string()}, out, err), 1);
+}
+
 TEST_F(LintDiscTest, ToolExitStatusAndOutput) {
     WriteData();
     std::ostringstream out;
@@ -396,7 +406,7 @@ TEST_F(LintDiscTest, ToolExitStatusAndOutput) {
     EXPECT_EQ(kestrova::RunLintTool({(dir_ / "nothing").string()}, out, err), 2);
     std::ostringstream help;
     EXPECT_EQ(kestrova::RunLintTool({"--help"}, help, err), 0);
-    EXPECT_NE(help.str().find("Usage: kestrova-lint DISC_DIR"), std::string::npos);
+    EXPECT_NE(help.str().find("Usage: kestrova-lint [--strict] DISC_DIR"), std::string::npos);
 
     Remove("engine/data/discdata.kvx");
     std::ostringstream why;

@@ -581,11 +581,13 @@ class Linter {
 };
 
 const char* const kUsage =
-    "Usage: kestrova-lint DISC_DIR\n"
+    "Usage: kestrova-lint [--strict] DISC_DIR\n"
     "Checks the disc data file engine/data/discdata.kvx and the image-list files of the disc\n"
     "in DISC_DIR against the limits of the front end. Prints one line per finding,\n"
     "FILE:LINE: message (LINE 0 when the finding is not tied to a line).\n"
-    "Exit status: 0 clean, 1 findings, 2 usage error or unreadable disc.\n";
+    "Findings marked \"warning:\" are legal but probably not what the author meant.\n"
+    "Exit status: 0 clean or warnings only, 1 errors (or warnings with --strict),\n"
+    "2 usage error or unreadable disc.\n";
 
 } // namespace
 
@@ -602,20 +604,29 @@ std::string FormatFinding(const LintFinding& finding) {
 }
 
 int RunLintTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    std::vector<std::string> rest = args;
+    bool strict = false;
+    if (!rest.empty() && rest[0] == "--strict") {
+        strict = true;
+        rest.erase(rest.begin());
+    }
+    if (rest.size() == 1 && (rest[0] == "--help" || rest[0] == "-h")) {
         out << kUsage;
         return 0;
     }
-    if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
+    if (rest.size() != 1 || rest[0].empty() || rest[0][0] == '-') {
         err << kUsage;
         return 2;
     }
     try {
-        const std::vector<LintFinding> findings = LintDisc(args[0]);
+        const std::vector<LintFinding> findings = LintDisc(rest[0]);
+        bool failed = false;
         for (const LintFinding& finding : findings) {
             out << FormatFinding(finding) << '\n';
+            // A warning names something legal that may not be meant, such as a heading line.
+            failed = failed || strict || finding.message.rfind("warning: ", 0) != 0;
         }
-        return findings.empty() ? 0 : 1;
+        return failed ? 1 : 0;
     } catch (const std::exception& e) {
         err << "kestrova-lint: " << e.what() << '\n';
         return 2;
