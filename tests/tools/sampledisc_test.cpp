@@ -415,6 +415,20 @@ TEST_F(SampleDisc, PagesCarryCommandLinksThatTheFrontEndCanFollow) {
     }
     EXPECT_EQ(prefixes,
               (std::set<QString>{QStringLiteral("claunch_"), QStringLiteral("command_")}));
+
+    // Every picture a page shows is on the disc.
+    const QRegularExpression src(QStringLiteral("src=\"([^\"]*)\""));
+    int pictures = 0;
+    for (const QString& name : pages.entryList({QStringLiteral("*.html")})) {
+        QFile f(pages.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QString html = QString::fromLatin1(f.readAll());
+        for (auto it = src.globalMatch(html); it.hasNext(); ++pictures) {
+            const QString link = it.next().captured(1);
+            EXPECT_FALSE(Resolve("pages/" + link.toStdString()).isEmpty()) << link.toStdString();
+        }
+    }
+    EXPECT_GT(pictures, 10);
 }
 
 } // namespace

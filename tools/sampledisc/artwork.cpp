@@ -511,6 +511,45 @@ QImage ActionButton(Action action, bool highlighted) {
     return img;
 }
 
+QImage PageScreenshot(const Demo& demo) {
+    QImage img = Blank(320, 160);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    PaintScene(p, demo.scene, QRectF(0, 0, 320, 160));
+    ScanLines(p, QRectF(0, 0, 320, 160), 16);
+    p.fillRect(QRectF(0, 138, 320, 22), QColor(8, 10, 34, 200));
+    SmallCaps(p, QRectF(8, 138, 304, 22), Q(demo.title).toUpper(), kYellow, 11);
+    p.setPen(QPen(kFrame, 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(1, 1, 318, 158));
+    p.end();
+    return img;
+}
+
+QImage PageMasthead() {
+    QImage img = Blank(400, 80, QColor(10, 12, 42));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillRect(img.rect(), Vertical(0, 80, QColor(24, 12, 60), QColor(10, 12, 42)));
+    Stars(p, QRectF(0, 0, 400, 80), 40, 77, 1.8);
+    LetteringCentred(p, QStringLiteral("KESTROVA"), TitleFont(56), QRectF(0, 0, 400, 66),
+                     QColor(255, 246, 170), kOrange, kInk, 3.5, {3, 3});
+    SmallCaps(p, QRectF(0, 62, 400, 16), QStringLiteral("THE GAMES MAGAZINE CD-ROM"),
+              QColor(200, 190, 255), 10, Qt::AlignHCenter | Qt::AlignVCenter);
+    p.end();
+    return img;
+}
+
+QImage PagePortrait() {
+    QImage img = Blank(120, 140, QColor(10, 12, 42));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    Glow(p, {60, 80}, 70, QColor(124, 40, 210, 150));
+    PaintTobrik(p, QRectF(10, 10, 100, 120));
+    p.end();
+    return img;
+}
+
 namespace {
 
 QImage BannerBase(int w, int h, const QColor& a, const QColor& b) {
@@ -586,7 +625,8 @@ std::vector<GifFrame> BannerFrames(const BannerTarget& banner) {
                       Qt::AlignHCenter | Qt::AlignVCenter);
         } else {
             // Scene banners: the game's art slides past behind the title.
-            PaintScene(p, scene, QRectF(-150 + t * 50, -6, 340, 170));
+            const qreal top = scene == Scene::RallyCar ? -54 : -30;
+            PaintScene(p, scene, QRectF(-70 + t * 30, top, 240, 120));
             p.fillRect(QRectF(180, 0, w - 180, h), QColor(8, 8, 30, 200));
             LetteringCentred(p, head, TitleFont(24), QRectF(186, 2, 276, 34), QColor(255, 250, 200),
                              kOrange, kInk, 2.5, {2, 2});

@@ -52,6 +52,11 @@ QImage StripHolder();
 enum class Action { Install, View, Print };
 QImage ActionButton(Action action, bool highlighted);
 
+// Pictures for the HTML pages.
+QImage PageScreenshot(const Demo& demo); // 320 x 160
+QImage PageMasthead();                   // 400 x 80
+QImage PagePortrait();                   // Tobrik, 120 x 140
+
 std::vector<GifFrame> BannerFrames(const BannerTarget& banner);
 std::vector<GifFrame> FreeIssueFrames();
 

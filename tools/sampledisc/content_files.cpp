@@ -76,7 +76,8 @@ std::string PageHead(const std::string& title) {
 
 std::string NavBar() {
     return "<table width=\"100%\" cellspacing=\"0\" cellpadding=\"4\"><tr bgcolor=\"#2A1460\">"
-           "<td><font color=\"#FFD400\"><b>KESTROVA CD-ROM</b></font></td>"
+           "<td><img src=\"images/masthead.gif\" width=\"200\" height=\"40\" "
+           "alt=\"Kestrova CD-ROM\"></td>"
            "<td align=\"right\"><a href=\"demos.html\">Demos</a> | "
            "<a href=\"add-ons.html\">Add-Ons</a> | <a href=\"utilities.html\">Utilities</a> | "
            "<a href=\"support.html\">Support</a> | <a href=\"tobrik.html\">Tobrik</a> | "
@@ -120,7 +121,8 @@ std::vector<TextFile> Pages() {
         {"engine/loading.html",
          PageHead("Kestrova CD-ROM") +
              "<table width=\"100%\" height=\"300\"><tr><td align=\"center\" valign=\"middle\">\n"
-             "<h1>KESTROVA CD-ROM</h1>\n<p>Issue " +
+             "<img src=\"../pages/images/masthead.gif\" width=\"400\" height=\"80\" "
+             "alt=\"KESTROVA CD-ROM\">\n<p>Issue " +
              std::to_string(issue.number) + " &middot; " + issue.month +
              "</p>\n<p class=\"small\">Loading the page you asked for&hellip;</p>\n"
              "<p><a href=\"../pages/demos.html\">All the demos</a> | "
@@ -151,7 +153,10 @@ std::vector<TextFile> Pages() {
         const Demo& d = demos[i];
         std::string page = PageHead(d.title) + NavBar() + "<h1>" + Html(d.title) + "</h1>\n" +
                            "<p class=\"small\">" + Html(d.maker) + " &middot; " + Html(d.genre) +
-                           "</p>\n<table width=\"96%\"><tr><td width=\"60%\">\n<p>";
+                           "</p>\n<table width=\"96%\"><tr><td width=\"60%\">\n<img src=\"images/" +
+                           DemoPageName(i).substr(0, 6) +
+                           ".gif\" width=\"320\" height=\"160\" alt=\"" + Html(d.title) +
+                           "\">\n<p>";
         for (const auto& line : d.blurb) {
             page += Html(line) + "\n";
         }
@@ -212,7 +217,9 @@ std::vector<TextFile> Pages() {
     pages.push_back(
         {"pages/tobrik.html",
          PageHead("Tobrik") + NavBar() +
-             "<h1>TOBRIK'S CORNER</h1>\n<div class=\"box\">\n<p>Tobrik, our mascot, has "
+             "<h1>TOBRIK'S CORNER</h1>\n<div class=\"box\">\n<img src=\"images/tobrik.gif\" "
+             "width=\"120\" height=\"140\" align=\"right\" alt=\"Tobrik\">\n"
+             "<p>Tobrik, our mascot, has "
              "wandered off into his own text adventure again. Open the <b>Tobrik</b> menu at "
              "the top of the screen and choose <i>Play Tobrik's adventure</i> to help him "
              "home.</p>\n<p>Type short commands such as <b>look</b>, <b>go north</b> or "

@@ -197,8 +197,6 @@ void Paint(Disc& disc) {
 }
 
 void Write(const Disc& disc, const QString& root) {
-    const auto& issue = Issue();
-    (void)issue;
     WriteText(OutPath(root, "engine/data/discdata.kvx"), DiscDataText());
 
     kestrova::Picture bg = ToPicture(disc.mainbg, {24, false, false, false, false});
@@ -223,6 +221,18 @@ void Write(const Disc& disc, const QString& root) {
     }
     WriteBytes(OutPath(root, "engine/images/banners/freeissue_adbar.gif"),
                EncodeAnimatedGif(disc.freeIssue));
+
+    const auto& demos = Demos();
+    for (size_t i = 0; i < demos.size(); ++i) {
+        char name[64];
+        std::snprintf(name, sizeof name, "pages/images/demo%02zu.gif", i + 1);
+        WriteBytes(OutPath(root, name),
+                   EncodeAnimatedGif({{PageScreenshot(demos[i]), 0}}, 0, true));
+    }
+    WriteBytes(OutPath(root, "pages/images/masthead.gif"),
+               EncodeAnimatedGif({{PageMasthead(), 0}}, 0, true));
+    WriteBytes(OutPath(root, "pages/images/tobrik.gif"),
+               EncodeAnimatedGif({{PagePortrait(), 0}}, 0, true));
 
     WriteBytes(OutPath(root, "engine/sounds/rollover.wav"), WavFile(RolloverSound()));
     WriteBytes(OutPath(root, "engine/sounds/klick.wav"), WavFile(KlickSound()));
