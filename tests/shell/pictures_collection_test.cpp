@@ -106,12 +106,20 @@ TEST(PicturesCollection, RebuildKeysTheTransparentColourAndRekeysAtOnce) {
     item.SetTransparentColor(clNone);
     EXPECT_EQ(item.Surface(), (std::vector<uint32_t>{0xFFFF00FF, 0xFF000000, 0xFF102030}));
 
-    // Transparent and the picture take effect only at the next rebuild.
-    item.SetTransparentColor(0);
+    // Transparent is read when drawing: the surface follows it without a rebuild.
+    item.SetTransparentColor(0xFF00FF);
     item.Transparent = false;
+    const auto beforeOpaque = item.SurfaceVersion();
+    EXPECT_NE(item.SurfaceVersion(), version);
+    EXPECT_EQ(item.Surface()[0], 0xFFFF00FFu);
+    EXPECT_EQ(item.SurfaceVersion(), beforeOpaque);
+    item.Transparent = true;
+    EXPECT_EQ(item.Surface()[0], 0u);
+
+    // A new picture takes effect only at the next rebuild.
     item.SetPicture(FewColours(5, 5, 2));
-    EXPECT_EQ(item.Surface()[1], 0u);
     EXPECT_EQ(item.SurfaceWidth(), 3);
+    item.Transparent = false;
     item.Rebuild();
     EXPECT_EQ(item.SurfaceWidth(), 5);
     for (uint32_t px : item.Surface()) {

@@ -87,23 +87,40 @@ void PictureCollectionItem::Rebuild() {
         return;
     }
     builtFrom_ = picture_;
-    builtTransparent_ = Transparent;
     built_ = true;
     Key();
 }
 
-// Keying is done here, once, so that drawing is a plain alpha blit every frame.
-void PictureCollectionItem::Key() {
+// Keying happens here, only when the picture, the colour or Transparent changes, so that drawing
+// is a plain alpha blit every frame.
+void PictureCollectionItem::Key() const {
+    keyedTransparent_ = Transparent;
     const std::vector<uint32_t>& pixels = builtFrom_->pixels;
     surface_.resize(pixels.size());
     // Colours with a high byte (clNone, clDefault) never match a pixel.
-    const bool keyed = builtTransparent_ && (TransparentColor & 0xFF000000u) == 0;
+    const bool keyed = keyedTransparent_ && (TransparentColor & 0xFF000000u) == 0;
     const uint32_t key = ColourToRgb(TransparentColor) & 0xFFFFFFu;
     for (size_t i = 0; i < pixels.size(); ++i) {
         const uint32_t rgb = pixels[i] & 0xFFFFFFu;
         surface_[i] = keyed && rgb == key ? 0u : (0xFF000000u | rgb);
     }
     ++surfaceVersion_;
+}
+
+void PictureCollectionItem::FollowTransparent() const {
+    if (built_ && keyedTransparent_ != Transparent) {
+        Key();
+    }
+}
+
+const std::vector<uint32_t>& PictureCollectionItem::Surface() const {
+    FollowTransparent();
+    return surface_;
+}
+
+uint64_t PictureCollectionItem::SurfaceVersion() const {
+    FollowTransparent();
+    return surfaceVersion_;
 }
 
 int PictureCollectionItem::SurfaceWidth() const {

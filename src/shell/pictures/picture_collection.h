@@ -42,28 +42,32 @@ class PictureCollectionItem {
 
     // Re-keys a surface already built at once.
     void SetTransparentColor(TColor colour);
-    // Makes the surface again from the current picture, Transparent and TransparentColor.
+    // Makes the surface again from the current picture and TransparentColor.
     void Rebuild();
     bool IsBuilt() const { return built_; }
 
     // The built surface: premultiplied ARGB32 (QImage::Format_ARGB32_Premultiplied layout) of
     // SurfaceWidth() x SurfaceHeight() (the picture's size when it was built); keyed pixels
-    // (== TransparentColor) are 0 when Transparent, all others opaque.
-    const std::vector<uint32_t>& Surface() const { return surface_; }
+    // (== TransparentColor) are 0 when Transparent, all others opaque. Transparent is read when
+    // drawing, as the front end sets it on built items without rebuilding them: a change of it
+    // re-keys the surface at the next call.
+    const std::vector<uint32_t>& Surface() const;
     int SurfaceWidth() const;
     int SurfaceHeight() const;
     // Changes whenever Surface() changes (for caches).
-    uint64_t SurfaceVersion() const { return surfaceVersion_; }
+    uint64_t SurfaceVersion() const;
 
   private:
-    void Key();
+    void Key() const;
+    void FollowTransparent() const;
 
     std::shared_ptr<const Picture> picture_;
     std::shared_ptr<const Picture> builtFrom_; // picture the surface was made from
-    bool builtTransparent_ = false;
-    std::vector<uint32_t> surface_;
     bool built_ = false;
-    uint64_t surfaceVersion_ = 0;
+    // The surface follows Transparent lazily, so these change in const calls.
+    mutable bool keyedTransparent_ = false; // Transparent when the surface was last keyed
+    mutable std::vector<uint32_t> surface_;
+    mutable uint64_t surfaceVersion_ = 0;
 };
 
 class PictureCollection {
