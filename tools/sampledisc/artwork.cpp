@@ -48,10 +48,13 @@ void SmallCaps(QPainter& p, const QRectF& r, const QString& text, const QColor& 
 
 // The metal body shared by the start, demo and database panels: rounded outline keyed to the
 // panel's transparent colour, side columns for the action buttons, an art strip at the top and a
-// calm sunken box where the front end writes the entry's support line and requirements.
+// sunken box for the entry's support line and requirements. The front end writes that text onto
+// the screen before it draws the panel, so the box is a window keyed to the same colour: the text
+// shows through it over the calm middle of the background picture.
 struct PanelParts {
     QRectF art{104, 8, 606, 116};
     QRectF text{104, 128, 606, 104};
+    QRectF window{104, 128, 606, 104};
     QRectF left{6, 6, 94, 228};
     QRectF right{716, 6, 80, 228};
 };
@@ -72,12 +75,6 @@ QImage PanelBody(const QColor& accent, PanelParts& parts) {
     Bevel(p, parts.art.adjusted(-4, -4, 4, 4), kFrame, 3, true, 6);
     // Text box: deep and quiet so white and orange text read well.
     Bevel(p, parts.text.adjusted(-3, -2, 3, 3), kNavy, 3, false, 6);
-    p.fillRect(parts.text, Vertical(parts.text.top(), parts.text.bottom(), QColor(10, 12, 44),
-                                    QColor(16, 18, 60)));
-    p.setPen(QColor(255, 255, 255, 14));
-    for (qreal y = parts.text.top() + 2; y < parts.text.bottom(); y += 4) {
-        p.drawLine(QPointF(parts.text.left(), y), QPointF(parts.text.right(), y));
-    }
     // Outer rim highlight.
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(QColor(255, 255, 255, 70), 2));
@@ -88,10 +85,12 @@ QImage PanelBody(const QColor& accent, PanelParts& parts) {
     return img;
 }
 
-void FinishPanel(QImage& img) {
-    QPainterPath shape;
-    shape.addRoundedRect(QRectF(0, 0, kPanelW, kPanelH), 16, 16);
-    KeyOutside(img, shape);
+void FinishPanel(QImage& img, const PanelParts& parts) {
+    QPainterPath outline;
+    outline.addRoundedRect(QRectF(0, 0, kPanelW, kPanelH), 16, 16);
+    QPainterPath window;
+    window.addRect(parts.window);
+    KeyOutside(img, outline.subtracted(window));
 }
 
 void ArtBackdrop(QPainter& p, const QRectF& r, const QColor& accent, uint32_t seed) {
@@ -161,24 +160,34 @@ QImage MainBackground() {
     p.fillRect(img.rect(), sky);
     Glow(p, {180, 260}, 260, QColor(110, 30, 170, 90));
     Glow(p, {640, 200}, 220, QColor(30, 70, 190, 80));
-    Glow(p, {420, 440}, 200, QColor(255, 100, 30, 40));
-    Stars(p, QRectF(0, 0, kScreenW, 500), 260, 1999, 2.6);
-    // A faint magazine mark behind the panels.
+    Stars(p, QRectF(0, 0, kScreenW, 420), 220, 1999, 2.6);
+    // The middle shows through the panels' text windows and behind the panels while they slide:
+    // dark and quiet there, so the white and orange words written on it read well.
+    const QRectF middle(0, 137, 800, 209);
+    QLinearGradient calm(0, middle.top(), 0, middle.bottom());
+    calm.setColorAt(0, QColor(10, 12, 44, 235));
+    calm.setColorAt(1, QColor(18, 16, 62, 235));
+    p.fillRect(middle, calm);
+    p.setPen(QColor(255, 255, 255, 12));
+    for (qreal y = middle.top() + 1; y < middle.bottom(); y += 4) {
+        p.drawLine(QPointF(0, y), QPointF(800, y));
+    }
     p.save();
-    p.setOpacity(0.10);
+    p.setOpacity(0.07);
     LetteringCentred(p, QStringLiteral("KESTROVA"), TitleFont(120), QRectF(0, 170, 800, 150),
                      Qt::white, QColor(200, 200, 255), Qt::transparent, 0, {0, 0});
     p.restore();
-    // A glowing perspective floor under the thumbnail strip, where the caption panel drops.
+    // A glowing perspective floor under the thumbnail strip; where the caption panel drops
+    // (y 428 to 498) it stays dim so the caption can be read.
     const qreal horizon = 420;
-    p.fillRect(QRectF(0, horizon, 800, 90),
-               Vertical(horizon, horizon + 90, QColor(40, 10, 60), QColor(16, 6, 34)));
-    p.setPen(QPen(QColor(255, 90, 200, 110), 1.2));
+    p.fillRect(QRectF(0, horizon, 800, 80),
+               Vertical(horizon, horizon + 80, QColor(30, 10, 56), QColor(12, 6, 30)));
+    p.setPen(QPen(QColor(255, 90, 200, 55), 1.2));
     for (int i = -14; i <= 14; ++i) {
-        p.drawLine(QPointF(400 + i * 12, horizon), QPointF(400 + i * 80, horizon + 90));
+        p.drawLine(QPointF(400 + i * 12, horizon), QPointF(400 + i * 80, horizon + 80));
     }
     for (int i = 0; i < 7; ++i) {
-        const qreal y = horizon + std::pow(i / 7.0, 1.8) * 90;
+        const qreal y = horizon + std::pow(i / 7.0, 1.8) * 80;
         p.drawLine(QPointF(0, y), QPointF(800, y));
     }
     // The banner tray with three sunken slots.
@@ -286,10 +295,17 @@ QImage StartPanel() {
     SmallCaps(p, QRectF(parts.right.left(), 150, parts.right.width(), 60),
               QStringLiteral("PLUS\nADD-ONS"), QColor(230, 220, 255), 11,
               Qt::AlignHCenter | Qt::AlignVCenter);
-    SmallCaps(p, QRectF(parts.text.left() + 6, parts.text.top() + 6, 400, 18),
-              QStringLiteral("ON THIS MONTH'S DISC"), kOrange, 13);
+    // The feature text starts lower than a demo's support line, so the start panel's window
+    // begins under a heading of its own.
+    parts.window = QRectF(104, 156, 606, 76);
+    p.fillRect(
+        QRectF(parts.text.left(), parts.text.top(), parts.text.width(), 28),
+        Vertical(parts.text.top(), parts.text.top() + 28, QColor(40, 20, 90), QColor(20, 14, 56)));
+    p.fillRect(QRectF(parts.text.left(), parts.text.top() + 26, parts.text.width(), 2), kOrange);
+    SmallCaps(p, QRectF(parts.text.left() + 6, parts.text.top() + 4, 400, 20),
+              QStringLiteral("ON THIS MONTH'S DISC"), kYellow, 13);
     p.end();
-    FinishPanel(img);
+    FinishPanel(img, parts);
     return img;
 }
 
@@ -325,7 +341,7 @@ QImage DemoPanel(const Demo& demo, int number) {
     SmallCaps(p, QRectF(parts.right.left(), 112, parts.right.width(), 30), QStringLiteral("README"),
               QColor(200, 190, 255), 10, Qt::AlignCenter);
     p.end();
-    FinishPanel(img);
+    FinishPanel(img, parts);
     return img;
 }
 
@@ -342,7 +358,7 @@ QImage NextMonthPanel() {
               QStringLiteral("ISSUE 28 \u00B7 ON SALE 15 JULY"), QColor(230, 220, 255), 12);
     NumberBadge(p, parts.left, QStringLiteral("ISSUE"), QStringLiteral("28"));
     p.end();
-    FinishPanel(img);
+    FinishPanel(img, parts);
     return img;
 }
 
@@ -377,7 +393,7 @@ QImage DatabasePanel(int which) {
               QColor(230, 220, 255), 12);
     NumberBadge(p, parts.left, QStringLiteral("DATA"), QString::number(which + 1));
     p.end();
-    FinishPanel(img);
+    FinishPanel(img, parts);
     return img;
 }
 
@@ -432,22 +448,26 @@ QImage DemLabel() {
     return img;
 }
 
+// The caption's words are written before the panel is drawn, so the panel is a frame: a bevelled
+// rim and a rule between the title and the description, keyed everywhere else.
 QImage CaptionPanel() {
     QImage img = Blank(kInfoW, kInfoH);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    QPainterPath shape;
-    shape.addRoundedRect(QRectF(0, 0, kInfoW, kInfoH), 9, 9);
-    p.fillPath(shape, Vertical(0, kInfoH, QColor(26, 22, 80), QColor(8, 8, 30)));
-    p.fillRect(QRectF(2, 2, kInfoW - 4, 20),
-               Vertical(2, 22, QColor(60, 30, 120), QColor(30, 16, 70)));
-    p.setPen(QPen(kFrame, 2));
+    QPainterPath outline;
+    outline.addRoundedRect(QRectF(0, 0, kInfoW, kInfoH), 9, 9);
+    p.fillPath(outline, Vertical(0, kInfoH, QColor(150, 80, 255), kFrame.darker(160)));
+    p.setPen(QPen(QColor(255, 255, 255, 110), 1));
     p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(QRectF(1, 1, kInfoW - 2, kInfoH - 2), 8, 8);
-    p.setPen(QPen(kOrange, 1));
-    p.drawLine(QPointF(6, 23), QPointF(kInfoW - 6, 23));
+    p.drawRoundedRect(QRectF(0.5, 0.5, kInfoW - 1, kInfoH - 1), 9, 9);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.fillRect(QRectF(4, 22, kInfoW - 8, 2), kOrange);
     p.end();
-    KeyOutside(img, shape);
+    QPainterPath window;
+    window.addRoundedRect(QRectF(4, 4, kInfoW - 8, kInfoH - 8), 5, 5);
+    QPainterPath rule;
+    rule.addRect(QRectF(4, 22, kInfoW - 8, 2));
+    KeyOutside(img, outline.subtracted(window.subtracted(rule)));
     img.setPixel(3, 0, kKey.rgb());
     return img;
 }

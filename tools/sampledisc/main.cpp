@@ -276,6 +276,8 @@ void MockText(QPainter& p, int x, int y, const std::string& text, const QColor& 
                QString::fromStdString(text));
 }
 
+// Drawn in the front end's order: the words first, then the pictures over them (the panels'
+// keyed windows let the words through).
 QImage MockScreen(const Disc& disc, int shown, int hoverThumb, const char* topName) {
     using namespace layout;
     const auto& demos = Demos();
@@ -284,21 +286,7 @@ QImage MockScreen(const Disc& disc, int shown, int hoverThumb, const char* topNa
     QPainter p(&screen);
     const QColor white(255, 255, 255), orange(252, 118, 61), yellow(255, 255, 0);
     const int py = kPanelRestY;
-    // Caption panel (drawn first, under the strip holder unless a thumbnail is hovered).
     const int thumbX0 = kDemW + 40;
-    if (hoverThumb > 0) {
-        const int x = thumbX0 + (hoverThumb - 1) * (kThumbW + 20);
-        p.drawImage(x, 428, Keyed(disc.panels.Preview("PANEL_INFO")));
-        const Demo& d = demos[static_cast<size_t>(hoverThumb - 1)];
-        MockText(p, x + 5, 428 + 7, d.title, orange, 11, true, false);
-        for (int i = 0; i < 3; ++i) {
-            MockText(p, x + 5, 428 + 27 + 11 * i, d.description[i], white, 9, false, false);
-        }
-    }
-    p.drawImage(0, kBotY, disc.panels.Preview("PANEL_BOT2"));
-    const QImage panel = Keyed(disc.slider.previews[static_cast<size_t>(
-        shown == 0 ? static_cast<int>(disc.slider.previews.size()) - 1 : shown - 1)]);
-    p.drawImage(0, py, panel);
     if (shown == 0) {
         const auto lines = DiscDataLines();
         int k = 0;
@@ -320,6 +308,22 @@ QImage MockScreen(const Disc& disc, int shown, int hoverThumb, const char* topNa
         MockText(p, 275, py + 162, d.requirements[0], white, 15, true, false);
         MockText(p, 110, py + 180, d.requirements[1], white, 15, true, false);
         MockText(p, 110, py + 199, d.requirements[2], white, 15, true, false);
+    }
+    int infoX = 0;
+    if (hoverThumb > 0) {
+        infoX = thumbX0 + (hoverThumb - 1) * (kThumbW + 20);
+        const Demo& d = demos[static_cast<size_t>(hoverThumb - 1)];
+        MockText(p, infoX + 5, 428 + 7, d.title, orange, 11, true, false);
+        for (int i = 0; i < 3; ++i) {
+            MockText(p, infoX + 5, 428 + 27 + 11 * i, d.description[i], white, 9, false, false);
+        }
+        p.drawImage(infoX, 428, Keyed(disc.panels.Preview("PANEL_INFO")));
+    }
+    p.drawImage(0, kBotY, disc.panels.Preview("PANEL_BOT2"));
+    const QImage panel = Keyed(disc.slider.previews[static_cast<size_t>(
+        shown == 0 ? static_cast<int>(disc.slider.previews.size()) - 1 : shown - 1)]);
+    p.drawImage(0, py, panel);
+    if (shown != 0) {
         p.drawImage(kInstallX, py + kInstallY, Keyed(disc.panels.Preview("installnow")));
         p.drawImage(kViewX, py + kViewY, Keyed(disc.panels.Preview("viewreadmeB")));
         p.drawImage(kPrintX, py + kPrintY, Keyed(disc.panels.Preview("printreadmeB")));
