@@ -7,6 +7,8 @@
 #include "shell/startup.h"
 #include "support/fixture_disc.h"
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -73,7 +75,8 @@ class StartedDisc {
     explicit StartedDisc(const std::string& variant = "ok") {
         old_ = std::filesystem::current_path();
         dir_ = std::filesystem::temp_directory_path() /
-               ("kestrova-shell-" + variant + "-" + std::to_string(++counter_));
+               ("kestrova-shell-" + variant + "-" + std::to_string(::getpid()) + "-" +
+                std::to_string(++counter_));
         WriteFixtureDisc(dir_.string(), variant);
         std::filesystem::current_path(dir_);
         StartupServices services;
