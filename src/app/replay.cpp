@@ -241,6 +241,38 @@ class Runner {
                                         : static_cast<Qt::Key>(ch.unicode());
                 SendKey(form_, key, QString(ch), ch.isUpper() ? Qt::ShiftModifier : Qt::NoModifier);
             }
+        } else if (cmd == QLatin1String("set")) {
+            // set FIELD VALUE: a handler's variable, for behaviour whose handler is not built yet.
+            need(2);
+            MainState& st = form_.State();
+            const QString field = args[0];
+            const QString value = rest.mid(field.size()).trimmed();
+            if (field == QLatin1String("targetPanel")) {
+                const int v = ToInt(value);
+                if (v < 0 || v >= kSpriteSlots) {
+                    throw ScriptError("targetPanel outside 0.." + std::to_string(kSpriteSlots - 1));
+                }
+                st.targetPanel = v;
+            } else if (field == QLatin1String("slideState")) {
+                st.slideState = ToInt(value);
+            } else if (field == QLatin1String("hoverKey")) {
+                st.hoverKey = value.toStdString();
+            } else if (field == QLatin1String("menuKey")) {
+                st.menuKey = value.toStdString();
+            } else if (field == QLatin1String("menuHover")) {
+                st.menuHover = ToInt(value);
+            } else if (field == QLatin1String("menusource")) {
+                st.menusource.clear();
+                for (const QString& item : value.split(QLatin1Char('|'))) {
+                    st.menusource.push_back(item.toStdString());
+                }
+            } else if (field == QLatin1String("pendingUrl")) {
+                st.pendingUrl = value.toStdString();
+            } else if (field == QLatin1String("navigatePending")) {
+                st.navigatePending = value == QLatin1String("true");
+            } else {
+                throw ScriptError("cannot set " + field.toStdString());
+            }
         } else if (cmd == QLatin1String("start-game")) {
             // The mascot menu's game entry.
             form_.gamepanel()->StartAdventure();
