@@ -54,7 +54,10 @@ std::string Launch(const std::string& path) {
 }
 
 const char* kStyle = R"(<style type="text/css">
-body { font-family: Verdana, Helvetica, sans-serif; font-size: 12px; }
+body { font-family: Verdana, Helvetica, sans-serif; font-size: 12px; color: #FFFFFF;
+       background-color: #0A0C2A; }
+a { color: #FF7A18; }
+p { color: #FFFFFF; }
 h1 { font-size: 22px; color: #FFD400; letter-spacing: 2px; }
 h2 { font-size: 15px; color: #FF7A18; }
 td { font-size: 12px; vertical-align: top; }
