@@ -174,3 +174,47 @@ TEST(Quantize, FewColoursAreKeptExactly) {
     const auto indexed = kestrova::sampledisc::MapToPalette(img, palette, 0, false);
     EXPECT_TRUE(SamePixels(kestrova::sampledisc::ToImage(indexed), img));
 }
+
+TEST(GifWriter, EdgeSizesAndPaletteSizesDecode) {
+    // One pixel; a width above 255 (both bytes of the little-endian size); a palette of exactly
+    // 4, 5 and 129 colours (table sizes padded to the next power of two, code sizes 2, 3 and 8).
+    struct Case {
+        int w, h, colours;
+    };
+    for (const Case& c : {Case{1, 1, 1}, Case{300, 3, 4}, Case{17, 9, 5}, Case{129, 2, 129}}) {
+        QImage img(c.w, c.h, QImage::Format_RGB32);
+        for (int y = 0; y < c.h; ++y) {
+            for (int x = 0; x < c.w; ++x) {
+                const int k = (x + y * c.w) % c.colours;
+                img.setPixel(x, y, qRgb(k * 7 % 256, (k * 13 + 40) % 256, 255 - k));
+            }
+        }
+        const QByteArray gif = ToBytes(EncodeAnimatedGif({{img, 3}}));
+        const std::vector<QImage> decoded = DecodeFrames(gif);
+        ASSERT_EQ(decoded.size(), 1u) << c.w << "x" << c.h;
+        EXPECT_TRUE(SamePixels(decoded[0], img)) << c.w << "x" << c.h << " " << c.colours;
+    }
+}
+
+TEST(Quantize, MoreColoursThanRoomKeepsThePaletteWithinItsSizeAndCloseToTheSource) {
+    QImage img(256, 64, QImage::Format_RGB32);
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 256; ++x) {
+            img.setPixel(x, y, qRgb(x, y * 4, 255 - x));
+        }
+    }
+    const std::vector<QRgb> palette = kestrova::sampledisc::MedianCutPalette({img}, 256);
+    ASSERT_EQ(palette.size(), 256u);
+    const QImage back =
+        kestrova::sampledisc::ToImage(kestrova::sampledisc::MapToPalette(img, palette, 0, false));
+    int worst = 0;
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 256; ++x) {
+            const QRgb a = img.pixel(x, y), b = back.pixel(x, y);
+            worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                              std::abs(qBlue(a) - qBlue(b))});
+        }
+    }
+    // 16 384 colours in 256 boxes: no channel should be off by more than a box's half-width.
+    EXPECT_LT(worst, 24);
+}
