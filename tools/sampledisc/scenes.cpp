@@ -216,26 +216,59 @@ void SteamTank(QPainter& p) {
         p.drawEllipse(QPointF(236 + i * 14, 40 - i * 5), 12 + i * 3, 10 + i * 2);
     }
     const QColor brass(200, 150, 60);
-    p.setPen(QPen(QColor(60, 40, 20), 7, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(170, 130), QPointF(150, 180));
-    p.drawLine(QPointF(150, 180), QPointF(170, 186));
-    p.drawLine(QPointF(260, 130), QPointF(280, 180));
-    p.drawLine(QPointF(280, 180), QPointF(300, 184));
+    const QColor iron(70, 60, 56);
+    // Four jointed legs: far pair darker, near pair in front of the hull.
+    auto leg = [&](QPointF hip, QPointF knee, QPointF foot, const QColor& c) {
+        p.setPen(QPen(theme::kInk, 13, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPolyline(QPolygonF(QList<QPointF>{hip, knee, foot}));
+        p.setPen(QPen(c, 8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPolyline(QPolygonF(QList<QPointF>{hip, knee, foot}));
+        p.setPen(QPen(theme::kInk, 2));
+        p.setBrush(brass);
+        p.drawEllipse(knee, 6, 6);
+        p.setBrush(c);
+        p.drawRoundedRect(QRectF(foot.x() - 12, foot.y() - 3, 24, 8), 3, 3);
+    };
+    leg({184, 122}, {160, 150}, {168, 182}, iron.darker(140));
+    leg({268, 122}, {292, 150}, {284, 182}, iron.darker(140));
     p.setPen(QPen(kInk, 2.5));
     QLinearGradient body(0, 70, 0, 140);
     body.setColorAt(0, brass.lighter(150));
-    body.setColorAt(1, brass.darker(180));
+    body.setColorAt(0.5, brass);
+    body.setColorAt(1, brass.darker(200));
     p.setBrush(body);
-    p.drawRoundedRect(QRectF(140, 80, 160, 56), 10, 10);
-    p.drawRect(QRectF(226, 46, 20, 36));
-    p.setBrush(QColor(80, 70, 60));
-    p.drawRect(QRectF(300, 98, 50, 12));
+    p.drawRoundedRect(QRectF(140, 78, 170, 58), 14, 14);
+    // Boiler dome, funnel and gun.
+    p.drawChord(QRectF(180, 56, 70, 48), 0, 180 * 16);
+    p.setBrush(iron);
+    p.drawRect(QRectF(236, 36, 16, 40));
+    p.drawRect(QRectF(230, 32, 28, 8));
+    p.drawRect(QRectF(308, 96, 56, 12));
+    p.drawRect(QRectF(360, 92, 8, 20));
+    // Rivets and a porthole with the driver's lamp behind it.
     p.setBrush(QColor(255, 220, 120));
-    for (int i = 0; i < 7; ++i) {
-        p.drawEllipse(QPointF(152 + i * 22, 128), 3, 3);
+    for (int i = 0; i < 8; ++i) {
+        p.drawEllipse(QPointF(152 + i * 21, 128), 2.5, 2.5);
+        p.drawEllipse(QPointF(152 + i * 21, 86), 2.5, 2.5);
     }
     p.setBrush(QColor(140, 220, 255));
-    p.drawEllipse(QPointF(180, 100), 12, 10);
+    p.drawEllipse(QPointF(172, 106), 12, 11);
+    Glow(p, {172, 106}, 14, QColor(255, 255, 200, 120));
+    // A big cog on the flank.
+    p.setBrush(iron.lighter(130));
+    QPainterPath cog;
+    for (int k = 0; k < 16; ++k) {
+        const qreal a = k * std::numbers::pi / 8;
+        const qreal r = k % 2 ? 15 : 19;
+        const QPointF pt(250 + std::cos(a) * r, 108 + std::sin(a) * r);
+        k == 0 ? cog.moveTo(pt) : cog.lineTo(pt);
+    }
+    cog.closeSubpath();
+    p.drawPath(cog);
+    p.setBrush(brass);
+    p.drawEllipse(QPointF(250, 108), 6, 6);
+    leg({170, 126}, {146, 156}, {150, 188}, iron);
+    leg({282, 126}, {306, 156}, {300, 188}, iron);
 }
 
 void Pinball(QPainter& p) {
@@ -401,17 +434,24 @@ void NeonAlley(QPainter& p) {
         const QPointF a(dice.Range(0, 400), dice.Range(0, 200));
         p.drawLine(a, a + QPointF(-4, 12));
     }
-    // The brawler, mid-kick.
+    // The brawler, mid-kick, rim-lit by the signs so he stands out against the street.
+    const QList<QLineF> limbs{{{200, 110}, {196, 150}},
+                              {{196, 150}, {184, 186}},
+                              {{196, 150}, {238, 140}},
+                              {{200, 118}, {226, 108}},
+                              {{200, 118}, {178, 128}}};
+    Glow(p, {204, 140}, 60, QColor(255, 60, 200, 70));
+    p.setPen(QPen(QColor(255, 90, 210, 230), 14, Qt::SolidLine, Qt::RoundCap));
+    p.drawLines(limbs);
+    p.setBrush(QColor(255, 90, 210, 230));
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(QPointF(201, 98), 13, 14);
     p.setPen(QPen(QColor(8, 4, 16), 9, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(200, 110), QPointF(196, 150));
-    p.drawLine(QPointF(196, 150), QPointF(184, 186));
-    p.drawLine(QPointF(196, 150), QPointF(238, 140));
-    p.drawLine(QPointF(200, 118), QPointF(226, 108));
-    p.drawLine(QPointF(200, 118), QPointF(178, 128));
+    p.drawLines(limbs);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(8, 4, 16));
     p.drawEllipse(QPointF(201, 98), 10, 11);
-    p.setPen(QPen(QColor(255, 60, 200), 2));
+    p.setPen(QPen(QColor(60, 240, 255), 2));
     p.drawLine(QPointF(192, 96), QPointF(176, 100));
 }
 
