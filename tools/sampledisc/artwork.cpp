@@ -173,7 +173,7 @@ QImage MainBackground() {
         p.drawLine(QPointF(0, y), QPointF(800, y));
     }
     p.save();
-    p.setOpacity(0.07);
+    p.setOpacity(0.045);
     LetteringCentred(p, QStringLiteral("KESTROVA"), TitleFont(120), QRectF(0, 170, 800, 150),
                      Qt::white, QColor(200, 200, 255), Qt::transparent, 0, {0, 0});
     p.restore();
