@@ -7,6 +7,10 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QStaticText>
+
+#include <algorithm>
+#include <cstring>
 
 // Resources of a static library must be registered by hand, from the global namespace.
 static void InitFontResources() {
@@ -49,8 +53,9 @@ QFont FontFor(const FontSpec& spec) {
     f.setPixelSize(std::max(1, spec.pixelHeight));
     f.setBold(spec.bold);
     f.setItalic(spec.italic);
-    // Whole-pixel hinting keeps small text crisp, as the original bitmap faces were.
+    // Whole-pixel hinting without smoothing keeps small text crisp, as bitmap faces are.
     f.setHintingPreference(QFont::PreferFullHinting);
+    f.setStyleStrategy(QFont::NoAntialias);
     return f;
 }
 
@@ -74,53 +79,150 @@ void ImageCanvas::Release() {
     }
 }
 
+const ImageCanvas::Spans& ImageCanvas::SpansOf(const PictureCollectionItem& item) {
+    Spans& spans = spans_[&item];
+    if (spans.version == item.SurfaceVersion() && spans.data == item.Surface().data() &&
+        spans.width == item.SurfaceWidth() && spans.transparent == item.Transparent &&
+        spans.rowStart.size() == static_cast<std::size_t>(item.SurfaceHeight()) + 1) {
+        return spans;
+    }
+    spans.version = item.SurfaceVersion();
+    spans.data = item.Surface().data();
+    spans.width = item.SurfaceWidth();
+    spans.transparent = item.Transparent;
+    spans.runs.clear();
+    spans.rowStart.assign(static_cast<std::size_t>(item.SurfaceHeight()) + 1, 0);
+    const std::vector<uint32_t>& px = item.Surface();
+    const int w = item.SurfaceWidth();
+    for (int y = 0; y < item.SurfaceHeight(); ++y) {
+        spans.rowStart[static_cast<std::size_t>(y)] = static_cast<uint32_t>(spans.runs.size());
+        const uint32_t* row = px.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
+        int x = 0;
+        while (x < w) {
+            // Keyed pixels are fully clear and all others fully opaque, so a run copies as is.
+            while (x < w && item.Transparent && (row[x] >> 24) == 0) {
+                ++x;
+            }
+            const int start = x;
+            while (x < w && !(item.Transparent && (row[x] >> 24) == 0)) {
+                ++x;
+            }
+            if (x > start) {
+                spans.runs.push_back({static_cast<uint16_t>(start), static_cast<uint16_t>(x)});
+            }
+        }
+    }
+    spans.rowStart.back() = static_cast<uint32_t>(spans.runs.size());
+    return spans;
+}
+
 void ImageCanvas::DrawItem(const PictureCollectionItem& item, int x, int y, int pattern) {
-    if (!item.IsBuilt() || item.SurfaceWidth() <= 0 || item.SurfaceHeight() <= 0) {
+    if (!item.IsBuilt() || item.SurfaceWidth() <= 0 || item.SurfaceHeight() <= 0 ||
+        item.SurfaceWidth() > 65535) {
         return;
     }
     const PatternRect r = item.Pattern(pattern);
     if (r.w <= 0 || r.h <= 0) {
         return;
     }
-    // The surface is wrapped, not copied; opaque items take the plain copy path.
-    const QImage::Format format =
-        item.Transparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
-    const QImage wrapped(reinterpret_cast<const uchar*>(item.Surface().data()), item.SurfaceWidth(),
-                         item.SurfaceHeight(), item.SurfaceWidth() * 4, format);
-    Painter().drawImage(QPoint(x, y), wrapped, QRect(r.x, r.y, r.w, r.h));
+    // Blits go straight into the buffer with the canvas released, one copy per opaque run.
+    Release();
+    const Spans& spans = SpansOf(item);
+    const int dw = target_->width();
+    const int dh = target_->height();
+    const uint32_t* src = item.Surface().data();
+    const int sw = item.SurfaceWidth();
+    for (int row = 0; row < r.h; ++row) {
+        const int dy = y + row;
+        const int sy = r.y + row;
+        if (dy < 0 || dy >= dh || sy < 0 || sy >= item.SurfaceHeight()) {
+            continue;
+        }
+        auto* dest = reinterpret_cast<uint32_t*>(target_->scanLine(dy));
+        const uint32_t* srow = src + static_cast<std::size_t>(sy) * static_cast<std::size_t>(sw);
+        const std::size_t sr = static_cast<std::size_t>(sy);
+        for (uint32_t k = spans.rowStart[sr]; k < spans.rowStart[sr + 1]; ++k) {
+            // The run, limited to the pattern's columns and to the destination.
+            int sx0 = std::max<int>(spans.runs[k].begin, r.x);
+            int sx1 = std::min<int>(spans.runs[k].end, r.x + r.w);
+            int dx0 = x + (sx0 - r.x);
+            if (dx0 < 0) {
+                sx0 -= dx0;
+                dx0 = 0;
+            }
+            if (dx0 + (sx1 - sx0) > dw) {
+                sx1 = sx0 + (dw - dx0);
+            }
+            if (sx1 > sx0) {
+                std::memcpy(dest + dx0, srow + sx0,
+                            static_cast<std::size_t>(sx1 - sx0) * sizeof(uint32_t));
+            }
+        }
+    }
 }
 
 void ImageCanvas::TextOut(int x, int y, const std::string& cp1252, const FontSpec& font) {
+    // A frame draws a dozen lines in four or five fonts: fonts and their ascents are made once.
+    const int key = (font.pixelHeight << 4) | (font.face == FontFace::Small ? 1 : 0) |
+                    (font.bold ? 2 : 0) | (font.italic ? 4 : 0);
+    auto it = fonts_.find(key);
+    if (it == fonts_.end()) {
+        const QFont f = FontFor(font);
+        it = fonts_.emplace(key, CachedFont{f, QFontMetrics(f).ascent()}).first;
+    }
     QPainter& p = Painter();
-    const QFont f = FontFor(font);
-    p.setFont(f);
+    if (p.font() != it->second.font) {
+        p.setFont(it->second.font);
+    }
     p.setPen(ToQColor(font.colour));
-    const QFontMetrics fm(f);
-    p.drawText(QPoint(x, y + fm.ascent()), QString::fromStdString(Cp1252ToUtf8(cp1252)));
+    // The same lines come back every frame: their layout is kept, within a bound.
+    if (texts_.size() > 512) {
+        texts_.clear();
+    }
+    auto [text, added] = texts_.try_emplace({key, cp1252});
+    if (added) {
+        text->second.setText(QString::fromStdString(Cp1252ToUtf8(cp1252)));
+        text->second.setTextFormat(Qt::PlainText);
+        text->second.setPerformanceHint(QStaticText::AggressiveCaching);
+        text->second.prepare(QTransform(), it->second.font);
+    }
+    p.drawStaticText(QPoint(x, y), text->second);
+}
+
+void ImageCanvas::Fill(int left, int top, int right, int bottom, uint32_t argb) {
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, target_->width());
+    bottom = std::min(bottom, target_->height());
+    if (right <= left || bottom <= top) {
+        return;
+    }
+    for (int y = top; y < bottom; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(target_->scanLine(y));
+        std::fill(row + left, row + right, argb);
+    }
 }
 
 void ImageCanvas::FrameRect(int left, int top, int right, int bottom, TColor colour) {
     if (right <= left || bottom <= top) {
         return;
     }
-    QPainter& p = Painter();
-    const QColor c = ToQColor(colour);
-    p.fillRect(left, top, right - left, 1, c);
-    p.fillRect(left, bottom - 1, right - left, 1, c);
-    p.fillRect(left, top, 1, bottom - top, c);
-    p.fillRect(right - 1, top, 1, bottom - top, c);
+    Release();
+    const uint32_t c = ToQColor(colour).rgb();
+    Fill(left, top, right, top + 1, c);
+    Fill(left, bottom - 1, right, bottom, c);
+    Fill(left, top, left + 1, bottom, c);
+    Fill(right - 1, top, right, bottom, c);
 }
 
 void ImageCanvas::FillRect(int left, int top, int right, int bottom, TColor brush) {
     if (right <= left || bottom <= top) {
         return;
     }
-    QPainter& p = Painter();
+    Release();
     // The default pen outlines the fill in black, one pixel inside the right and bottom edges.
-    p.fillRect(left, top, right - left, bottom - top, Qt::black);
-    if (right - left > 2 && bottom - top > 2) {
-        p.fillRect(left + 1, top + 1, right - left - 2, bottom - top - 2, ToQColor(brush));
-    }
+    Fill(left, top, right, bottom, 0xFF000000u);
+    Fill(left + 1, top + 1, right - 1, bottom - 1, ToQColor(brush).rgb());
 }
 
 int ImageCanvas::FontPixelHeight(const FontSpec& font) const {

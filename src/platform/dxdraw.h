@@ -9,9 +9,13 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QStaticText>
 #include <QWidget>
 
+#include <functional>
+#include <map>
 #include <memory>
+#include <vector>
 
 namespace kestrova {
 
@@ -43,9 +47,33 @@ class ImageCanvas : public Canvas {
 
   private:
     QPainter& Painter();
+    void Fill(int left, int top, int right, int bottom, uint32_t argb);
+
+    // Opaque runs of each item's built surface, made again when the surface changes.
+    struct Run {
+        uint16_t begin;
+        uint16_t end;
+    };
+    struct Spans {
+        uint64_t version = ~0ull;
+        const uint32_t* data = nullptr;
+        int width = 0;
+        bool transparent = false;
+        std::vector<uint32_t> rowStart; // first run of each row; one more entry at the end
+        std::vector<Run> runs;
+    };
+    const Spans& SpansOf(const PictureCollectionItem& item);
+
+    struct CachedFont {
+        QFont font;
+        int ascent = 0;
+    };
 
     QImage* target_;
     std::unique_ptr<QPainter> painter_;
+    std::map<int, CachedFont> fonts_;
+    std::map<const PictureCollectionItem*, Spans> spans_;
+    std::map<std::pair<int, std::string>, QStaticText> texts_;
     bool canDraw_ = false;
 };
 

@@ -320,7 +320,10 @@ void DXTimerTimer(MainState& s, FrameContext& ctx) {
     Draw(c, s.infoSprite);
     Draw(c, s.botSprite);
     Draw(c, s.slideSprites[s.targetPanel]);
-    Draw(c, s.slideSprites[s.shownPanel]);
+    // At rest both are the same panel in the same place; once is enough.
+    if (s.shownPanel != s.targetPanel) {
+        Draw(c, s.slideSprites[s.shownPanel]);
+    }
     if (s.targetPanel != 0 && s.shownPanel != 0) {
         Draw(c, s.installSprite);
         Draw(c, s.viewSprite);

@@ -1,0 +1,131 @@
+// The back-buffer canvas: keyed and opaque blits with clipping, outlines and fills.
+
+#include "platform/dxdraw.h"
+#include "shell/pictures/picture_collection.h"
+
+#include <gtest/gtest.h>
+
+namespace kestrova {
+namespace {
+
+constexpr uint32_t kKey = 0xFFFF00FF; // magenta
+constexpr uint32_t kBody = 0xFF204080;
+
+PictureCollectionItem KeyedItem(bool transparent) {
+    // 4 x 3: a keyed middle column in every row.
+    Picture p;
+    p.width = 4;
+    p.height = 3;
+    p.bitDepth = 24;
+    p.pixels.assign(12, kBody);
+    for (int y = 0; y < 3; ++y) {
+        p.pixels[static_cast<std::size_t>(y * 4 + 1)] = kKey;
+    }
+    PictureCollectionItem item;
+    item.SetPicture(p);
+    item.Transparent = transparent;
+    item.SetTransparentColor(0xFF00FF); // system colour of magenta
+    item.Rebuild();
+    return item;
+}
+
+struct CanvasTest : ::testing::Test {
+    QImage buffer{20, 10, QImage::Format_RGB32};
+    ImageCanvas canvas{&buffer};
+    void SetUp() override {
+        buffer.fill(0xFF000000u);
+        canvas.SetCanDraw(true);
+    }
+    uint32_t At(int x, int y) const { return buffer.pixel(x, y); }
+};
+
+TEST_F(CanvasTest, KeyedPixelsLeaveTheBufferAlone) {
+    const PictureCollectionItem item = KeyedItem(true);
+    canvas.DrawItem(item, 2, 1, 0);
+    EXPECT_EQ(At(2, 1), kBody);
+    EXPECT_EQ(At(3, 1), 0xFF000000u) << "keyed pixel";
+    EXPECT_EQ(At(4, 3), kBody);
+    EXPECT_EQ(At(6, 1), 0xFF000000u) << "outside the item";
+}
+
+TEST_F(CanvasTest, OpaqueItemsCopyEveryPixel) {
+    const PictureCollectionItem item = KeyedItem(false);
+    canvas.DrawItem(item, 0, 0, 0);
+    EXPECT_EQ(At(1, 0), kKey);
+}
+
+TEST_F(CanvasTest, BlitsAreClippedOnEverySide) {
+    const PictureCollectionItem item = KeyedItem(false);
+    canvas.DrawItem(item, -2, -1, 0);
+    EXPECT_EQ(At(0, 0), kBody); // source column 2, row 1
+    EXPECT_EQ(At(1, 1), kBody);
+    EXPECT_EQ(At(2, 0), 0xFF000000u);
+    canvas.DrawItem(item, 18, 8, 0);
+    EXPECT_EQ(At(18, 8), kBody);
+    EXPECT_EQ(At(19, 9), kKey);
+    canvas.DrawItem(item, 100, 100, 0); // wholly outside: nothing, no crash
+    canvas.DrawItem(item, -100, -100, 0);
+}
+
+TEST_F(CanvasTest, ChangingTheKeyColourTakesEffectAtOnce) {
+    PictureCollectionItem item = KeyedItem(true);
+    canvas.DrawItem(item, 0, 0, 0);
+    EXPECT_EQ(At(1, 0), 0xFF000000u);
+    item.SetTransparentColor(0x804020); // the body colour as a system colour
+    buffer.fill(0xFF000000u);
+    canvas.DrawItem(item, 0, 0, 0);
+    EXPECT_EQ(At(0, 0), 0xFF000000u);
+    EXPECT_EQ(At(1, 0), kKey);
+}
+
+TEST_F(CanvasTest, UnbuiltItemsAndMissingPatternsDrawNothing) {
+    PictureCollectionItem item;
+    canvas.DrawItem(item, 0, 0, 0);
+    const PictureCollectionItem built = KeyedItem(false);
+    canvas.DrawItem(built, 0, 0, 5);
+    EXPECT_EQ(At(0, 0), 0xFF000000u);
+}
+
+TEST_F(CanvasTest, FrameIsInsideWithExclusiveRightAndBottom) {
+    canvas.FrameRect(2, 2, 6, 5, 0x00FFFF); // yellow
+    EXPECT_EQ(At(2, 2), 0xFFFFFF00u);
+    EXPECT_EQ(At(5, 4), 0xFFFFFF00u);
+    EXPECT_EQ(At(6, 4), 0xFF000000u);
+    EXPECT_EQ(At(5, 5), 0xFF000000u);
+    EXPECT_EQ(At(3, 3), 0xFF000000u) << "a frame is not filled";
+}
+
+TEST_F(CanvasTest, FillHasTheDefaultBlackPenOutline) {
+    buffer.fill(0xFFFFFFFFu);
+    canvas.FillRect(1, 1, 6, 5, 0x0000FF); // red brush
+    EXPECT_EQ(At(1, 1), 0xFF000000u);
+    EXPECT_EQ(At(5, 4), 0xFF000000u);
+    EXPECT_EQ(At(3, 2), 0xFFFF0000u);
+    EXPECT_EQ(At(6, 5), 0xFFFFFFFFu);
+}
+
+TEST_F(CanvasTest, TextIsDrawnBelowItsTopLeft) {
+    FontSpec f;
+    f.pixelHeight = 9;
+    f.colour = 0xFFFFFF;
+    QImage big(60, 20, QImage::Format_RGB32);
+    big.fill(0xFF000000u);
+    ImageCanvas c(&big);
+    c.SetCanDraw(true);
+    c.TextOut(2, 5, "HH", f);
+    c.Flip();
+    int top = -1;
+    for (int y = 0; y < 20 && top < 0; ++y) {
+        for (int x = 0; x < 60; ++x) {
+            if (big.pixel(x, y) != 0xFF000000u) {
+                top = y;
+                break;
+            }
+        }
+    }
+    EXPECT_GE(top, 5);
+    EXPECT_LE(top, 8);
+}
+
+} // namespace
+} // namespace kestrova
