@@ -141,6 +141,7 @@ int main(int argc, char** argv) {
     QObject::connect(&form, &TMainForm::CaptionChanged, &form,
                      [&form](const QString& caption) { form.setWindowTitle(caption); });
     form.show();
+    form.activateWindow();
     Trace(trace, "shown");
 
     // Frames follow the wall clock at a fixed 60 per second; the window is active only while the

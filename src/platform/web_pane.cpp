@@ -37,18 +37,19 @@ class InterceptingPage : public QWebEnginePage {
 
 class WebPaneWidget::Impl {
   public:
+    bool browser = false;
     QWebEngineView* view = nullptr;
     QTextBrowser* light = nullptr;
+    QVBoxLayout* layout = nullptr;
 };
 
 WebPaneWidget::WebPaneWidget(Engine engine, QWidget* parent)
     : QWidget(parent), impl_(std::make_unique<Impl>()) {
     auto* layout = new QVBoxLayout(this);
+    impl_->layout = layout;
     layout->setContentsMargins(0, 0, 0, 0);
     if (engine == Engine::Browser) {
-        impl_->view = new QWebEngineView(this);
-        impl_->view->setPage(new InterceptingPage(this, impl_->view));
-        layout->addWidget(impl_->view);
+        impl_->browser = true;
     } else {
         impl_->light = new QTextBrowser(this);
         impl_->light->setOpenLinks(false);
@@ -80,8 +81,28 @@ QUrl WebPaneWidget::ToUrl(const std::string& address) {
     return QUrl::fromLocalFile(QFileInfo(real).absoluteFilePath());
 }
 
+void WebPaneWidget::StartEngine() {
+    if (!impl_->browser || impl_->view) {
+        return;
+    }
+    impl_->view = new QWebEngineView(this);
+    impl_->view->setPage(new InterceptingPage(this, impl_->view));
+    impl_->layout->addWidget(impl_->view);
+    if (!url_.empty()) {
+        Load(url_);
+    }
+}
+
+bool WebPaneWidget::EngineStarted() const {
+    return !impl_->browser || impl_->view != nullptr;
+}
+
 void WebPaneWidget::Navigate(const std::string& url) {
     url_ = url;
+    Load(url);
+}
+
+void WebPaneWidget::Load(const std::string& url) {
     const QUrl target = ToUrl(url);
     if (impl_->view) {
         impl_->view->setUrl(target);

@@ -31,9 +31,16 @@ class WebPaneWidget : public QWidget, public WebPane {
     // As if a link in the shown page were clicked.
     void FollowLink(const std::string& url);
 
+    // The browser engine takes a few hundred milliseconds to start; it is started once the first
+    // frame is on screen, and pages asked for before then are loaded when it is.
+    void StartEngine();
+    bool EngineStarted() const;
+
   private:
     // An address of the front end (a path of the disc, or a web address) as a URL to load.
     static QUrl ToUrl(const std::string& address);
+
+    void Load(const std::string& url);
 
     class Impl;
     std::unique_ptr<Impl> impl_;

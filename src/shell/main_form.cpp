@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLoggingCategory>
 #include <QTextEdit>
+#include <QTimer>
 
 Q_LOGGING_CATEGORY(lcShell, "kestrova.shell")
 
@@ -203,7 +204,11 @@ void TMainForm::RunOneFrame() {
 }
 
 void TMainForm::RunFrame() {
-    FrameContext ctx{dxdraw_->GetCanvas(), web_, CurrentDirectory(), [this] { curtains_->hide(); }};
+    FrameContext ctx{dxdraw_->GetCanvas(), web_, CurrentDirectory(), [this] {
+                         curtains_->hide();
+                         // The browser engine starts once the menu is on screen.
+                         QTimer::singleShot(0, web_, [this] { web_->StartEngine(); });
+                     }};
     DXTimerTimer(state_, ctx);
 }
 
