@@ -13,12 +13,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QMessageBox>
 #include <QTimer>
 
 #include <cstdio>
 #include <ctime>
 #include <iostream>
+#include <unistd.h>
 
 using namespace kestrova;
 
@@ -90,6 +92,16 @@ int main(int argc, char** argv) {
     if (replay) {
         // The harness runs headless: no window reaches a screen.
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+            // A private runtime folder, so a headless run's standard error holds only its own
+            // messages.
+            const QByteArray dir = QDir::tempPath().toUtf8() + "/kestrova-runtime-" +
+                                   QByteArray::number(static_cast<qint64>(getuid()));
+            QDir().mkpath(QString::fromUtf8(dir));
+            QFile::setPermissions(QString::fromUtf8(dir),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            qputenv("XDG_RUNTIME_DIR", dir);
+        }
     }
     if (!cli.disc.empty() && !QDir::setCurrent(QString::fromStdString(cli.disc))) {
         std::fprintf(stderr, "kestrova: cannot open the disc folder %s\n", cli.disc.c_str());

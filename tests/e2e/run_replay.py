@@ -6,6 +6,7 @@ Header lines of the script (anywhere, each starting with "#!"):
   #! fixture: VARIANT  a fixture disc written by kestrova_fixture_disc into the work folder
   #! exit: N           the expected exit status (default 0)
   #! stderr: TEXT      a line that standard error must hold exactly
+  #! stderr-end: TEXT  a line of standard error must end with TEXT
   #! args: ...         more command-line arguments
 The script's own expect lines are checked by the front end itself.
 """
@@ -29,6 +30,7 @@ def main():
     headers = {}
     extra = []
     stderr_lines = []
+    stderr_ends = []
     with open(a.script, encoding="utf-8") as f:
         for line in f:
             if line.startswith("#!"):
@@ -36,6 +38,8 @@ def main():
                 key, value = key.strip(), value.strip()
                 if key == "stderr":
                     stderr_lines.append(value)
+                elif key == "stderr-end":
+                    stderr_ends.append(value)
                 elif key == "args":
                     extra += shlex.split(value)
                 else:
@@ -63,6 +67,10 @@ def main():
     for line in stderr_lines:
         if line not in got_lines:
             print(f"standard error lacks the line: {line}")
+            ok = False
+    for end in stderr_ends:
+        if not any(line.endswith(end) for line in got_lines):
+            print(f"no line of standard error ends with: {end}")
             ok = False
     if not ok:
         print("--- stdout ---\n" + p.stdout + "--- stderr ---\n" + p.stderr)

@@ -1,0 +1,47 @@
+// The command line: every option, values, and the errors that end with status 2.
+
+#include "app/cli.h"
+
+#include <gtest/gtest.h>
+
+namespace kestrova {
+namespace {
+
+TEST(CommandLine, ReadsEveryOption) {
+    CommandLine cl;
+    EXPECT_FALSE(ParseCommandLine({"--disc", "d", "--replay", "s.replay", "--no-launch",
+                                   "--web-engine", "--first-frame-exit"},
+                                  cl)
+                     .has_value());
+    EXPECT_EQ(cl.disc, "d");
+    EXPECT_EQ(cl.replay, "s.replay");
+    EXPECT_TRUE(cl.noLaunch);
+    EXPECT_TRUE(cl.webEngine);
+    EXPECT_TRUE(cl.firstFrameExit);
+    EXPECT_FALSE(cl.adventure);
+
+    CommandLine other;
+    EXPECT_FALSE(ParseCommandLine({"--version", "--help", "--adventure"}, other).has_value());
+    EXPECT_TRUE(other.version && other.help && other.adventure);
+}
+
+TEST(CommandLine, UnknownOptionsAndMissingValuesAreErrors) {
+    CommandLine cl;
+    auto e = ParseCommandLine({"--bogus"}, cl);
+    ASSERT_TRUE(e.has_value());
+    EXPECT_EQ(*e, "unknown option --bogus");
+    e = ParseCommandLine({"--disc"}, cl);
+    ASSERT_TRUE(e.has_value());
+    EXPECT_EQ(*e, "--disc needs a value");
+    EXPECT_TRUE(ParseCommandLine({"sample-disc"}, cl).has_value()) << "a bare word is no option";
+}
+
+TEST(CommandLine, UsageNamesTheOptions) {
+    const std::string usage = UsageText();
+    for (const char* option : {"--disc", "--replay", "--no-launch", "--version", "--help"}) {
+        EXPECT_NE(usage.find(option), std::string::npos) << option;
+    }
+}
+
+} // namespace
+} // namespace kestrova
