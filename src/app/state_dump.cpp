@@ -2,6 +2,7 @@
 
 #include "platform/qt_controls.h"
 #include "platform/web_pane.h"
+#include "shell/frame.h"
 #include "shell/game_console.h"
 #include "shell/main_form.h"
 
@@ -99,6 +100,14 @@ QJsonObject StateDump(const TMainForm& form) {
     o[QStringLiteral("bannerNumber")] = s.bannerNumber;
     o[QStringLiteral("frameColour")] = ColourText(s.frameColour);
     o[QStringLiteral("lastCaptionThumb")] = s.lastCaptionThumb;
+    o[QStringLiteral("randomSeed")] = static_cast<qint64>(ProgramRandom().seed);
+    QJsonObject timers;
+    timers[QStringLiteral("DXTimer")] = s.dxTimerEnabled;
+    timers[QStringLiteral("Timer1")] = s.Timer1.enabled;
+    timers[QStringLiteral("bannerpush")] = s.bannerpush.enabled;
+    timers[QStringLiteral("launchit")] = s.launchit.enabled;
+    timers[QStringLiteral("decellerator")] = s.decellerator.enabled;
+    o[QStringLiteral("timers")] = timers;
 
     QJsonArray homes;
     for (int i = 0; i < kThumbHomeSlots; ++i) {

@@ -157,7 +157,7 @@ void TMainForm::SetActive(bool active) {
 }
 
 long long TMainForm::NextFrameMs() const {
-    return FrameTime(frames_ + 1);
+    return FrameTime(slot_ + 1);
 }
 
 void TMainForm::FireDueTimers(long long upTo) {
@@ -186,12 +186,13 @@ void TMainForm::AdvanceTo(long long nowMs) {
         clockMs_ = std::max(clockMs_, nowMs);
         return;
     }
-    while (FrameTime(frames_ + 1) <= nowMs) {
-        const long long t = FrameTime(frames_ + 1);
+    while (FrameTime(slot_ + 1) <= nowMs) {
+        const long long t = FrameTime(slot_ + 1);
         FireDueTimers(t);
         clockMs_ = t;
-        ++frames_;
+        ++slot_;
         if (active_ && state_.dxTimerEnabled) {
+            ++frames_;
             RunFrame();
         }
     }

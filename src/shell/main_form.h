@@ -40,7 +40,7 @@ class TMainForm : public QWidget {
     // Advances the window's clock: timers that fall due fire and frames run at a fixed 60 per
     // second while the application is active.
     void AdvanceTo(long long nowMs);
-    // Runs exactly one frame at the next frame time.
+    // Advances the clock to the next frame time (a frame is drawn there when active).
     void RunOneFrame();
     long long ClockMs() const { return clockMs_; }
     long long FrameCount() const { return frames_; }
@@ -93,7 +93,8 @@ class TMainForm : public QWidget {
     kestrova::GamePanel* gamepanel_ = nullptr;
 
     long long clockMs_ = 0;
-    long long frames_ = 0;
+    long long slot_ = 0;   // frame times passed, drawn or not
+    long long frames_ = 0; // frames drawn
     bool active_ = false;
     bool initialized_ = false;
 };

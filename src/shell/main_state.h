@@ -132,7 +132,7 @@ struct MainState {
     bool dxTimerEnabled = false;
     WindowTimer launchit{600};
     WindowTimer bannerpush{10000};
-    WindowTimer Timer1{4000, true};
+    WindowTimer Timer1{4000, true, 4000};
     WindowTimer decellerator{100};
 
     // Window-level facts the dump reports.
