@@ -1,4 +1,5 @@
 #include "shell/pictures/colour_names.h"
+#include "catalogue/text.h"
 
 #include <array>
 
@@ -62,29 +63,16 @@ constexpr std::array<SystemColour, 31> kSystem{{
     {"clMenuBar", 0xC0C0C0},
 }};
 
-bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 } // namespace
 
 std::optional<TColor> ColourFromIdent(std::string_view ident) {
     for (const Named& n : kStandard) {
-        if (SameIgnoringAsciiCase(ident, n.name)) {
+        if (EqualsIgnoreCase(ident, n.name)) {
             return n.colour;
         }
     }
     for (const SystemColour& s : kSystem) {
-        if (s.name[0] != '\0' && SameIgnoringAsciiCase(ident, s.name)) {
+        if (s.name[0] != '\0' && EqualsIgnoreCase(ident, s.name)) {
             return s.colour;
         }
     }

@@ -1,4 +1,5 @@
 #include "shell/pictures/image_list_file.h"
+#include "catalogue/text.h"
 
 #include "shell/pictures/bitmap_codec.h"
 #include "shell/pictures/byte_reader.h"
@@ -41,19 +42,6 @@ constexpr uint16_t kMemoryFlags = 0x1030;
 constexpr const char* kComponentClass = "TPictureCollectionComponent";
 // Deeper than any stream this program writes; keeps hostile nesting off the stack.
 constexpr int kMaxNesting = 32;
-
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 std::string ShortString(ByteReader& r) {
     return r.String(r.U8());
@@ -179,13 +167,13 @@ void ReadPictureData(std::span<const uint8_t> block, PictureCollectionItem& item
         return;
     }
     Picture picture;
-    if (SameName(cls, "TBitmap")) {
+    if (EqualsIgnoreCase(cls, "TBitmap")) {
         const uint32_t size = r.U32();
         if (size > 0) {
             picture = DecodeBitmapFile(r.Bytes(size));
         }
         item.PictureClass = "TBitmap";
-    } else if (SameName(cls, "TDIB")) {
+    } else if (EqualsIgnoreCase(cls, "TDIB")) {
         if (!r.AtEnd()) {
             picture = DecodePackedDib(r.Bytes(r.Remaining()));
         }
@@ -198,21 +186,21 @@ void ReadPictureData(std::span<const uint8_t> block, PictureCollectionItem& item
 
 void ReadItemProperty(ByteReader& r, const std::string& name, PictureCollectionItem& item) {
     const uint8_t tag = r.U8();
-    if (SameName(name, "Name")) {
+    if (EqualsIgnoreCase(name, "Name")) {
         item.Name = StringValue(r, tag);
-    } else if (SameName(name, "PatternHeight")) {
+    } else if (EqualsIgnoreCase(name, "PatternHeight")) {
         item.PatternHeight = IntegerValue(r, tag);
-    } else if (SameName(name, "PatternWidth")) {
+    } else if (EqualsIgnoreCase(name, "PatternWidth")) {
         item.PatternWidth = IntegerValue(r, tag);
-    } else if (SameName(name, "SkipHeight")) {
+    } else if (EqualsIgnoreCase(name, "SkipHeight")) {
         item.SkipHeight = IntegerValue(r, tag);
-    } else if (SameName(name, "SkipWidth")) {
+    } else if (EqualsIgnoreCase(name, "SkipWidth")) {
         item.SkipWidth = IntegerValue(r, tag);
-    } else if (SameName(name, "SystemMemory")) {
+    } else if (EqualsIgnoreCase(name, "SystemMemory")) {
         item.SystemMemory = BoolValue(tag);
-    } else if (SameName(name, "Transparent")) {
+    } else if (EqualsIgnoreCase(name, "Transparent")) {
         item.Transparent = BoolValue(tag);
-    } else if (SameName(name, "TransparentColor")) {
+    } else if (EqualsIgnoreCase(name, "TransparentColor")) {
         if (tag == kIdent) {
             const auto colour = ColourFromIdent(ShortString(r));
             if (!colour) {
@@ -222,7 +210,7 @@ void ReadItemProperty(ByteReader& r, const std::string& name, PictureCollectionI
         } else {
             item.TransparentColor = ResolveColour(IntegerValue(r, tag));
         }
-    } else if (SameName(name, "Picture.Data")) {
+    } else if (EqualsIgnoreCase(name, "Picture.Data")) {
         if (tag != kBinary) {
             ThrowInvalidStream();
         }
@@ -290,7 +278,7 @@ void WritePictureData(ByteWriter& w, const PictureCollectionItem& item) {
     const Picture& picture = item.GetPicture();
     const BitmapWriteOptions options = StoredOptions(picture);
     ByteWriter block;
-    if (SameName(item.PictureClass, "TDIB")) {
+    if (EqualsIgnoreCase(item.PictureClass, "TDIB")) {
         WriteShortString(block, "TDIB");
         block.Bytes(EncodePackedDib(picture, options));
     } else {
@@ -362,7 +350,7 @@ std::vector<std::unique_ptr<PictureCollectionItem>> ReadImageList(std::span<cons
             IntegerValue(r, r.U8());
         }
     }
-    if (!SameName(ShortString(r), kComponentClass)) {
+    if (!EqualsIgnoreCase(ShortString(r), kComponentClass)) {
         ThrowInvalidStream();
     }
     ShortString(r); // object name
@@ -370,7 +358,7 @@ std::vector<std::unique_ptr<PictureCollectionItem>> ReadImageList(std::span<cons
     while (r.PeekU8() != 0) {
         const std::string property = ShortString(r);
         const uint8_t tag = r.U8();
-        if (SameName(property, "List")) {
+        if (EqualsIgnoreCase(property, "List")) {
             if (tag != kCollection) {
                 ThrowInvalidStream();
             }
