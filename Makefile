@@ -1,20 +1,19 @@
-# The two commands a newcomer needs:
-#   make run    sets up, builds and starts the front end on the bundled sample disc
-#   make test   sets up, builds and runs every test
+# Shortcuts; the scripts in scripts/ do the work (and need nothing but bash to start).
+#   make run     sets up, builds and starts the front end on the bundled sample disc
+#   make test    sets up, builds and runs every test
 .PHONY: setup build run test release asan fuzz bench format
 
 setup:
 	./scripts/setup.sh
 
-build: setup
-	cmake --preset dev
-	cmake --build --preset dev -j$$(nproc)
+build:
+	./scripts/build.sh
 
-run: build
+run:
 	./scripts/run.sh
 
-test: build
-	ctest --preset dev -j$$(nproc)
+test:
+	./scripts/test.sh
 
 release: setup
 	cmake --preset release
