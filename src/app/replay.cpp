@@ -280,6 +280,9 @@ class Runner {
             // A click into the game's command line gives it the keyboard.
             form_.gamepanel()->lineinput()->setFocus(Qt::MouseFocusReason);
             QApplication::setActiveWindow(&form_);
+        } else if (cmd == QLatin1String("close")) {
+            // The window's close button: the closing sequence runs and the script ends.
+            form_.close();
         } else if (cmd == QLatin1String("activate")) {
             form_.SetActive(true);
         } else if (cmd == QLatin1String("deactivate")) {

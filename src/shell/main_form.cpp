@@ -9,6 +9,7 @@
 #include "shell/startup.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
 #include <QLoggingCategory>
@@ -226,8 +227,20 @@ void TMainForm::DxDrawMouseDown(int x, int y) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+    // The closing sequence: timers stop, then the banners, the web pane and the drawing surface
+    // go, in that order, and the application is asked to end.
     FormClose(state_);
+    delete GIFImage1_;
+    GIFImage1_ = nullptr;
+    delete web_;
+    web_ = nullptr;
+    delete GIFImage2_;
+    GIFImage2_ = nullptr;
+    dxdraw_->GetCanvas().SetCanDraw(false);
+    delete dxdraw_;
+    dxdraw_ = nullptr;
     QWidget::closeEvent(event);
+    QCoreApplication::quit();
 }
 
 } // namespace kestrova
