@@ -17,6 +17,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <iostream>
@@ -162,18 +163,23 @@ int main(int argc, char** argv) {
     clock.start();
     QTimer pace;
     pace.setTimerType(Qt::PreciseTimer);
-    pace.setInterval(4);
+    pace.setSingleShot(true);
+    pace.setInterval(1);
     bool reportedFirstFrame = false;
     QObject::connect(&pace, &QTimer::timeout, &form, [&] {
         const bool active = QApplication::applicationState() == Qt::ApplicationActive ||
                             form.isActiveWindow() || cli.firstFrameExit;
         form.SetActive(active);
-        // After a stall the clock jumps ahead rather than racing through missed frames.
+        // After a stall (a suspended laptop, a debugger) the clock jumps ahead rather than racing
+        // through the missed frames.
         const long long now = clock.elapsed();
         if (now - form.ClockMs() > 250) {
-            form.AdvanceTo(now - 17);
+            form.SkipTo(now - 17);
         }
         form.AdvanceTo(now);
+        // Sleep until the next frame is due.
+        pace.start(
+            static_cast<int>(std::clamp<long long>(form.NextFrameMs() - clock.elapsed(), 1, 17)));
         if (form.State().closed) {
             app.quit();
         }

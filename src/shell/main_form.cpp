@@ -201,6 +201,14 @@ void TMainForm::AdvanceTo(long long nowMs) {
     clockMs_ = std::max(clockMs_, nowMs);
 }
 
+void TMainForm::SkipTo(long long nowMs) {
+    FireDueTimers(nowMs);
+    while (FrameTime(slot_ + 1) <= nowMs) {
+        ++slot_;
+    }
+    clockMs_ = std::max(clockMs_, nowMs);
+}
+
 void TMainForm::RunOneFrame() {
     AdvanceTo(NextFrameMs());
 }

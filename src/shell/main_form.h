@@ -40,6 +40,9 @@ class TMainForm : public QWidget {
     // Advances the window's clock: timers that fall due fire and frames run at a fixed 60 per
     // second while the application is active.
     void AdvanceTo(long long nowMs);
+    // Moves the clock on without drawing the frames that fall in between (after a stall);
+    // timers still fire.
+    void SkipTo(long long nowMs);
     // Advances the clock to the next frame time (a frame is drawn there when active).
     void RunOneFrame();
     long long ClockMs() const { return clockMs_; }
