@@ -48,11 +48,11 @@ const BundledFonts& Fonts() {
 
 } // namespace
 
-QFont FontFor(const FontSpec& spec) {
-    QFont f(spec.face == FontFace::Small ? Fonts().small : Fonts().sans);
-    f.setPixelSize(std::max(1, spec.pixelHeight));
-    f.setBold(spec.bold);
-    f.setItalic(spec.italic);
+QFont FontFor(const FontSpec& wanted) {
+    QFont f(wanted.face == FontFace::Small ? Fonts().small : Fonts().sans);
+    f.setPixelSize(std::max(1, wanted.pixelHeight));
+    f.setBold(wanted.bold);
+    f.setItalic(wanted.italic);
     // Whole-pixel hinting without smoothing keeps small text crisp, as bitmap faces are.
     f.setHintingPreference(QFont::PreferFullHinting);
     f.setStyleStrategy(QFont::NoAntialias);

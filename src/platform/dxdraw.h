@@ -21,7 +21,7 @@ namespace kestrova {
 
 // Fonts bundled with the program stand in for the original faces, so text looks the same on
 // every machine.
-QFont FontFor(const FontSpec& spec);
+QFont FontFor(const FontSpec& wanted);
 
 // A canvas on a QImage back buffer. The painter is taken at the first drawing of a frame and
 // released at the flip.
