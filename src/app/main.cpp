@@ -109,6 +109,11 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    if (getuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
+        // The browser engine refuses to start its sandbox as root (a container, a test machine)
+        // and would end the program; there it runs without one.
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrova CD-ROM"));
     QApplication::setApplicationDisplayName(QStringLiteral("Kestrova CD-ROM"));
