@@ -1,7 +1,5 @@
 #include "shell/frame.h"
 
-#include <cstring>
-
 namespace kestrova {
 
 namespace {

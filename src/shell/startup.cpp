@@ -180,10 +180,8 @@ void DxDrawInitialize(MainState& s, StartupServices& services) {
     Place(s.demSprite, s.panels, "panels", "PANEL_DEM", 0, 380);
     Place(s.infoSprite, s.panels, "panels", "PANEL_INFO", 0, 0);
     s.infoSprite.image->SetTransparentColor(PixelOf(*s.infoSprite.image, 3, 0));
-    if (!s.infoSprite.image->Transparent) {
-        s.infoSprite.image->Transparent = true;
-        s.infoSprite.image->Rebuild();
-    }
+    // A built item follows its Transparent flag when drawn; no rebuild is needed.
+    s.infoSprite.image->Transparent = true;
     s.infoRestY = 428 - s.infoSprite.Height();
     s.infoSprite.y = s.infoRestY;
     Place(s.topSprite, s.panels, "panels", "PANEL_TOP2", 0, 0);
@@ -193,10 +191,7 @@ void DxDrawInitialize(MainState& s, StartupServices& services) {
     const int last = s.sliderlistA.Count() - 1;
     PictureCollectionItem& start = s.sliderlistA.Items(last);
     start.SetTransparentColor(s.startPanelKey);
-    if (!start.Transparent) {
-        start.Transparent = true;
-        start.Rebuild();
-    }
+    start.Transparent = true;
     const int startY = 107 - start.Height();
     for (auto& sprite : s.slideSprites) {
         sprite = TSpriteRec();
