@@ -4,8 +4,8 @@
 //   build/release/bench/frame_bench [--disc DIR]
 
 #include "platform/dxdraw.h"
-#include "shell/frame.h"
-#include "shell/startup.h"
+#include "engine/frame.h"
+#include "engine/startup.h"
 
 #include <QApplication>
 #include <QDir>
@@ -31,9 +31,9 @@ struct Scene {
 
     Scene() {
         QDir::setCurrent(QString::fromStdString(g_disc));
-        StartupServices services;
-        services.web = &web;
-        DxDrawInitialize(state, services);
+        Ports ports;
+        ports.web = &web;
+        DxDrawInitialize(state, ports, "");
         FormCreate(state);
         canvas.SetCanDraw(true);
         DXTimerActivate(state);

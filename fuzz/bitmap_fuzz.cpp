@@ -1,7 +1,7 @@
 // Bitmaps come from the disc, inside image-list files and as the background picture: both
 // decoders must take any bytes, and what they decode must write and read back unchanged.
 #include "catalogue/error.h"
-#include "shell/pictures/bitmap_codec.h"
+#include "pictures/bitmap_codec.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Image-list files come from the disc: any bytes must load or fail with the reader's errors, and
 // whatever loads must survive being written and read again.
 #include "catalogue/error.h"
-#include "shell/pictures/picture_collection.h"
+#include "pictures/picture_collection.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -5,10 +5,11 @@
 #include "app/cli.h"
 #include "app/replay.h"
 #include "catalogue/error.h"
-#include "editor/editor_form.h"
-#include "shell/game_console.h"
-#include "shell/main_form.h"
-#include "shell/tgame_form.h"
+#include "platform/qt_controls.h"
+#include "ui/editor_form.h"
+#include "ui/game_panel.h"
+#include "ui/main_form.h"
+#include "ui/tgame_form.h"
 
 #include <QApplication>
 #include <QDir>
@@ -121,9 +122,13 @@ int main(int argc, char** argv) {
         return RunEmptyWindow(app, cli.firstFrameExit);
     }
 
+    // Program starts are recorded under the harness and with --no-launch, performed otherwise.
+    RecordingLauncher recordedLaunches;
+    DesktopLauncher desktopLauncher;
     MainFormOptions options;
     options.replay = replay;
-    options.noLaunch = cli.noLaunch || replay;
+    options.launcher = (cli.noLaunch || replay) ? static_cast<Launcher*>(&recordedLaunches)
+                                                : &desktopLauncher;
     options.lightWebPane = (replay && !cli.webEngine) || cli.lightWeb;
 
     // The windows in their order: the main window, the adventure's holder, the disc editor.
@@ -147,7 +152,7 @@ int main(int argc, char** argv) {
 
     if (replay) {
         form.show();
-        form.SetActive(true);
+        form.Engine().SetActive(true);
         const ReplayResult result = RunReplay(form, QString::fromStdString(cli.replay), startDir);
         if (!result.ok) {
             std::fprintf(stderr, "%s\n", result.error.c_str());
@@ -171,20 +176,21 @@ int main(int argc, char** argv) {
     pace.setSingleShot(true);
     pace.setInterval(1);
     bool reportedFirstFrame = false;
+    FrontEnd& engine = form.Engine();
     QObject::connect(&pace, &QTimer::timeout, &form, [&] {
         const bool active = QApplication::applicationState() == Qt::ApplicationActive ||
                             form.isActiveWindow() || cli.firstFrameExit;
-        form.SetActive(active);
+        engine.SetActive(active);
         // After a stall (a suspended laptop, a debugger) the clock jumps ahead rather than racing
         // through the missed frames.
         const long long now = clock.elapsed();
-        if (now - form.ClockMs() > 250) {
-            form.SkipTo(now - 17);
+        if (now - engine.ClockMs() > 250) {
+            engine.SkipTo(now - 17);
         }
-        form.AdvanceTo(now);
+        engine.AdvanceTo(now);
         // Sleep until the next frame is due.
-        pace.start(
-            static_cast<int>(std::clamp<long long>(form.NextFrameMs() - clock.elapsed(), 1, 17)));
+        pace.start(static_cast<int>(
+            std::clamp<long long>(engine.NextFrameMs() - clock.elapsed(), 1, 17)));
         if (form.State().closed) {
             app.quit();
         }

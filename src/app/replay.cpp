@@ -1,11 +1,12 @@
 #include "app/replay.h"
 
 #include "app/state_dump.h"
+#include "engine/handler_variables.h"
 #include "platform/dxdraw.h"
 #include "platform/qt_controls.h"
 #include "platform/web_pane.h"
-#include "shell/game_console.h"
-#include "shell/main_form.h"
+#include "ui/game_panel.h"
+#include "ui/main_form.h"
 
 #include <QApplication>
 #include <QDir>
@@ -27,11 +28,16 @@ struct ScriptError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// A line that does not have one of its command's forms; the error names the forms.
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
 int ToInt(const QString& text) {
     bool ok = false;
     const int v = text.toInt(&ok);
     if (!ok) {
-        throw ScriptError("not a whole number: " + text.toStdString());
+        throw UsageError("not a whole number: " + text.toStdString());
     }
     return v;
 }
@@ -147,7 +153,7 @@ Qt::Key KeyFor(const QString& name, QString& text) {
             return static_cast<Qt::Key>(Qt::Key_F1 + n - 1);
         }
     }
-    throw ScriptError("unknown key " + name.toStdString());
+    throw UsageError("unknown key " + name.toStdString());
 }
 
 QWidget* KeyTarget(TMainForm& form) {
@@ -164,9 +170,28 @@ void SendKey(TMainForm& form, Qt::Key key, const QString& text, Qt::KeyboardModi
     QApplication::processEvents();
 }
 
+// What a line of the script gives its command: the words after the command, and the rest of
+// the line as written (for free text such as a URL or typed characters).
+struct LineArgs {
+    QString raw;
+    QString rest;
+    QStringList words;
+};
+
+class Runner;
+
+struct Command {
+    const char* name;
+    const char* usage; // the accepted forms, named in every error about the line
+    int minWords;
+    void (Runner::*run)(const LineArgs&);
+};
+
 class Runner {
   public:
     Runner(TMainForm& form, QString baseDir) : form_(form), baseDir_(std::move(baseDir)) {}
+
+    static const std::vector<Command>& Commands();
 
     void Line(const QString& raw) {
         const QString line = raw.trimmed();
@@ -174,207 +199,242 @@ class Runner {
             return;
         }
         const int space = line.indexOf(QLatin1Char(' '));
-        const QString cmd = space < 0 ? line : line.left(space);
-        const QString rest = space < 0 ? QString() : line.mid(space + 1).trimmed();
-        const QStringList args = rest.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        auto need = [&](int n) {
-            if (args.size() < n) {
-                throw ScriptError(cmd.toStdString() + " needs " + std::to_string(n) +
-                                  " argument(s)");
-            }
-        };
-
-        if (cmd == QLatin1String("frames")) {
-            need(1);
-            const int n = ToInt(args[0]);
-            for (int i = 0; i < n; ++i) {
-                form_.RunOneFrame();
-            }
-        } else if (cmd == QLatin1String("wait")) {
-            need(1);
-            form_.AdvanceTo(form_.ClockMs() + ToInt(args[0]));
-        } else if (cmd == QLatin1String("move")) {
-            need(2);
-            form_.DxDrawMouseMove(ToInt(args[0]), ToInt(args[1]));
-        } else if (cmd == QLatin1String("click")) {
-            if (args.size() >= 2) {
-                form_.DxDrawMouseMove(ToInt(args[0]), ToInt(args[1]));
-            }
-            form_.DxDrawMouseDown(form_.State().mouseX, form_.State().mouseY);
-        } else if (cmd == QLatin1String("click-banner")) {
-            need(1);
-            const QString which = args[0];
-            const int i = which == QLatin1String("left")     ? 0
-                          : which == QLatin1String("centre") ? 1
-                          : which == QLatin1String("right")  ? 2
-                                                             : -1;
-            if (i < 0) {
-                throw ScriptError("click-banner takes left, centre or right");
-            }
-            Q_EMIT form_.Banner(i)->Clicked();
-        } else if (cmd == QLatin1String("navigate")) {
-            need(1);
-            form_.WebBrowser1()->FollowLink(rest.toStdString());
-        } else if (cmd == QLatin1String("key")) {
-            need(1);
-            QString text;
-            const Qt::Key key = KeyFor(args[0], text);
-            Qt::KeyboardModifiers mods;
-            for (int i = 1; i < args.size(); ++i) {
-                if (args[i] == QLatin1String("alt")) {
-                    mods |= Qt::AltModifier;
-                } else if (args[i] == QLatin1String("shift")) {
-                    mods |= Qt::ShiftModifier;
-                } else if (args[i] == QLatin1String("ctrl")) {
-                    mods |= Qt::ControlModifier;
-                } else {
-                    throw ScriptError("unknown modifier " + args[i].toStdString());
+        const QString name = space < 0 ? line : line.left(space);
+        LineArgs args;
+        args.raw = raw;
+        args.rest = space < 0 ? QString() : line.mid(space + 1).trimmed();
+        args.words = args.rest.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        for (const Command& c : Commands()) {
+            if (name == QLatin1String(c.name)) {
+                try {
+                    if (args.words.size() < c.minWords) {
+                        throw UsageError(std::string(c.name) + " needs " +
+                                          std::to_string(c.minWords) + " argument(s)");
+                    }
+                    (this->*c.run)(args);
+                } catch (const UsageError& e) {
+                    throw ScriptError(std::string(e.what()) + "\n  usage: " + c.usage);
                 }
+                return;
             }
-            SendKey(form_, key, text, mods);
-        } else if (cmd == QLatin1String("type")) {
-            // Everything after "type " is typed, blanks included.
-            const QString text = raw.mid(raw.indexOf(QLatin1String("type")) + 5);
-            for (const QChar ch : text) {
-                const Qt::Key key = ch.isLetterOrNumber()
-                                        ? static_cast<Qt::Key>(ch.toUpper().unicode())
-                                        : static_cast<Qt::Key>(ch.unicode());
-                SendKey(form_, key, QString(ch), ch.isUpper() ? Qt::ShiftModifier : Qt::NoModifier);
-            }
-        } else if (cmd == QLatin1String("set")) {
-            // set FIELD VALUE: a handler's variable, for behaviour whose handler is not built yet.
-            need(2);
-            MainState& st = form_.State();
-            const QString field = args[0];
-            const QString value = rest.mid(field.size()).trimmed();
-            if (field == QLatin1String("targetPanel")) {
-                const int v = ToInt(value);
-                if (v < 0 || v >= kSpriteSlots) {
-                    throw ScriptError("targetPanel outside 0.." + std::to_string(kSpriteSlots - 1));
-                }
-                st.targetPanel = v;
-            } else if (field == QLatin1String("slideState")) {
-                st.slideState = ToInt(value);
-            } else if (field == QLatin1String("hoverKey")) {
-                st.hoverKey = value.toStdString();
-            } else if (field == QLatin1String("menuKey")) {
-                st.menuKey = value.toStdString();
-            } else if (field == QLatin1String("menuHover")) {
-                st.menuHover = ToInt(value);
-            } else if (field == QLatin1String("menusource")) {
-                st.menusource.clear();
-                for (const QString& item : value.split(QLatin1Char('|'))) {
-                    st.menusource.push_back(item.toStdString());
-                }
-            } else if (field == QLatin1String("pendingUrl")) {
-                st.pendingUrl = value.toStdString();
-            } else if (field == QLatin1String("navigatePending")) {
-                st.navigatePending = value == QLatin1String("true");
-            } else {
-                throw ScriptError("cannot set " + field.toStdString());
-            }
-        } else if (cmd == QLatin1String("start-game")) {
-            // The mascot menu's game entry.
-            form_.gamepanel()->StartAdventure();
-        } else if (cmd == QLatin1String("click-game")) {
-            // A click into the game's command line gives it the keyboard.
-            form_.gamepanel()->lineinput()->setFocus(Qt::MouseFocusReason);
-            QApplication::setActiveWindow(&form_);
-        } else if (cmd == QLatin1String("close")) {
-            // The window's close button: the closing sequence runs and the script ends.
-            form_.close();
-        } else if (cmd == QLatin1String("activate")) {
-            form_.SetActive(true);
-        } else if (cmd == QLatin1String("deactivate")) {
-            form_.SetActive(false);
-        } else if (cmd == QLatin1String("snapshot")) {
-            need(1);
-            const QString path = Resolve(baseDir_, rest);
-            QDir().mkpath(QFileInfo(path).absolutePath());
-            if (!Snapshot(form_).save(path, "PNG")) {
-                throw ScriptError("cannot write " + path.toStdString());
-            }
-        } else if (cmd == QLatin1String("state")) {
-            need(1);
-            const QString path = Resolve(baseDir_, rest);
-            QDir().mkpath(QFileInfo(path).absolutePath());
-            QFile f(path);
-            if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-                throw ScriptError("cannot write " + path.toStdString());
-            }
-            f.write(QJsonDocument(StateDump(form_)).toJson(QJsonDocument::Indented));
-        } else if (cmd == QLatin1String("expect")) {
-            // expect FIELD VALUE | expect FIELD != VALUE | expect FIELD < VALUE | > VALUE
-            need(2);
-            const QString field = args[0];
-            QString op = QStringLiteral("==");
-            QString wanted = rest.mid(rest.indexOf(field) + field.size()).trimmed();
-            for (const char* o : {"!=", "<=", ">=", "<", ">"}) {
-                if (wanted.startsWith(QLatin1String(o) + QLatin1Char(' '))) {
-                    op = QLatin1String(o);
-                    wanted = wanted.mid(op.size()).trimmed();
-                    break;
-                }
-            }
-            if (wanted.size() >= 2 && wanted.startsWith(QLatin1Char('"')) &&
-                wanted.endsWith(QLatin1Char('"'))) {
-                wanted = wanted.mid(1, wanted.size() - 2);
-            }
-            const QJsonValue v = Lookup(StateDump(form_), field);
-            const QString got = ValueText(v);
-            bool pass = false;
-            if (op == QLatin1String("==")) {
-                pass = got == wanted;
-            } else if (op == QLatin1String("!=")) {
-                pass = got != wanted;
-            } else {
-                const double a = v.toDouble();
-                const double b = wanted.toDouble();
-                pass = op == QLatin1String("<")    ? a < b
-                       : op == QLatin1String(">")  ? a > b
-                       : op == QLatin1String("<=") ? a <= b
-                                                   : a >= b;
-            }
-            if (!pass) {
-                throw ScriptError("expected " + field.toStdString() + " " + op.toStdString() + " " +
-                                  wanted.toStdString() + ", got " + got.toStdString());
-            }
-        } else if (cmd == QLatin1String("expect-pixel")) {
-            // expect-pixel X Y #RRGGBB | expect-pixel X Y != #RRGGBB
-            need(3);
-            const int x = ToInt(args[0]);
-            const int y = ToInt(args[1]);
-            const bool negate = args[2] == QLatin1String("!=");
-            const QString colourText = negate && args.size() > 3 ? args[3] : args[2];
-            QRgb wanted = 0;
-            if (!ParseColour(colourText, wanted)) {
-                throw ScriptError("bad colour " + colourText.toStdString());
-            }
-            const QImage img = Snapshot(form_);
-            if (!img.valid(x, y)) {
-                throw ScriptError("pixel outside the window");
-            }
-            const QRgb got = img.pixel(x, y) & 0xFFFFFF;
-            const bool same = got == (wanted & 0xFFFFFF);
-            if (same == negate) {
-                throw ScriptError(
-                    QStringLiteral("pixel %1,%2 is #%3")
-                        .arg(x)
-                        .arg(y)
-                        .arg(QString::number(got, 16).rightJustified(6, QLatin1Char('0')).toUpper())
-                        .toStdString() +
-                    (negate ? ", expected anything else"
-                            : ", expected " + colourText.toStdString()));
-            }
-        } else {
-            throw ScriptError("unknown line: " + cmd.toStdString());
         }
+        std::string forms;
+        for (const Command& c : Commands()) {
+            forms += std::string("\n  ") + c.usage;
+        }
+        throw ScriptError("unknown line: " + name.toStdString() + "\naccepted lines:" + forms);
     }
 
   private:
+    FrontEnd& Engine() { return form_.Engine(); }
+
+    void Frames(const LineArgs& a) {
+        const int n = ToInt(a.words[0]);
+        for (int i = 0; i < n; ++i) {
+            Engine().RunOneFrame();
+        }
+    }
+
+    void Wait(const LineArgs& a) { Engine().AdvanceTo(Engine().ClockMs() + ToInt(a.words[0])); }
+
+    void Move(const LineArgs& a) {
+        Engine().DxDrawMouseMove(ToInt(a.words[0]), ToInt(a.words[1]));
+    }
+
+    void Click(const LineArgs& a) {
+        if (a.words.size() == 1) {
+            throw UsageError("click takes no position or both X and Y");
+        }
+        if (a.words.size() >= 2) {
+            Engine().DxDrawMouseMove(ToInt(a.words[0]), ToInt(a.words[1]));
+        }
+        Engine().DxDrawMouseDown(form_.State().mouseX, form_.State().mouseY);
+    }
+
+    void ClickBanner(const LineArgs& a) {
+        const QString& which = a.words[0];
+        const int i = which == QLatin1String("left")     ? 0
+                      : which == QLatin1String("centre") ? 1
+                      : which == QLatin1String("right")  ? 2
+                                                         : -1;
+        if (i < 0) {
+            throw UsageError("no banner " + which.toStdString());
+        }
+        Q_EMIT form_.Banner(i)->Clicked();
+    }
+
+    void Navigate(const LineArgs& a) { form_.WebBrowser1()->FollowLink(a.rest.toStdString()); }
+
+    void Key(const LineArgs& a) {
+        QString text;
+        const Qt::Key key = KeyFor(a.words[0], text);
+        Qt::KeyboardModifiers mods;
+        for (int i = 1; i < a.words.size(); ++i) {
+            if (a.words[i] == QLatin1String("alt")) {
+                mods |= Qt::AltModifier;
+            } else if (a.words[i] == QLatin1String("shift")) {
+                mods |= Qt::ShiftModifier;
+            } else if (a.words[i] == QLatin1String("ctrl")) {
+                mods |= Qt::ControlModifier;
+            } else {
+                throw UsageError("unknown modifier " + a.words[i].toStdString());
+            }
+        }
+        SendKey(form_, key, text, mods);
+    }
+
+    void Type(const LineArgs& a) {
+        // Everything after "type " is typed, blanks included.
+        const QString text = a.raw.mid(a.raw.indexOf(QLatin1String("type")) + 5);
+        for (const QChar ch : text) {
+            const Qt::Key key = ch.isLetterOrNumber() ? static_cast<Qt::Key>(ch.toUpper().unicode())
+                                                      : static_cast<Qt::Key>(ch.unicode());
+            SendKey(form_, key, QString(ch), ch.isUpper() ? Qt::ShiftModifier : Qt::NoModifier);
+        }
+    }
+
+    // A handler's variable, for behaviour whose handler is not built yet.
+    void Set(const LineArgs& a) {
+        const QString& field = a.words[0];
+        const QString value = a.rest.mid(field.size()).trimmed();
+        if (auto error = SetHandlerVariable(form_.State(), field.toStdString(),
+                                            value.toStdString())) {
+            throw UsageError(*error);
+        }
+    }
+
+    // The mascot menu's game entry.
+    void StartGame(const LineArgs&) { form_.gamepanel()->StartAdventure(); }
+
+    // A click into the game's command line gives it the keyboard.
+    void ClickGame(const LineArgs&) {
+        form_.gamepanel()->lineinput()->setFocus(Qt::MouseFocusReason);
+        QApplication::setActiveWindow(&form_);
+    }
+
+    // The window's close button: the closing sequence runs and the script ends.
+    void Close(const LineArgs&) { form_.close(); }
+    void Activate(const LineArgs&) { Engine().SetActive(true); }
+    void Deactivate(const LineArgs&) { Engine().SetActive(false); }
+
+    QString OutputPath(const LineArgs& a) {
+        const QString path = Resolve(baseDir_, a.rest);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        return path;
+    }
+
+    void SnapshotLine(const LineArgs& a) {
+        const QString path = OutputPath(a);
+        if (!Snapshot(form_).save(path, "PNG")) {
+            throw ScriptError("cannot write " + path.toStdString());
+        }
+    }
+
+    void State(const LineArgs& a) {
+        const QString path = OutputPath(a);
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            throw ScriptError("cannot write " + path.toStdString());
+        }
+        f.write(QJsonDocument(StateDump(form_)).toJson(QJsonDocument::Indented));
+    }
+
+    void Expect(const LineArgs& a) {
+        const QString& field = a.words[0];
+        QString op = QStringLiteral("==");
+        QString wanted = a.rest.mid(field.size()).trimmed();
+        for (const char* o : {"==", "!=", "<=", ">=", "<", ">"}) {
+            if (wanted == QLatin1String(o) || wanted.startsWith(QLatin1String(o) + QLatin1Char(' '))) {
+                op = QLatin1String(o);
+                wanted = wanted.mid(op.size()).trimmed();
+                break;
+            }
+        }
+        if (wanted.isEmpty()) {
+            throw UsageError("expect " + field.toStdString() + " " + op.toStdString() +
+                             " has no value to compare with");
+        }
+        if (wanted.size() >= 2 && wanted.startsWith(QLatin1Char('"')) &&
+            wanted.endsWith(QLatin1Char('"'))) {
+            wanted = wanted.mid(1, wanted.size() - 2);
+        }
+        const QJsonValue v = Lookup(StateDump(form_), field);
+        const QString got = ValueText(v);
+        bool pass = false;
+        if (op == QLatin1String("==")) {
+            pass = got == wanted;
+        } else if (op == QLatin1String("!=")) {
+            pass = got != wanted;
+        } else {
+            const double x = v.toDouble();
+            const double y = wanted.toDouble();
+            pass = op == QLatin1String("<")    ? x < y
+                   : op == QLatin1String(">")  ? x > y
+                   : op == QLatin1String("<=") ? x <= y
+                                               : x >= y;
+        }
+        if (!pass) {
+            throw ScriptError("expected " + field.toStdString() + " " + op.toStdString() + " " +
+                              wanted.toStdString() + ", got " + got.toStdString());
+        }
+    }
+
+    void ExpectPixel(const LineArgs& a) {
+        const int x = ToInt(a.words[0]);
+        const int y = ToInt(a.words[1]);
+        const bool negate = a.words[2] == QLatin1String("!=");
+        if (negate && a.words.size() < 4) {
+            throw UsageError("expect-pixel X Y != needs a colour");
+        }
+        const QString colourText = negate ? a.words[3] : a.words[2];
+        QRgb wanted = 0;
+        if (!ParseColour(colourText, wanted)) {
+            throw UsageError("bad colour " + colourText.toStdString());
+        }
+        const QImage img = Snapshot(form_);
+        if (!img.valid(x, y)) {
+            throw ScriptError("pixel outside the window");
+        }
+        const QRgb got = img.pixel(x, y) & 0xFFFFFF;
+        const bool same = got == (wanted & 0xFFFFFF);
+        if (same == negate) {
+            throw ScriptError(
+                QStringLiteral("pixel %1,%2 is #%3")
+                    .arg(x)
+                    .arg(y)
+                    .arg(QString::number(got, 16).rightJustified(6, QLatin1Char('0')).toUpper())
+                    .toStdString() +
+                (negate ? ", expected anything else" : ", expected " + colourText.toStdString()));
+        }
+    }
+
     TMainForm& form_;
     QString baseDir_;
 };
+
+const std::vector<Command>& Runner::Commands() {
+    static const std::vector<Command> commands = {
+        {"frames", "frames N", 1, &Runner::Frames},
+        {"wait", "wait MS", 1, &Runner::Wait},
+        {"move", "move X Y", 2, &Runner::Move},
+        {"click", "click [X Y]", 0, &Runner::Click},
+        {"click-banner", "click-banner left|centre|right", 1, &Runner::ClickBanner},
+        {"navigate", "navigate URL", 1, &Runner::Navigate},
+        {"key", "key NAME [alt] [shift] [ctrl]", 1, &Runner::Key},
+        {"type", "type TEXT", 1, &Runner::Type},
+        {"set", "set FIELD VALUE", 2, &Runner::Set},
+        {"start-game", "start-game", 0, &Runner::StartGame},
+        {"click-game", "click-game", 0, &Runner::ClickGame},
+        {"close", "close", 0, &Runner::Close},
+        {"activate", "activate", 0, &Runner::Activate},
+        {"deactivate", "deactivate", 0, &Runner::Deactivate},
+        {"snapshot", "snapshot FILE.png", 1, &Runner::SnapshotLine},
+        {"state", "state FILE.json", 1, &Runner::State},
+        {"expect", "expect FIELD [==|!=|<|<=|>|>=] VALUE", 2, &Runner::Expect},
+        {"expect-pixel", "expect-pixel X Y [!=] #RRGGBB", 3, &Runner::ExpectPixel},
+    };
+    return commands;
+}
 
 } // namespace
 

@@ -2,15 +2,19 @@
 
 #include "platform/qt_controls.h"
 #include "platform/web_pane.h"
-#include "shell/frame.h"
-#include "shell/game_console.h"
-#include "shell/main_form.h"
+#include "engine/handler_variables.h"
+#include "engine/random.h"
+#include "ui/game_panel.h"
+#include "ui/main_form.h"
 
 #include "catalogue/text.h"
 
 #include <QJsonArray>
 #include <QLineEdit>
 #include <QTextEdit>
+
+#include <type_traits>
+#include <variant>
 
 namespace kestrova {
 
@@ -34,10 +38,19 @@ QJsonObject Sprite(const TSpriteRec& s) {
     return o;
 }
 
-QJsonArray Lines(const std::vector<std::string>& lines) {
+QJsonArray LinesOf(const std::vector<std::string>& cp1252) {
     QJsonArray a;
-    for (const auto& l : lines) {
+    for (const auto& l : cp1252) {
         a.append(Str(l));
+    }
+    return a;
+}
+
+// The game keeps its transcript as UTF-8 text.
+QJsonArray Utf8Lines(const std::vector<std::string>& utf8) {
+    QJsonArray a;
+    for (const auto& l : utf8) {
+        a.append(QString::fromStdString(l));
     }
     return a;
 }
@@ -55,58 +68,35 @@ QString ColourText(TColor c) {
 QJsonObject StateDump(const TMainForm& form) {
     const MainState& s = form.State();
     QJsonObject o;
-    o[QStringLiteral("frame")] = static_cast<qint64>(form.FrameCount());
-    o[QStringLiteral("clockMs")] = static_cast<qint64>(form.ClockMs());
+    const FrontEnd& engine = form.Engine();
+    o[QStringLiteral("frame")] = static_cast<qint64>(engine.FrameCount());
+    o[QStringLiteral("clockMs")] = static_cast<qint64>(engine.ClockMs());
     o[QStringLiteral("caption")] = Str(s.caption);
-    o[QStringLiteral("active")] = form.IsActive();
+    o[QStringLiteral("active")] = engine.IsActive();
 
-    o[QStringLiteral("spriteCount")] = s.spriteCount;
-    o[QStringLiteral("targetPanel")] = s.targetPanel;
-    o[QStringLiteral("shownPanel")] = s.shownPanel;
-    o[QStringLiteral("slideState")] = s.slideState;
-    o[QStringLiteral("textFirst")] = s.textFirst;
-    o[QStringLiteral("textLast")] = s.textLast;
-    o[QStringLiteral("captionLine")] = s.captionLine;
-    o[QStringLiteral("mouseX")] = s.mouseX;
-    o[QStringLiteral("mouseY")] = s.mouseY;
-    o[QStringLiteral("hoverThumb")] = s.hoverThumb;
-    o[QStringLiteral("prevHoverThumb")] = s.prevHoverThumb;
-    o[QStringLiteral("stripSpeed")] = s.stripSpeed;
-    o[QStringLiteral("spreadStep")] = s.spreadStep;
-    o[QStringLiteral("spreading")] = s.spreading;
-    o[QStringLiteral("infoRestY")] = s.infoRestY;
-    o[QStringLiteral("menuHeight")] = s.menuHeight;
-    o[QStringLiteral("menuHover")] = s.menuHover;
-    o[QStringLiteral("menuLeft")] = s.menuLeft;
-    o[QStringLiteral("menuButtonTop")] = s.menuButtonTop;
-    o[QStringLiteral("menuWidth")] = s.menuWidth;
-    o[QStringLiteral("menuTop")] = s.menuTop;
-    o[QStringLiteral("hoverKey")] = Str(s.hoverKey);
-    o[QStringLiteral("menuKey")] = Str(s.menuKey);
-    o[QStringLiteral("pendingUrl")] = Str(s.pendingUrl);
-    o[QStringLiteral("navigatePending")] = s.navigatePending;
-    o[QStringLiteral("pendingLaunch")] = Str(s.pendingLaunch);
-    o[QStringLiteral("curtainUp")] = s.curtainUp;
-    o[QStringLiteral("firstText")] = s.firstText;
-    o[QStringLiteral("noPanelYet")] = s.noPanelYet;
-    o[QStringLiteral("pageSliding")] = s.pageSliding;
-    o[QStringLiteral("discTwo")] = s.discTwo;
-    o[QStringLiteral("topPanelDefault")] = s.topPanelDefault;
-    o[QStringLiteral("sysReqLabel")] = Str(s.sysReqLabel);
-    o[QStringLiteral("techSupportLabel")] = Str(s.techSupportLabel);
-    o[QStringLiteral("timerActivated")] = s.timerActivated;
-    o[QStringLiteral("altHeld")] = s.altHeld;
-    o[QStringLiteral("typedText")] = Str(s.typedText);
-    o[QStringLiteral("bannerNumber")] = s.bannerNumber;
+    // Every handler variable under its own name.
+    for (const HandlerVariable& v : HandlerVariableTable()) {
+        const QString name = QString::fromLatin1(v.name);
+        std::visit(
+            [&](auto member) {
+                const auto& value = s.*member;
+                using T = std::decay_t<decltype(value)>;
+                if constexpr (std::is_same_v<T, std::string>) {
+                    o[name] = Str(value);
+                } else if constexpr (std::is_same_v<T, Lines>) {
+                    o[name] = LinesOf(value);
+                } else {
+                    o[name] = value;
+                }
+            },
+            v.member);
+    }
     o[QStringLiteral("frameColour")] = ColourText(s.frameColour);
-    o[QStringLiteral("lastCaptionThumb")] = s.lastCaptionThumb;
     o[QStringLiteral("randomSeed")] = static_cast<qint64>(ProgramRandom().seed);
     QJsonObject timers;
-    timers[QStringLiteral("DXTimer")] = s.dxTimerEnabled;
-    timers[QStringLiteral("Timer1")] = s.Timer1.enabled;
-    timers[QStringLiteral("bannerpush")] = s.bannerpush.enabled;
-    timers[QStringLiteral("launchit")] = s.launchit.enabled;
-    timers[QStringLiteral("decellerator")] = s.decellerator.enabled;
+    for (const TimerSlot& t : s.timers.Slots()) {
+        timers[QString::fromLatin1(t.name)] = t.enabled;
+    }
     o[QStringLiteral("timers")] = timers;
 
     QJsonArray homes;
@@ -134,7 +124,6 @@ QJsonObject StateDump(const TMainForm& form) {
     sprites[QStringLiteral("pageSprite")] = Sprite(s.pageSprite);
     o[QStringLiteral("sprites")] = sprites;
 
-    o[QStringLiteral("menusource")] = Lines(s.menusource);
     QJsonObject menuBounds;
     menuBounds[QStringLiteral("left")] = s.menusourceBounds.left;
     menuBounds[QStringLiteral("top")] = s.menusourceBounds.top;
@@ -170,13 +159,14 @@ QJsonObject StateDump(const TMainForm& form) {
         game[QStringLiteral("left")] = panel->x();
         game[QStringLiteral("gamestate")] = panel->Console().game().gamestate;
         game[QStringLiteral("gamestarted")] = panel->Console().game().gamestarted;
-        game[QStringLiteral("transcript")] = Lines(panel->Console().screenie());
+        game[QStringLiteral("transcript")] = Utf8Lines(panel->Console().screenie());
         game[QStringLiteral("lineinput")] = panel->lineinput()->text();
     }
     o[QStringLiteral("game")] = game;
 
     QJsonArray launches;
-    for (const auto& l : form.Launches().launches) {
+    const auto* recorded = dynamic_cast<const RecordingLauncher*>(&form.Launches());
+    for (const auto& l : recorded ? recorded->launches : std::vector<LaunchRecord>{}) {
         QJsonObject r;
         r[QStringLiteral("file")] = Str(l.file);
         r[QStringLiteral("parameters")] = Str(l.parameters);
@@ -185,7 +175,7 @@ QJsonObject StateDump(const TMainForm& form) {
         launches.append(r);
     }
     o[QStringLiteral("launches")] = launches;
-    o[QStringLiteral("messages")] = Lines(form.Messages().messages);
+    o[QStringLiteral("messages")] = LinesOf(form.Messages().messages);
     o[QStringLiteral("fullScreen")] = s.fullScreen;
     return o;
 }

@@ -1,7 +1,7 @@
 #include "platform/dxdraw.h"
 
 #include "catalogue/text.h"
-#include "shell/pictures/picture_collection.h"
+#include "pictures/picture_collection.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>

@@ -3,7 +3,7 @@
 // 792 x 573) or scaled, aspect-correct and letterboxed, in full screen. Pointer positions are
 // mapped back to back-buffer pixels.
 
-#include "platform/services.h"
+#include "engine/ports.h"
 
 #include <QElapsedTimer>
 #include <QFont>

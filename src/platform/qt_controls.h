@@ -2,7 +2,7 @@
 // Qt implementations of the platform's controls: animated GIF banner, sound list, program
 // launcher and the modal message box. The web pane lives in web_pane.h.
 
-#include "platform/services.h"
+#include "engine/ports.h"
 
 #include <QLabel>
 #include <QString>

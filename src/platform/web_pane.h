@@ -4,7 +4,7 @@
 // processes). Both hand every address they are about to follow to `beforeNavigate`, which may
 // cancel it.
 
-#include "platform/services.h"
+#include "engine/ports.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 #include "support/fixture_disc.h"
 
-#include "shell/pictures/bitmap_codec.h"
-#include "shell/pictures/picture_collection.h"
+#include "pictures/bitmap_codec.h"
+#include "pictures/picture_collection.h"
 
 #include <cstdio>
 #include <filesystem>

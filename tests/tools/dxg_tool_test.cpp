@@ -1,8 +1,8 @@
 #include "common/dxg_tool.h"
 
 #include "catalogue/error.h"
-#include "shell/pictures/bitmap_codec.h"
-#include "shell/pictures/picture_collection.h"
+#include "pictures/bitmap_codec.h"
+#include "pictures/picture_collection.h"
 
 #include <gtest/gtest.h>
 

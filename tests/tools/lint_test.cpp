@@ -1,7 +1,7 @@
 #include "common/lint.h"
 
 #include "catalogue/error.h"
-#include "shell/pictures/picture_collection.h"
+#include "pictures/picture_collection.h"
 
 #include <gtest/gtest.h>
 

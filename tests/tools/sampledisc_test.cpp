@@ -2,8 +2,8 @@
 // everything the disc data names must be there, in the shape and at the sizes the layout needs.
 
 #include "catalogue/line_list.h"
-#include "shell/pictures/bitmap_codec.h"
-#include "shell/pictures/picture_collection.h"
+#include "pictures/bitmap_codec.h"
+#include "pictures/picture_collection.h"
 
 #include <QBuffer>
 #include <QDir>

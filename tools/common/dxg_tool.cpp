@@ -2,9 +2,9 @@
 
 #include "catalogue/error.h"
 #include "catalogue/text.h"
-#include "shell/pictures/bitmap_codec.h"
-#include "shell/pictures/colour_names.h"
-#include "shell/pictures/disc_file.h"
+#include "pictures/bitmap_codec.h"
+#include "pictures/colour_names.h"
+#include "pictures/disc_file.h"
 
 #include <QByteArray>
 #include <QImage>

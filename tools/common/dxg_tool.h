@@ -2,7 +2,7 @@
 // kestrova-dxg: lists image-list files, extracts them to PNG pictures and a manifest, and packs
 // them again, so that disc authors can edit the artwork with ordinary tools.
 
-#include "shell/pictures/picture_collection.h"
+#include "pictures/picture_collection.h"
 
 #include <iosfwd>
 #include <string>

@@ -5,7 +5,7 @@
 #include "catalogue/error.h"
 #include "catalogue/line_list.h"
 #include "catalogue/text.h"
-#include "shell/pictures/picture_collection.h"
+#include "pictures/picture_collection.h"
 
 #include <algorithm>
 #include <array>

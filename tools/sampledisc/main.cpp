@@ -9,8 +9,8 @@
 #include "sounds.h"
 
 #include "catalogue/error.h"
-#include "shell/pictures/bitmap_codec.h"
-#include "shell/pictures/picture_collection.h"
+#include "pictures/bitmap_codec.h"
+#include "pictures/picture_collection.h"
 
 #include <QDir>
 #include <QFile>

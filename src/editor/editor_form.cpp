@@ -1,9 +1,0 @@
-#include "editor/editor_form.h"
-
-namespace kestrova {
-
-Tform1::Tform1(QWidget* parent) : QWidget(parent) {
-    setWindowTitle(QStringLiteral("Disc editor"));
-}
-
-} // namespace kestrova

@@ -1,0 +1,71 @@
+#include "engine/disc_requirements.h"
+
+namespace kestrova {
+
+const std::vector<ImageListFile>& ImageListFiles() {
+    static const std::vector<ImageListFile> files = {
+        {"panels", "engine\\images\\panels.dxg"},
+        {"sliderlistA", "engine\\images\\slider.dxg"},
+        {"SubSliderA", "engine\\images\\slider2.dxg"},
+        {"top_panels", "engine\\images\\top_panels.dxg"},
+        {"banners", "engine\\images\\banners.dxg"}};
+    return files;
+}
+
+std::vector<std::string> RequiredFiles() {
+    std::vector<std::string> files = {kBackgroundFile};
+    for (const auto& l : ImageListFiles()) {
+        files.emplace_back(l.path);
+    }
+    files.emplace_back(kDiscDataFile);
+    return files;
+}
+
+const std::vector<std::string>& RequiredPanelNames() {
+    static const std::vector<std::string> names = {
+        "PANEL_DEM",  "PANEL_INFO",  "PANEL_BOT2", "PANEL_TOP2",   "installnowB",
+        "installnow", "viewreadmeB", "viewreadme", "printreadmeB", "printreadme"};
+    return names;
+}
+
+namespace {
+
+struct SectionBanner {
+    const char* key;
+    const char* name;
+};
+
+constexpr SectionBanner kSectionBanners[] = {
+    {"utility", "panel_top_utilities"}, {"demos", "panel_top_demos"},
+    {"support", "panel_top_support"},   {"exit", "panel_top_exit"},
+    {"add-ons", "panel_top_add-ons"},   {"database", "panel_top_database"},
+    {"tobrik", "panel_top_tobrik"}};
+
+} // namespace
+
+const char* DefaultTopPanelName(bool discTwo) {
+    return discTwo ? "panel_top_blank" : "panel_top_none";
+}
+
+const std::vector<std::string>& RequiredTopPanelNames(bool discTwo) {
+    static const std::vector<std::string> discOne = [] {
+        std::vector<std::string> names = {DefaultTopPanelName(false)};
+        for (const auto& b : kSectionBanners) {
+            names.emplace_back(b.name);
+        }
+        return names;
+    }();
+    static const std::vector<std::string> two = {DefaultTopPanelName(true)};
+    return discTwo ? two : discOne;
+}
+
+const char* TopPanelNameForKey(const std::string& key) {
+    for (const auto& b : kSectionBanners) {
+        if (key == b.key) {
+            return b.name;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace kestrova

@@ -1,0 +1,58 @@
+#pragma once
+// What a disc must hold for the front end to start, in one place: the files it reads, the
+// pictures it asks for by name, and the limits of its arrays and buffers. Start-up, the disc
+// linter, the test discs and the sample-disc maker all read this list, so they cannot drift.
+
+#include <string>
+#include <vector>
+
+namespace kestrova {
+
+// Files, as the front end writes them (relative to the disc root, "\" separated).
+inline constexpr const char* kDiscDataFile = "engine\\data\\discdata.kvx";
+inline constexpr const char* kBackgroundFile = "engine\\images\\mainbg.bmp";
+inline constexpr const char* kLoadingPage = "engine\\loading.html";
+inline constexpr const char* kCentreBannerFile = "engine\\images\\banners\\banner1.gif";
+inline constexpr const char* kSideBannerFile = "engine\\images\\banners\\freeissue_adbar.gif";
+
+// The five image-list files, in loading order, with the collection each fills.
+struct ImageListFile {
+    const char* collection;
+    const char* path;
+};
+const std::vector<ImageListFile>& ImageListFiles();
+
+// Files without which start-up ends: the background, the five image lists, the disc data file.
+std::vector<std::string> RequiredFiles();
+
+// Pictures asked for by name in "panels" on every disc.
+const std::vector<std::string>& RequiredPanelNames();
+
+// Pictures asked for by name in "top_panels". A disc-two disc shows only its blank banner; any
+// other shows "panel_top_none" and a banner per section.
+const std::vector<std::string>& RequiredTopPanelNames(bool discTwo);
+const char* DefaultTopPanelName(bool discTwo);
+
+// The top banner of a section key, or nullptr.
+const char* TopPanelNameForKey(const std::string& key);
+
+// "*Spritecount": demo panels. The slide sprites hold the start panel, the demo panels and the
+// four database panels in 26 places.
+inline constexpr int kMinSpriteCount = 1;
+inline constexpr int kMaxSpriteCount = 21;
+// Pictures the image lists must hold for a sprite count.
+inline int SliderPicturesNeeded(int spriteCount) {
+    return spriteCount + 4;
+}
+inline int ThumbnailPicturesNeeded(int spriteCount) {
+    return spriteCount;
+}
+
+// Text limits of the front end's buffers and menus.
+inline constexpr std::size_t kMaxShellPath = 79;      // a program path handed to the shell
+inline constexpr std::size_t kMenuCaptionWidth = 49;  // what a drop-down line shows
+inline constexpr std::size_t kMenuChoosableLines = 11; // lines a click can choose
+inline constexpr int kMaxRecordNumber = 20;           // support and mascot records 1..20
+inline constexpr int kMaxBannerNumber = 8;            // banners 0..8
+
+} // namespace kestrova

@@ -1,0 +1,28 @@
+#pragma once
+// One frame of the main screen: every animated element moves one step and the whole back
+// buffer is drawn in a fixed order from the state the handlers left.
+
+#include "engine/ports.h"
+#include "engine/main_state.h"
+
+#include <functional>
+#include <string>
+
+namespace kestrova {
+
+struct FrameContext {
+    Canvas& canvas;
+    WebPane* web = nullptr;
+    std::string currentDirectory;
+    std::function<void()> hideCurtain;
+};
+
+// The line height of the drop-down menu: its font's size in points at 96 pixels per inch.
+int MenuLineHeight();
+
+void DXTimerTimer(MainState& state, FrameContext& context);
+
+// The frame timer became active: the caption, and the first time the start panel's slide.
+void DXTimerActivate(MainState& state);
+
+} // namespace kestrova

@@ -1,0 +1,127 @@
+#include "engine/front_end.h"
+
+#include "engine/banners.h"
+#include "engine/frame.h"
+#include "engine/input.h"
+#include "engine/launch.h"
+#include "engine/startup.h"
+
+#include <filesystem>
+
+namespace kestrova {
+
+namespace {
+
+template <typename T> void Fill(T*& port, T& fallback) {
+    if (!port) {
+        port = &fallback;
+    }
+}
+
+} // namespace
+
+FrontEnd::FrontEnd(const Ports& ports) : ports_(ports) {
+    Fill<Canvas>(ports_.canvas, nullCanvas_);
+    Fill<WebPane>(ports_.web, nullWeb_);
+    Fill<GifControl>(ports_.adbanner, nullGifs_[0]);
+    Fill<GifControl>(ports_.GIFImage1, nullGifs_[1]);
+    Fill<GifControl>(ports_.GIFImage2, nullGifs_[2]);
+    Fill<Launcher>(ports_.launcher, nullLauncher_);
+    Fill<SoundPlayer>(ports_.sounds, nullSound_);
+    Fill<MessageSink>(ports_.messages, nullMessages_);
+    Fill<WindowView>(ports_.window, nullWindow_);
+    Fill<GameView>(ports_.game, nullGame_);
+}
+
+std::string FrontEnd::CurrentDirectory() {
+    std::error_code ec;
+    std::string dir = std::filesystem::current_path(ec).string();
+    if (dir.empty() || dir.back() != '/') {
+        dir += '/';
+    }
+    return dir;
+}
+
+void FrontEnd::Initialize() {
+    DxDrawInitialize(state_, ports_, CurrentDirectory());
+    FormCreate(state_);
+    initialized_ = true;
+}
+
+void FrontEnd::SetActive(bool active) {
+    if (active == active_) {
+        return;
+    }
+    active_ = active;
+    if (active && state_.timers.Enabled(TimerId::DXTimer)) {
+        DXTimerActivate(state_);
+        ports_.window->SetCaption(state_.caption);
+    }
+}
+
+// Every timer's handler, in one place.
+void FrontEnd::OnTimer(TimerId id) {
+    switch (id) {
+    case TimerId::DXTimer:
+        if (active_) {
+            ++frames_;
+            RunFrame();
+        }
+        break;
+    case TimerId::launchit:
+        launchitTimer(state_, ports_);
+        break;
+    case TimerId::bannerpush:
+        bannerpushTimer(state_, ports_);
+        break;
+    case TimerId::Timer1:
+        Timer1Timer(state_);
+        break;
+    case TimerId::decellerator:
+        break;
+    }
+}
+
+void FrontEnd::AdvanceTo(long long nowMs) {
+    if (!initialized_ || state_.closed) {
+        state_.timers.MoveTo(nowMs);
+        return;
+    }
+    state_.timers.RunUntil(nowMs, true, [this](TimerId id) { OnTimer(id); });
+}
+
+void FrontEnd::SkipTo(long long nowMs) {
+    state_.timers.RunUntil(nowMs, false, [this](TimerId id) { OnTimer(id); });
+}
+
+void FrontEnd::RunOneFrame() {
+    AdvanceTo(NextFrameMs());
+}
+
+void FrontEnd::RunFrame() {
+    FrameContext ctx{*ports_.canvas, ports_.web, CurrentDirectory(),
+                     [this] { ports_.window->HideCurtain(); }};
+    DXTimerTimer(state_, ctx);
+}
+
+void FrontEnd::DxDrawMouseMove(int x, int y) {
+    kestrova::DxDrawMouseMove(state_, x, y);
+}
+
+void FrontEnd::DxDrawMouseDown(int x, int y) {
+    kestrova::DxDrawMouseDown(state_, ports_, x, y);
+}
+
+void FrontEnd::FormClose() {
+    kestrova::FormClose(state_);
+}
+
+void FrontEnd::ForgetControls() {
+    ports_.canvas = &nullCanvas_;
+    ports_.web = &nullWeb_;
+    ports_.adbanner = &nullGifs_[0];
+    ports_.GIFImage1 = &nullGifs_[1];
+    ports_.GIFImage2 = &nullGifs_[2];
+}
+
+} // namespace kestrova

@@ -1,0 +1,78 @@
+#pragma once
+// The front end as one object: the main window's state, the ports it draws and acts through,
+// and the clock that runs its timers. The window forwards what happens to it here; the desktop
+// steps the clock by wall time, the replay harness by its virtual clock.
+
+#include "engine/main_state.h"
+#include "engine/ports.h"
+
+#include <string>
+
+namespace kestrova {
+
+class FrontEnd {
+  public:
+    // Ports left empty get their do-nothing versions.
+    explicit FrontEnd(const Ports& ports);
+    FrontEnd(const FrontEnd&) = delete;
+    FrontEnd& operator=(const FrontEnd&) = delete;
+
+    // Loads the disc and lays out the sprites, then sets the start values. Throws kestrova::Error
+    // with the reader's message; no frame runs then.
+    void Initialize();
+    bool Initialized() const { return initialized_; }
+
+    // Advances the clock: timers that fall due fire in time order and frames run at a fixed 60
+    // per second while the application is active.
+    void AdvanceTo(long long nowMs);
+    // Moves the clock on without drawing the frames that fall in between (after a stall);
+    // timers still fire.
+    void SkipTo(long long nowMs);
+    // Advances the clock to the next frame time (a frame is drawn there when active).
+    void RunOneFrame();
+    long long ClockMs() const { return state_.timers.NowMs(); }
+    long long NextFrameMs() const { return state_.timers.NextDueMs(TimerId::DXTimer); }
+    long long FrameCount() const { return frames_; }
+
+    // The application gained or lost activation; frames run only while it is active.
+    void SetActive(bool active);
+    bool IsActive() const { return active_; }
+
+    // Pointer over the surface, in back-buffer pixels.
+    void DxDrawMouseMove(int x, int y);
+    void DxDrawMouseDown(int x, int y);
+
+    // The window is closing: the timers stop and nothing runs any more.
+    void FormClose();
+    // The window destroyed its surface, pane and banners: the engine lets go of them.
+    void ForgetControls();
+
+    MainState& State() { return state_; }
+    const MainState& State() const { return state_; }
+    Ports& GetPorts() { return ports_; }
+    const Ports& GetPorts() const { return ports_; }
+
+    // The current directory string, ending with the separator.
+    static std::string CurrentDirectory();
+
+  private:
+    void OnTimer(TimerId id);
+    void RunFrame();
+
+    MainState state_;
+    Ports ports_;
+    long long frames_ = 0;
+    bool active_ = false;
+    bool initialized_ = false;
+
+    NullCanvas nullCanvas_;
+    NullWebPane nullWeb_;
+    NullGif nullGifs_[3];
+    RecordingLauncher nullLauncher_;
+    NullSound nullSound_;
+    RecordingMessages nullMessages_;
+    NullWindow nullWindow_;
+    NullGame nullGame_;
+};
+
+} // namespace kestrova

@@ -1,0 +1,100 @@
+#pragma once
+// The main window's state: every variable its handlers share, the sprites, the picture
+// collections and the disc data lines. Handlers write it, the frame reads it and draws.
+
+#include "catalogue/line_list.h"
+#include "engine/handler_variables.h"
+#include "engine/timers.h"
+#include "pictures/picture_collection.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace kestrova {
+
+// A sprite: top-left corner, motion per step and the picture it shows (not owned).
+struct TSpriteRec {
+    int x = 0;
+    int y = 0;
+    int dx = 0;
+    int dy = 0;
+    PictureCollectionItem* image = nullptr;
+    std::string imageLabel; // item name, or "collection[index]" for unnamed items
+
+    int Width() const { return image ? image->Width() : 0; }
+    int Height() const { return image ? image->Height() : 0; }
+};
+
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// The capacity of the sprite arrays: every count read from the disc must fit these.
+constexpr int kSpriteSlots = 26;
+constexpr int kThumbHomeSlots = 32; // indices 1..31
+constexpr int kDbSliderItems = 34;
+constexpr int kBrowzerzItems = 8;
+
+// A top hot zone: a flat button inside `buttonpanel`, hit-tested by coordinates only.
+struct TopButton {
+    const char* name;
+    const char* caption;
+    const char* key;
+    Rect bounds; // inside `buttonpanel`
+};
+
+struct MainState {
+    // Disc data and pictures.
+    LineList source;
+    PictureCollection panels, sliderlistA, SubSliderA, top_panels, banners, dbslider, browzerz,
+        ImageList;
+    PictureCollectionItem backgroundSurface; // the background, drawn opaque
+    std::array<Rgb, 256> colourTable{};
+
+    // Sprites.
+    std::array<TSpriteRec, kSpriteSlots> slideSprites{};
+    std::array<TSpriteRec, kSpriteSlots> thumbSprites{};
+    std::array<int, kThumbHomeSlots> thumbHomeX{};
+    TSpriteRec demSprite, infoSprite, botSprite, topSprite, installSprite, viewSprite, printSprite,
+        pageSprite;
+    TColor frameColour = 0;
+    TColor startPanelKey = 0;
+
+    // Hidden hit rectangles of the action pictures, placed once at start-up.
+    Rect ib, pb, vb;
+    Rect menusourceBounds{112, 288, 81, 113};
+    int browsepanelWidth = 685;
+    int dxDrawWidth = 792; // the drawing control fills the client area
+    std::vector<std::string> menudests;
+
+    // Shared variables of the handlers and the frame, as the table describes them.
+#define KESTROVA_STATE_FIELD(type, name, start, startBy, range) type name = start;
+    KESTROVA_HANDLER_VARIABLES(KESTROVA_STATE_FIELD)
+#undef KESTROVA_STATE_FIELD
+
+    // The window's timers; whoever owns the clock steps them.
+    TimerTable timers;
+
+    // Window-level facts the dump reports.
+    std::string caption = "i";
+    bool fullScreen = false;
+    bool closed = false;
+};
+
+// The seven top hot zones with their bounds inside `buttonpanel` (at 256, 16).
+const std::array<TopButton, 7>& TopButtons();
+constexpr int kButtonPanelLeft = 256;
+constexpr int kButtonPanelTop = 16;
+
+// Screen rectangle of the top button for a key, or nullptr.
+const TopButton* TopButtonForKey(const std::string& key);
+
+// Sets a sprite's picture from a collection, remembering a readable label for the state dump.
+void SetSpriteImage(TSpriteRec& sprite, PictureCollection& collection, int index,
+                    const char* collectionName);
+
+} // namespace kestrova

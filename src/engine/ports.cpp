@@ -1,0 +1,18 @@
+#include "engine/ports.h"
+
+#include "catalogue/disc_path.h"
+
+#include <filesystem>
+
+namespace kestrova {
+
+bool NullGif::LoadFromFile(const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(ResolveDiscPath(path), ec)) {
+        return false;
+    }
+    file_ = path;
+    return true;
+}
+
+} // namespace kestrova

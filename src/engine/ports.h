@@ -1,0 +1,188 @@
+#pragma once
+// Narrow interfaces between the front end's behaviour and the platform. The engine works on
+// these only, so it runs headless in tests with the do-nothing versions below, and for real with
+// the Qt implementations of src/platform and the widgets of src/ui.
+
+#include "pictures/picture.h"
+
+#include <string>
+#include <vector>
+
+namespace kestrova {
+
+class PictureCollectionItem;
+
+// Font faces of the frame's text: the list font of `source` and the small font of `menusource`.
+enum class FontFace { Sans, Small };
+
+struct FontSpec {
+    FontFace face = FontFace::Sans;
+    int pixelHeight = 11; // character height in pixels (a negative font height in the original)
+    bool bold = false;
+    bool italic = false;
+    TColor colour = 0xFFFFFF;
+};
+
+// The drawing surface and its back-buffer canvas.
+class Canvas {
+  public:
+    virtual ~Canvas() = default;
+    virtual bool CanDraw() const = 0;
+    virtual int Width() const = 0;
+    virtual int Height() const = 0;
+    // Copies a built item's pattern to (x, y), keyed or opaque as the item says; clipped.
+    virtual void DrawItem(const PictureCollectionItem& item, int x, int y, int pattern) = 0;
+    // Text in the disc's Windows-1252 bytes, its top-left at (x, y), drawn without background.
+    virtual void TextOut(int x, int y, const std::string& cp1252, const FontSpec& font) = 0;
+    // A 1-pixel outline inside (left, top, right, bottom), right and bottom exclusive.
+    virtual void FrameRect(int left, int top, int right, int bottom, TColor colour) = 0;
+    // A solid fill of the rectangle in the brush colour, outlined by the default black pen.
+    virtual void FillRect(int left, int top, int right, int bottom, TColor brush) = 0;
+    // The pixel height of a font face at a size, as the frame uses for line steps.
+    virtual int FontPixelHeight(const FontSpec& font) const = 0;
+    // Shows the back buffer.
+    virtual void Flip() = 0;
+};
+
+// A program start through the desktop: executables start detached, documents and addresses open
+// with their default handler. Failures are silent to the reader.
+struct LaunchRecord {
+    std::string file;
+    std::string parameters;
+    std::string directory;
+    int showCommand = 0;
+};
+
+class Launcher {
+  public:
+    virtual ~Launcher() = default;
+    virtual void ShellExecute(const LaunchRecord& launch) = 0;
+};
+
+// The web pane laid over the menu.
+class WebPane {
+  public:
+    virtual ~WebPane() = default;
+    virtual void Navigate(const std::string& url) = 0;
+    virtual int Left() const = 0;
+    virtual void SetLeft(int left) = 0;
+    virtual std::string Url() const = 0;
+};
+
+// An animated GIF control. Load returns false when the file is missing (the picture stays) or
+// does not decode (the control is emptied).
+class GifControl {
+  public:
+    virtual ~GifControl() = default;
+    virtual bool LoadFromFile(const std::string& path) = 0;
+    virtual std::string FileName() const = 0;
+};
+
+class SoundPlayer {
+  public:
+    virtual ~SoundPlayer() = default;
+    virtual void Play(const std::string& name) = 0;
+};
+
+class MessageSink {
+  public:
+    virtual ~MessageSink() = default;
+    virtual void ShowMessage(const std::string& text) = 0;
+};
+
+// The main window around the surface: its caption and the loading curtain.
+class WindowView {
+  public:
+    virtual ~WindowView() = default;
+    virtual void SetCaption(const std::string& caption) = 0;
+    // The first frame is drawn: the curtain comes down and slow services may start.
+    virtual void HideCurtain() = 0;
+};
+
+// The adventure's console panel inside the main window.
+class GameView {
+  public:
+    virtual ~GameView() = default;
+    virtual void HidePanel() = 0;
+};
+
+// Do-nothing versions, for headless runs and for ports a caller does not supply. The ones whose
+// effects a test reads back remember them.
+class NullCanvas : public Canvas {
+  public:
+    bool CanDraw() const override { return false; }
+    int Width() const override { return 800; }
+    int Height() const override { return 600; }
+    void DrawItem(const PictureCollectionItem&, int, int, int) override {}
+    void TextOut(int, int, const std::string&, const FontSpec&) override {}
+    void FrameRect(int, int, int, int, TColor) override {}
+    void FillRect(int, int, int, int, TColor) override {}
+    int FontPixelHeight(const FontSpec& font) const override { return font.pixelHeight; }
+    void Flip() override {}
+};
+
+class RecordingLauncher : public Launcher {
+  public:
+    void ShellExecute(const LaunchRecord& launch) override { launches.push_back(launch); }
+    std::vector<LaunchRecord> launches;
+};
+
+class NullWebPane : public WebPane {
+  public:
+    void Navigate(const std::string& url) override { url_ = url; }
+    int Left() const override { return left_; }
+    void SetLeft(int left) override { left_ = left; }
+    std::string Url() const override { return url_; }
+
+  private:
+    std::string url_;
+    int left_ = 800;
+};
+
+// Remembers a file that exists as its picture; the picture itself is never decoded.
+class NullGif : public GifControl {
+  public:
+    bool LoadFromFile(const std::string& path) override;
+    std::string FileName() const override { return file_; }
+
+  private:
+    std::string file_;
+};
+
+class NullSound : public SoundPlayer {
+  public:
+    void Play(const std::string&) override {}
+};
+
+class RecordingMessages : public MessageSink {
+  public:
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    std::vector<std::string> messages;
+};
+
+class NullWindow : public WindowView {
+  public:
+    void SetCaption(const std::string&) override {}
+    void HideCurtain() override {}
+};
+
+class NullGame : public GameView {
+  public:
+    void HidePanel() override {}
+};
+
+// The ports the engine talks through. Any left empty gets its do-nothing version.
+struct Ports {
+    Canvas* canvas = nullptr;
+    WebPane* web = nullptr;
+    GifControl* adbanner = nullptr;
+    GifControl* GIFImage1 = nullptr;
+    GifControl* GIFImage2 = nullptr;
+    Launcher* launcher = nullptr;
+    SoundPlayer* sounds = nullptr;
+    MessageSink* messages = nullptr;
+    WindowView* window = nullptr;
+    GameView* game = nullptr;
+};
+
+} // namespace kestrova

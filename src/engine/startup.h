@@ -1,0 +1,25 @@
+#pragma once
+// Start-up of the main window: the assets are loaded and every sprite is laid out
+// (`DxDrawInitialize`), then the shared state takes its start values (`FormCreate`).
+
+#include "engine/main_state.h"
+#include "engine/ports.h"
+
+#include <string>
+
+namespace kestrova {
+
+// Loads the background, the five image lists, the banners and the disc data file, reads the
+// keys and lays out every sprite. Throws kestrova::Error with the reader's message on a missing
+// or broken file, a bad "*Spritecount" or a picture name the image lists lack.
+// `currentDirectory` ends with the separator; the web pane and the banners come from `ports`
+// (any of them may be missing).
+void DxDrawInitialize(MainState& state, Ports& ports, const std::string& currentDirectory);
+
+// Start values of the shared state and the colour table.
+void FormCreate(MainState& state);
+
+// The closing sequence: stops the timers; the window destroys its controls afterwards.
+void FormClose(MainState& state);
+
+} // namespace kestrova

@@ -1,0 +1,133 @@
+#include "ui/game_panel.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+
+namespace kestrova {
+
+namespace {
+
+const QColor kPanelBlue(0, 0, 255);
+
+// The console's fixed-pitch face at a pixel height; the disc ships no bitmap font of its own.
+QFont ConsoleFont(int pixelHeight, bool bold) {
+    QFont f(QStringLiteral("DejaVu Sans Mono"));
+    f.setStyleHint(QFont::Monospace);
+    f.setFixedPitch(true);
+    f.setPixelSize(pixelHeight);
+    f.setBold(bold);
+    return f;
+}
+
+void PaintWhiteOnBlue(QWidget* w) {
+    QPalette p = w->palette();
+    for (QPalette::ColorRole role : {QPalette::Base, QPalette::Window}) {
+        p.setColor(role, kPanelBlue);
+    }
+    for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText}) {
+        p.setColor(role, Qt::white);
+    }
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+QLineEdit* MakeLine(QWidget* parent, const QRect& bounds, bool bold) {
+    auto* edit = new QLineEdit(parent);
+    edit->setGeometry(bounds);
+    edit->setFrame(false);
+    edit->setFont(ConsoleFont(20, bold));
+    PaintWhiteOnBlue(edit);
+    return edit;
+}
+
+} // namespace
+
+GamePanel::GamePanel(QWidget* parent) : QWidget(parent), console_(*this) {
+    setObjectName(QStringLiteral("gamepanel"));
+    setGeometry(800, 107, 800, 392);
+    PaintWhiteOnBlue(this);
+
+    screenie_ = new QPlainTextEdit(this);
+    screenie_->setObjectName(QStringLiteral("screenie"));
+    screenie_->setGeometry(5, 0, 795, 369);
+    screenie_->setFrameShape(QFrame::NoFrame);
+    screenie_->setReadOnly(true);
+    screenie_->setFont(ConsoleFont(13, false));
+    screenie_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    screenie_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    screenie_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    PaintWhiteOnBlue(screenie_);
+    PaintWhiteOnBlue(screenie_->viewport());
+    QStringList opening;
+    for (const std::string& line : console_.screenie()) {
+        opening << QString::fromStdString(line);
+    }
+    screenie_->setPlainText(opening.join(QLatin1Char('\n')));
+
+    lineinput_ = MakeLine(this, QRect(32, 367, 753, 26), false);
+    lineinput_->setObjectName(QStringLiteral("lineinput"));
+    lineinput_->installEventFilter(this);
+
+    DummyLabel_ = MakeLine(this, QRect(0, 367, 33, 26), true);
+    DummyLabel_->setObjectName(QStringLiteral("DummyLabel"));
+    DummyLabel_->setReadOnly(true);
+    DummyLabel_->setText(QStringLiteral(">>"));
+
+    hide();
+}
+
+void GamePanel::SetMessageBox(std::function<void(const std::string&)> show) {
+    messageBox_ = std::move(show);
+}
+
+void GamePanel::lineinputKeyUp(int key) {
+    if (key != kEnterKey) {
+        return;
+    }
+    console_.lineinput = lineinput_->text().toStdString();
+    console_.lineinputKeyUp(key);
+    lineinput_->setText(QString::fromStdString(console_.lineinput));
+}
+
+bool GamePanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lineinput_ && event->type() == QEvent::KeyRelease) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // A held key repeats its release in Qt; the line is played once, when Enter comes up.
+        if (!key->isAutoRepeat() && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            lineinputKeyUp(kEnterKey);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void GamePanel::AppendLine(const std::string& line) {
+    screenie_->appendPlainText(QString::fromStdString(line));
+    // The insertion point follows the newest line so it stays in view.
+    screenie_->moveCursor(QTextCursor::End);
+    screenie_->ensureCursorVisible();
+}
+
+void GamePanel::ShowMessage(const std::string& text) {
+    if (messageBox_) {
+        messageBox_(text);
+        return;
+    }
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(),
+                    QString::fromStdString(text), QMessageBox::Ok, window());
+    box.exec();
+}
+
+void GamePanel::ShowGamePanel() {
+    move(0, y());
+    show();
+}
+
+void GamePanel::OpenWebPage(const std::string& address) {
+    Q_EMIT OpenWebPageRequested(QString::fromStdString(address));
+}
+
+} // namespace kestrova

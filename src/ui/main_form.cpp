@@ -1,0 +1,160 @@
+#include "ui/main_form.h"
+
+#include "engine/web_commands.h"
+#include "platform/dxdraw.h"
+#include "platform/qt_controls.h"
+#include "platform/web_pane.h"
+#include "ui/game_panel.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QTextEdit>
+#include <QTimer>
+
+namespace kestrova {
+
+namespace {
+
+constexpr int kClientWidth = 792;
+constexpr int kClientHeight = 573;
+
+QWidget* MakePanel(QWidget* parent, const QRect& bounds, const QColor& colour) {
+    auto* panel = new QWidget(parent);
+    panel->setGeometry(bounds);
+    panel->setAutoFillBackground(true);
+    QPalette pal = panel->palette();
+    pal.setColor(QPalette::Window, colour);
+    panel->setPalette(pal);
+    return panel;
+}
+
+GifLabel* MakeBanner(QWidget* parent, const QRect& bounds) {
+    QWidget* panel = MakePanel(parent, bounds, Qt::black);
+    auto* gif = new GifLabel(panel);
+    gif->setGeometry(0, 0, bounds.width(), bounds.height());
+    return gif;
+}
+
+} // namespace
+
+TMainForm::TMainForm(const MainFormOptions& options, QWidget* parent)
+    : QWidget(parent), options_(options) {
+    setWindowTitle(QStringLiteral("i"));
+    setFixedSize(kClientWidth, kClientHeight);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    setPalette(pal);
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+
+    dxdraw_ = new DxDrawWidget(this);
+    dxdraw_->setGeometry(0, 0, kClientWidth, kClientHeight);
+    connect(dxdraw_, &DxDrawWidget::MouseMoved, this,
+            [this](int x, int y) { engine_->DxDrawMouseMove(x, y); });
+    connect(dxdraw_, &DxDrawWidget::MousePressed, this,
+            [this](int x, int y, int) { engine_->DxDrawMouseDown(x, y); });
+
+    web_ = new WebPaneWidget(
+        options.lightWebPane ? WebPaneWidget::Engine::Light : WebPaneWidget::Engine::Browser, this);
+    web_->setGeometry(800, 130, 798, 360);
+
+    adbanner_ = MakeBanner(this, QRect(163, 505, 468, 60));
+    GIFImage1_ = MakeBanner(this, QRect(10, 505, 143, 60));
+    GIFImage2_ = MakeBanner(this, QRect(640, 505, 143, 60));
+    if (options.replay) {
+        for (GifLabel* g : {adbanner_, GIFImage1_, GIFImage2_}) {
+            g->SetPaused(true);
+        }
+    }
+
+    panel4_ = MakePanel(this, QRect(437, 137, 283, 208), Qt::white);
+    richEdit_ = new QTextEdit(panel4_);
+    richEdit_->setReadOnly(true);
+    richEdit_->setGeometry(0, 0, 283, 208);
+    panel4_->hide();
+
+    // The adventure's console; its message boxes are recorded, and shown unless replaying.
+    gamepanel_ = new kestrova::GamePanel(this);
+    gamepanel_->SetMessageBox([this](const std::string& text) {
+        messages_.ShowMessage(text);
+        if (!options_.replay) {
+            DialogMessages().ShowMessage(text);
+        }
+    });
+    connect(gamepanel_, &kestrova::GamePanel::OpenWebPageRequested, this,
+            [this](const QString& address) {
+                RequestPage(engine_->State(), address.toStdString());
+            });
+
+    // The curtain covers everything until the first frame is drawn.
+    curtains_ = new QLabel(QStringLiteral("Loading..."), this);
+    curtains_->setGeometry(0, 0, kClientWidth, kClientHeight);
+    curtains_->setAlignment(Qt::AlignCenter);
+    curtains_->setAutoFillBackground(true);
+    QPalette cp = curtains_->palette();
+    cp.setColor(QPalette::Window, Qt::black);
+    cp.setColor(QPalette::WindowText, Qt::white);
+    curtains_->setPalette(cp);
+    curtains_->raise();
+
+    Ports ports;
+    ports.canvas = &dxdraw_->GetCanvas();
+    ports.web = web_;
+    ports.adbanner = adbanner_;
+    ports.GIFImage1 = GIFImage1_;
+    ports.GIFImage2 = GIFImage2_;
+    ports.launcher = options.launcher ? options.launcher : &recordedLaunches_;
+    ports.messages = &messages_;
+    ports.window = this;
+    ports.game = gamepanel_;
+    engine_ = std::make_unique<FrontEnd>(ports);
+}
+
+TMainForm::~TMainForm() = default;
+
+QWidget* TMainForm::Curtains() const {
+    return curtains_;
+}
+
+GifLabel* TMainForm::Banner(int which) const {
+    return which == 0 ? GIFImage1_ : which == 1 ? adbanner_ : GIFImage2_;
+}
+
+void TMainForm::Initialize() {
+    engine_->Initialize();
+    dxdraw_->GetCanvas().SetCanDraw(true);
+}
+
+void TMainForm::SetCaption(const std::string& caption) {
+    setWindowTitle(QString::fromStdString(caption));
+    Q_EMIT CaptionChanged(QString::fromStdString(caption));
+}
+
+void TMainForm::HideCurtain() {
+    curtains_->hide();
+    // The browser engine starts once the menu is on screen.
+    QTimer::singleShot(0, web_, [this] { web_->StartEngine(); });
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    // The closing sequence: timers stop, then the banners, the web pane and the drawing surface
+    // go, in that order, and the application is asked to end.
+    engine_->FormClose();
+    delete GIFImage1_;
+    GIFImage1_ = nullptr;
+    delete web_;
+    web_ = nullptr;
+    delete GIFImage2_;
+    GIFImage2_ = nullptr;
+    dxdraw_->GetCanvas().SetCanDraw(false);
+    delete dxdraw_;
+    dxdraw_ = nullptr;
+    engine_->ForgetControls();
+    QWidget::closeEvent(event);
+    QCoreApplication::quit();
+}
+
+} // namespace kestrova

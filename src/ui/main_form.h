@@ -1,0 +1,81 @@
+#pragma once
+// The main window: the drawing surface, the loading curtain, the web pane, the three banners, the
+// readme pane and the game panel, laid out as the disc's screen expects. It owns no behaviour:
+// what happens to it goes to the engine's `FrontEnd`, which answers through the ports these
+// widgets implement.
+
+#include "engine/front_end.h"
+#include "engine/ports.h"
+
+#include <QWidget>
+
+#include <memory>
+#include <string>
+
+class QLabel;
+class QTextEdit;
+
+namespace kestrova {
+
+class DxDrawWidget;
+class GamePanel;
+class GifLabel;
+class WebPaneWidget;
+
+struct MainFormOptions {
+    bool lightWebPane = false; // the replay harness's deterministic pane
+    bool replay = false;       // animations follow the harness's clock; message boxes are recorded
+    Launcher* launcher = nullptr; // program starts; none records them
+};
+
+class TMainForm : public QWidget, private WindowView {
+    Q_OBJECT
+  public:
+    explicit TMainForm(const MainFormOptions& options, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // Loads the disc and lays out the sprites, then sets the start values. Throws kestrova::Error
+    // with the reader's message; no frame runs then.
+    void Initialize();
+
+    FrontEnd& Engine() { return *engine_; }
+    const FrontEnd& Engine() const { return *engine_; }
+    MainState& State() { return engine_->State(); }
+    const MainState& State() const { return engine_->State(); }
+    const Launcher& Launches() const { return *engine_->GetPorts().launcher; }
+    const RecordingMessages& Messages() const { return messages_; }
+
+    WebPaneWidget* WebBrowser1() const { return web_; }
+    QWidget* Curtains() const;
+    QTextEdit* RichEdit1() const { return richEdit_; }
+    kestrova::GamePanel* gamepanel() const { return gamepanel_; }
+    GifLabel* Banner(int which) const; // 0 left, 1 centre, 2 right
+    DxDrawWidget* Surface() const { return dxdraw_; }
+
+  Q_SIGNALS:
+    void CaptionChanged(const QString& caption);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void SetCaption(const std::string& caption) override;
+    void HideCurtain() override;
+
+    MainFormOptions options_;
+    RecordingMessages messages_;
+    RecordingLauncher recordedLaunches_;
+
+    DxDrawWidget* dxdraw_ = nullptr;
+    QLabel* curtains_ = nullptr;
+    WebPaneWidget* web_ = nullptr;
+    GifLabel* adbanner_ = nullptr;
+    GifLabel* GIFImage1_ = nullptr;
+    GifLabel* GIFImage2_ = nullptr;
+    QWidget* panel4_ = nullptr;
+    QTextEdit* richEdit_ = nullptr;
+    kestrova::GamePanel* gamepanel_ = nullptr;
+    std::unique_ptr<FrontEnd> engine_;
+};
+
+} // namespace kestrova

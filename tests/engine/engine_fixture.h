@@ -1,0 +1,117 @@
+#pragma once
+// A main-window state started on a fixture disc, and a canvas that records what a frame draws.
+
+#include "engine/ports.h"
+#include "engine/frame.h"
+#include "engine/main_state.h"
+#include "engine/startup.h"
+#include "support/fixture_disc.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kestrova::testing {
+
+struct DrawOp {
+    enum Kind { Item, Text, Frame, Fill } kind;
+    int x = 0, y = 0, right = 0, bottom = 0;
+    std::string text;
+    TColor colour = 0;
+    const PictureCollectionItem* item = nullptr;
+    FontSpec font;
+};
+
+class RecordingCanvas : public Canvas {
+  public:
+    bool CanDraw() const override { return canDraw; }
+    int Width() const override { return 800; }
+    int Height() const override { return 600; }
+    void DrawItem(const PictureCollectionItem& item, int x, int y, int) override {
+        ops.push_back({DrawOp::Item, x, y, 0, 0, {}, 0, &item, {}});
+    }
+    void TextOut(int x, int y, const std::string& text, const FontSpec& font) override {
+        ops.push_back({DrawOp::Text, x, y, 0, 0, text, font.colour, nullptr, font});
+    }
+    void FrameRect(int l, int t, int r, int b, TColor c) override {
+        ops.push_back({DrawOp::Frame, l, t, r, b, {}, c, nullptr, {}});
+    }
+    void FillRect(int l, int t, int r, int b, TColor c) override {
+        ops.push_back({DrawOp::Fill, l, t, r, b, {}, c, nullptr, {}});
+    }
+    int FontPixelHeight(const FontSpec& f) const override { return f.pixelHeight; }
+    void Flip() override { ++flips; }
+
+    const DrawOp* FindText(const std::string& text) const {
+        for (const auto& op : ops) {
+            if (op.kind == DrawOp::Text && op.text == text) {
+                return &op;
+            }
+        }
+        return nullptr;
+    }
+    bool HasFrame(int l, int t, int r, int b, TColor c) const {
+        for (const auto& op : ops) {
+            if (op.kind == DrawOp::Frame && op.x == l && op.y == t && op.right == r &&
+                op.bottom == b && op.colour == c) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    std::vector<DrawOp> ops;
+    bool canDraw = true;
+    int flips = 0;
+};
+
+// Writes a fixture disc into a fresh temporary folder, makes it the current directory and runs
+// the start-up. The folder is removed and the old directory restored afterwards.
+class StartedDisc {
+  public:
+    explicit StartedDisc(const std::string& variant = "ok") {
+        old_ = std::filesystem::current_path();
+        dir_ = std::filesystem::temp_directory_path() /
+               ("kestrova-shell-" + variant + "-" + std::to_string(::getpid()) + "-" +
+                std::to_string(++counter_));
+        WriteFixtureDisc(dir_.string(), variant);
+        std::filesystem::current_path(dir_);
+        Ports ports;
+        ports.web = &web;
+        DxDrawInitialize(state, ports, dir_.string() + "/");
+        FormCreate(state);
+    }
+    ~StartedDisc() {
+        std::filesystem::current_path(old_);
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+
+    // One frame; the canvas keeps only this frame's drawing.
+    void Frame() {
+        canvas.ops.clear();
+        FrameContext ctx{canvas, &web, dir_.string() + "/", [this] { ++curtainHidden; }};
+        DXTimerTimer(state, ctx);
+    }
+    void Frames(int n) {
+        for (int i = 0; i < n; ++i) {
+            Frame();
+        }
+    }
+    void Activate() { DXTimerActivate(state); }
+
+    MainState state;
+    RecordingCanvas canvas;
+    NullWebPane web;
+    int curtainHidden = 0;
+
+  private:
+    static inline int counter_ = 0;
+    std::filesystem::path old_;
+    std::filesystem::path dir_;
+};
+
+} // namespace kestrova::testing
