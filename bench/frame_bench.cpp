@@ -3,9 +3,9 @@
 //
 //   build/release/bench/frame_bench [--disc DIR]
 
-#include "platform/dxdraw.h"
 #include "engine/frame.h"
 #include "engine/startup.h"
+#include "platform/dxdraw.h"
 
 #include <QApplication>
 #include <QDir>

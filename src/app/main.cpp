@@ -127,8 +127,8 @@ int main(int argc, char** argv) {
     DesktopLauncher desktopLauncher;
     MainFormOptions options;
     options.replay = replay;
-    options.launcher = (cli.noLaunch || replay) ? static_cast<Launcher*>(&recordedLaunches)
-                                                : &desktopLauncher;
+    options.launcher =
+        (cli.noLaunch || replay) ? static_cast<Launcher*>(&recordedLaunches) : &desktopLauncher;
     options.lightWebPane = (replay && !cli.webEngine) || cli.lightWeb;
 
     // The windows in their order: the main window, the adventure's holder, the disc editor.
@@ -189,8 +189,8 @@ int main(int argc, char** argv) {
         }
         engine.AdvanceTo(now);
         // Sleep until the next frame is due.
-        pace.start(static_cast<int>(
-            std::clamp<long long>(engine.NextFrameMs() - clock.elapsed(), 1, 17)));
+        pace.start(
+            static_cast<int>(std::clamp<long long>(engine.NextFrameMs() - clock.elapsed(), 1, 17)));
         if (form.State().closed) {
             app.quit();
         }

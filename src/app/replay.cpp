@@ -209,7 +209,7 @@ class Runner {
                 try {
                     if (args.words.size() < c.minWords) {
                         throw UsageError(std::string(c.name) + " needs " +
-                                          std::to_string(c.minWords) + " argument(s)");
+                                         std::to_string(c.minWords) + " argument(s)");
                     }
                     (this->*c.run)(args);
                 } catch (const UsageError& e) {
@@ -237,9 +237,7 @@ class Runner {
 
     void Wait(const LineArgs& a) { Engine().AdvanceTo(Engine().ClockMs() + ToInt(a.words[0])); }
 
-    void Move(const LineArgs& a) {
-        Engine().DxDrawMouseMove(ToInt(a.words[0]), ToInt(a.words[1]));
-    }
+    void Move(const LineArgs& a) { Engine().DxDrawMouseMove(ToInt(a.words[0]), ToInt(a.words[1])); }
 
     void Click(const LineArgs& a) {
         if (a.words.size() == 1) {
@@ -297,8 +295,8 @@ class Runner {
     void Set(const LineArgs& a) {
         const QString& field = a.words[0];
         const QString value = a.rest.mid(field.size()).trimmed();
-        if (auto error = SetHandlerVariable(form_.State(), field.toStdString(),
-                                            value.toStdString())) {
+        if (auto error =
+                SetHandlerVariable(form_.State(), field.toStdString(), value.toStdString())) {
             throw UsageError(*error);
         }
     }
@@ -344,7 +342,8 @@ class Runner {
         QString op = QStringLiteral("==");
         QString wanted = a.rest.mid(field.size()).trimmed();
         for (const char* o : {"==", "!=", "<=", ">=", "<", ">"}) {
-            if (wanted == QLatin1String(o) || wanted.startsWith(QLatin1String(o) + QLatin1Char(' '))) {
+            if (wanted == QLatin1String(o) ||
+                wanted.startsWith(QLatin1String(o) + QLatin1Char(' '))) {
                 op = QLatin1String(o);
                 wanted = wanted.mid(op.size()).trimmed();
                 break;

@@ -1,9 +1,9 @@
 #include "app/state_dump.h"
 
-#include "platform/qt_controls.h"
-#include "platform/web_pane.h"
 #include "engine/handler_variables.h"
 #include "engine/random.h"
+#include "platform/qt_controls.h"
+#include "platform/web_pane.h"
 #include "ui/game_panel.h"
 #include "ui/main_form.h"
 

@@ -49,10 +49,10 @@ inline int ThumbnailPicturesNeeded(int spriteCount) {
 }
 
 // Text limits of the front end's buffers and menus.
-inline constexpr std::size_t kMaxShellPath = 79;      // a program path handed to the shell
-inline constexpr std::size_t kMenuCaptionWidth = 49;  // what a drop-down line shows
+inline constexpr std::size_t kMaxShellPath = 79;       // a program path handed to the shell
+inline constexpr std::size_t kMenuCaptionWidth = 49;   // what a drop-down line shows
 inline constexpr std::size_t kMenuChoosableLines = 11; // lines a click can choose
-inline constexpr int kMaxRecordNumber = 20;           // support and mascot records 1..20
-inline constexpr int kMaxBannerNumber = 8;            // banners 0..8
+inline constexpr int kMaxRecordNumber = 20;            // support and mascot records 1..20
+inline constexpr int kMaxBannerNumber = 8;             // banners 0..8
 
 } // namespace kestrova

@@ -451,24 +451,24 @@ void DXTimerTimer(MainState& s, FrameContext& ctx) {
     if (!c.CanDraw()) {
         return;
     }
-    DrawBackground(s, c);        // 1
-    LiftCurtain(s, ctx);         // 2
-    RaiseShownPanel(s);          // 3
-    LowerTargetPanel(s);         // 4
-    StartNewSelection(s);        // 5
-    DrawEntryText(s, c);         // 6
-    SpreadThumbnails(s);         // 7
-    ScrollStrip(s);              // 8
-    FindHoveredThumbnail(s);     // 9
-    MoveCaptionPanel(s, c);      // 10
-    DrawPanels(s, c);            // 11
-    DrawStrip(s, c);             // 12
-    SlideCapturedPage(s, ctx);   // 13
-    OutlineHoveredButton(s, c);  // 14
-    LoadRequestedPage(s, ctx);   // 15
-    ShrinkClosedMenu(s, c);      // 16
-    DrawTopBanner(s, c);         // 17
-    DrawRule(s, c);              // 18
+    DrawBackground(s, c);                    // 1
+    LiftCurtain(s, ctx);                     // 2
+    RaiseShownPanel(s);                      // 3
+    LowerTargetPanel(s);                     // 4
+    StartNewSelection(s);                    // 5
+    DrawEntryText(s, c);                     // 6
+    SpreadThumbnails(s);                     // 7
+    ScrollStrip(s);                          // 8
+    FindHoveredThumbnail(s);                 // 9
+    MoveCaptionPanel(s, c);                  // 10
+    DrawPanels(s, c);                        // 11
+    DrawStrip(s, c);                         // 12
+    SlideCapturedPage(s, ctx);               // 13
+    OutlineHoveredButton(s, c);              // 14
+    LoadRequestedPage(s, ctx);               // 15
+    ShrinkClosedMenu(s, c);                  // 16
+    DrawTopBanner(s, c);                     // 17
+    DrawRule(s, c);                          // 18
     const bool fullyOpen = UnrollMenu(s, c); // 19
     DrawMenuLines(s, c, fullyOpen);          // 20
     c.Flip();                                // 21

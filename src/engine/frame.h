@@ -2,8 +2,8 @@
 // One frame of the main screen: every animated element moves one step and the whole back
 // buffer is drawn in a fixed order from the state the handlers left.
 
-#include "engine/ports.h"
 #include "engine/main_state.h"
+#include "engine/ports.h"
 
 #include <functional>
 #include <string>

@@ -44,8 +44,7 @@ std::optional<std::string> SetInt(int& field, const std::string& name, const std
         return name + " takes a whole number, not \"" + text + "\"";
     }
     if (v < range.lo || v > range.hi) {
-        return name + " must lie in " + std::to_string(range.lo) + ".." +
-               std::to_string(range.hi);
+        return name + " must lie in " + std::to_string(range.lo) + ".." + std::to_string(range.hi);
     }
     field = v;
     return std::nullopt;
@@ -69,11 +68,11 @@ std::optional<std::string> SetHandlerVariable(MainState& state, const std::strin
         if (value != "true" && value != "false") {
             return name + " takes true or false, not \"" + value + "\"";
         }
-        state.**m = value == "true";
+        state.** m = value == "true";
         return std::nullopt;
     }
     if (auto m = std::get_if<std::string MainState::*>(&var->member)) {
-        state.**m = value;
+        state.** m = value;
         return std::nullopt;
     }
     Lines& lines = state.*std::get<Lines MainState::*>(var->member);

@@ -33,14 +33,14 @@ void CheckSpriteCount(const MainState& s) {
     const int n = s.spriteCount;
     if (n < kMinSpriteCount || n > kMaxSpriteCount) {
         throw Error("The value of *Spritecount (" + std::to_string(n) +
-                    ") is outside what the front end can hold (" +
-                    std::to_string(kMinSpriteCount) + " to " + std::to_string(kMaxSpriteCount) +
-                    ")");
+                    ") is outside what the front end can hold (" + std::to_string(kMinSpriteCount) +
+                    " to " + std::to_string(kMaxSpriteCount) + ")");
     }
     if (s.sliderlistA.Count() < SliderPicturesNeeded(n)) {
         throw Error("engine\\images\\slider.dxg holds " + std::to_string(s.sliderlistA.Count()) +
                     " pictures, but *Spritecount " + std::to_string(n) + " needs at least " +
-                    std::to_string(SliderPicturesNeeded(n)) + " (demo panels, four database panels, start panel)");
+                    std::to_string(SliderPicturesNeeded(n)) +
+                    " (demo panels, four database panels, start panel)");
     }
     if (s.SubSliderA.Count() < ThumbnailPicturesNeeded(n)) {
         throw Error("engine\\images\\slider2.dxg holds " + std::to_string(s.SubSliderA.Count()) +
@@ -78,7 +78,7 @@ void DxDrawInitialize(MainState& s, Ports& ports, const std::string& currentDire
 
     // 3. The five image lists, built as they load because the surface is ready.
     PictureCollection* const collections[] = {&s.panels, &s.sliderlistA, &s.SubSliderA,
-                                               &s.top_panels, &s.banners};
+                                              &s.top_panels, &s.banners};
     for (std::size_t i = 0; i < ImageListFiles().size(); ++i) {
         collections[i]->SetSurfaceInitialized(true);
         collections[i]->LoadFromFile(ImageListFiles()[i].path);

@@ -94,10 +94,18 @@ void GamePanel::lineinputKeyUp(int key) {
 }
 
 bool GamePanel::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lineinput_ && event->type() == QEvent::KeyRelease) {
+    if (watched == lineinput_ &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
         const auto* key = static_cast<QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter && event->type() == QEvent::KeyPress) {
+            enterPressed_ = true;
+        }
         // A held key repeats its release in Qt; the line is played once, when Enter comes up.
-        if (!key->isAutoRepeat() && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+        // An Enter pressed elsewhere (the one that closed a message box) plays nothing when it
+        // comes up here.
+        if (enter && event->type() == QEvent::KeyRelease && !key->isAutoRepeat() && enterPressed_) {
+            enterPressed_ = false;
             lineinputKeyUp(kEnterKey);
         }
     }

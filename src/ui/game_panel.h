@@ -60,6 +60,7 @@ class GamePanel : public QWidget, public GameView, private AdventureHost {
     QLineEdit* lineinput_ = nullptr;
     QLineEdit* DummyLabel_ = nullptr;
     std::function<void(const std::string&)> messageBox_;
+    bool enterPressed_ = false; // the command line received the Enter that comes up next
     GameConsole console_;
 };
 

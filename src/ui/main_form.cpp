@@ -84,10 +84,9 @@ TMainForm::TMainForm(const MainFormOptions& options, QWidget* parent)
             DialogMessages().ShowMessage(text);
         }
     });
-    connect(gamepanel_, &kestrova::GamePanel::OpenWebPageRequested, this,
-            [this](const QString& address) {
-                RequestPage(engine_->State(), address.toStdString());
-            });
+    connect(
+        gamepanel_, &kestrova::GamePanel::OpenWebPageRequested, this,
+        [this](const QString& address) { RequestPage(engine_->State(), address.toStdString()); });
 
     // The curtain covers everything until the first frame is drawn.
     curtains_ = new QLabel(QStringLiteral("Loading..."), this);

@@ -238,6 +238,15 @@ TEST(Catalogue, ListingsAndHiddenPhraseSayNothing) {
     EXPECT_EQ(s.game().gamestate, 0);
 }
 
+TEST(Catalogue, HiddenPhraseInTheDeviceRoomOpensItsPageAndEndsTheGame) {
+    Session s;
+    Reach(s, 5);
+    const Lines after = s.Type("I need to find a candle");
+    EXPECT_EQ(s.host.pages, Lines{kCandlePageAddress});
+    EXPECT_EQ(after, (Lines{"", s.game().special[17], std::string("[box] ") + kGameOverText}));
+    EXPECT_EQ(s.host.messages, Lines{kGameOverText});
+}
+
 TEST(Catalogue, LaunchNeverFindsAnItemInAnEmptyCatalogue) {
     for (const char* line : {"launch 1", "launch 0", "launch -3", "launch", "launch ",
                              "launch demo", "launch 1x", "launch 99999999999999999999"}) {

@@ -1,9 +1,9 @@
 #pragma once
 // A main-window state started on a fixture disc, and a canvas that records what a frame draws.
 
-#include "engine/ports.h"
 #include "engine/frame.h"
 #include "engine/main_state.h"
+#include "engine/ports.h"
 #include "engine/startup.h"
 #include "support/fixture_disc.h"
 

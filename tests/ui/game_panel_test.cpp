@@ -59,6 +59,29 @@ TEST(GamePanel, EnterEchoesThePlaysAndClearsTheLine) {
     EXPECT_EQ(panel->lineinput()->text(), QStringLiteral("look"));
 }
 
+TEST(GamePanel, AnEnterPressedElsewherePlaysNothingWhenReleasedHere) {
+    QWidget window;
+    auto* panel = new GamePanel(&window);
+    std::vector<std::string> boxes;
+    panel->SetMessageBox([&](const std::string& text) { boxes.push_back(text); });
+    panel->StartAdventure();
+    for (const char* line :
+         {"hop on the lever", "go east", "talk to the aliens", "north", "south"}) {
+        PressEnter(panel->lineinput(), QString::fromLatin1(line));
+    }
+    ASSERT_EQ(panel->Console().game().gamestate, 5);
+    const QStringList before = Lines(*panel);
+    // The Enter that closed a message box comes up in the command line: no empty line is played,
+    // so the device room does not end the game again.
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QApplication::sendEvent(panel->lineinput(), &release);
+    EXPECT_EQ(Lines(*panel), before);
+    EXPECT_TRUE(boxes.empty());
+    // The next Enter pressed in the line plays as usual.
+    PressEnter(panel->lineinput(), QStringLiteral("look"));
+    EXPECT_TRUE(Lines(*panel).contains(QStringLiteral(">> look")));
+}
+
 TEST(GamePanel, TheHiddenCommandAsksForItsPage) {
     QWidget window;
     auto* panel = new GamePanel(&window);

@@ -1,8 +1,8 @@
-// The main window's clock: a fixed 60 frames a second, frames only while active, and stalls
-// skipped rather than raced through.
+// The main window as the engine's window: its curtain and caption follow the engine, and
+// closing it stops the engine and destroys its controls in order.
 
-#include "ui/main_form.h"
 #include "support/fixture_disc.h"
+#include "ui/main_form.h"
 
 #include <gtest/gtest.h>
 
@@ -35,36 +35,14 @@ MainFormOptions Headless() {
     return o;
 }
 
-TEST_F(MainFormTest, SixtyFramesASecondOnlyWhileActive) {
+TEST_F(MainFormTest, TheFirstFrameTakesTheCurtainDownAndSetsTheCaption) {
     TMainForm form(Headless());
     form.Initialize();
-    form.Engine().AdvanceTo(1000);
-    EXPECT_EQ(form.Engine().FrameCount(), 0) << "no frame before the application is active";
-    EXPECT_TRUE(form.State().curtainUp);
+    EXPECT_FALSE(form.Curtains()->isHidden());
     form.Engine().SetActive(true);
-    EXPECT_EQ(form.State().caption, "Kestrova CD-ROM");
-    form.Engine().AdvanceTo(2000);
-    EXPECT_EQ(form.Engine().FrameCount(), 60);
-    EXPECT_FALSE(form.State().curtainUp);
-    EXPECT_TRUE(form.Curtains()->isHidden());
-    form.Engine().SetActive(false);
-    form.Engine().AdvanceTo(3000);
-    EXPECT_EQ(form.Engine().FrameCount(), 60);
-}
-
-TEST_F(MainFormTest, AStallIsSkippedButTimersStillFire) {
-    TMainForm form(Headless());
-    form.Initialize();
-    form.Engine().SetActive(true);
-    form.Engine().AdvanceTo(100);
-    const long long frames = form.Engine().FrameCount();
-    form.Engine().SkipTo(60000);
-    EXPECT_EQ(form.Engine().FrameCount(), frames);
-    EXPECT_EQ(form.Engine().ClockMs(), 60000);
-    EXPECT_GT(form.State().timers.NextDueMs(TimerId::Timer1), 60000) << "the 4-second timer kept its pace";
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Kestrova CD-ROM"));
     form.Engine().RunOneFrame();
-    EXPECT_EQ(form.Engine().FrameCount(), frames + 1);
-    EXPECT_LE(form.Engine().ClockMs(), 60017);
+    EXPECT_TRUE(form.Curtains()->isHidden());
 }
 
 TEST_F(MainFormTest, ClosingStopsEverything) {

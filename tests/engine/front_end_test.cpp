@@ -1,0 +1,134 @@
+// The front end without a window: its clock runs frames at a fixed 60 a second only while the
+// application is active, skips a stall, stops when the window closes, and reaches the window,
+// the game and the curtain only through its ports.
+
+#include "engine/engine_fixture.h"
+#include "engine/front_end.h"
+#include "engine/random.h"
+#include "support/fixture_disc.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+
+namespace kestrova {
+namespace {
+
+struct RecordingWindow : WindowView {
+    void SetCaption(const std::string& caption) override { captions.push_back(caption); }
+    void HideCurtain() override { ++curtainsHidden; }
+    std::vector<std::string> captions;
+    int curtainsHidden = 0;
+};
+
+struct RecordingGame : GameView {
+    void HidePanel() override { ++hidden; }
+    int hidden = 0;
+};
+
+struct FrontEndTest : ::testing::Test {
+    std::filesystem::path old = std::filesystem::current_path();
+    std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("kestrova-engine-" + std::to_string(::getpid()));
+    testing::RecordingCanvas canvas;
+    RecordingWindow window;
+    RecordingGame game;
+
+    void SetUp() override {
+        WriteFixtureDisc(dir.string(), "ok");
+        std::filesystem::current_path(dir);
+    }
+    void TearDown() override {
+        std::filesystem::current_path(old);
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
+    Ports MakePorts() {
+        Ports p;
+        p.canvas = &canvas;
+        p.window = &window;
+        p.game = &game;
+        return p;
+    }
+};
+
+TEST_F(FrontEndTest, SixtyFramesASecondOnlyWhileActive) {
+    FrontEnd fe(MakePorts());
+    fe.Initialize();
+    fe.AdvanceTo(1000);
+    EXPECT_EQ(fe.FrameCount(), 0) << "no frame before the application is active";
+    EXPECT_TRUE(fe.State().curtainUp);
+    fe.SetActive(true);
+    EXPECT_EQ(fe.State().caption, "Kestrova CD-ROM");
+    EXPECT_EQ(window.captions, std::vector<std::string>{"Kestrova CD-ROM"});
+    fe.AdvanceTo(2000);
+    EXPECT_EQ(fe.FrameCount(), 60);
+    EXPECT_EQ(canvas.flips, 60);
+    EXPECT_FALSE(fe.State().curtainUp);
+    EXPECT_EQ(window.curtainsHidden, 1) << "the curtain comes down once";
+    fe.SetActive(false);
+    fe.AdvanceTo(3000);
+    EXPECT_EQ(fe.FrameCount(), 60);
+}
+
+TEST_F(FrontEndTest, AStallIsSkippedButTimersStillFire) {
+    FrontEnd fe(MakePorts());
+    fe.Initialize();
+    fe.SetActive(true);
+    fe.AdvanceTo(100);
+    const long long frames = fe.FrameCount();
+    const uint32_t seed = ProgramRandom().seed;
+    fe.SkipTo(60000);
+    EXPECT_EQ(fe.FrameCount(), frames);
+    EXPECT_EQ(fe.ClockMs(), 60000);
+    EXPECT_GT(fe.State().timers.NextDueMs(TimerId::Timer1), 60000)
+        << "the 4-second timer kept its pace";
+    EXPECT_NE(ProgramRandom().seed, seed) << "the 4-second timer drew while frames were skipped";
+    fe.RunOneFrame();
+    EXPECT_EQ(fe.FrameCount(), frames + 1);
+    EXPECT_LE(fe.ClockMs(), 60017);
+}
+
+TEST_F(FrontEndTest, NothingRunsBeforeStartUpOrAfterClosing) {
+    FrontEnd fe(MakePorts());
+    fe.SetActive(true);
+    fe.AdvanceTo(5000);
+    EXPECT_EQ(fe.FrameCount(), 0);
+    EXPECT_EQ(fe.ClockMs(), 5000);
+    fe.Initialize();
+    fe.AdvanceTo(5500);
+    EXPECT_GT(fe.FrameCount(), 0) << "the grid carries on from the clock";
+    fe.FormClose();
+    EXPECT_TRUE(fe.State().closed);
+    for (const TimerSlot& t : fe.State().timers.Slots()) {
+        EXPECT_FALSE(t.enabled) << t.name;
+    }
+    const long long frames = fe.FrameCount();
+    fe.AdvanceTo(10000);
+    EXPECT_EQ(fe.FrameCount(), frames);
+}
+
+TEST_F(FrontEndTest, PointerReachesTheStateAndTheGameThroughPorts) {
+    FrontEnd fe(MakePorts());
+    fe.Initialize();
+    fe.DxDrawMouseMove(321, 123);
+    EXPECT_EQ(fe.State().mouseX, 321);
+    EXPECT_EQ(fe.State().mouseY, 123);
+    fe.DxDrawMouseDown(321, 123);
+    EXPECT_EQ(game.hidden, 1);
+}
+
+TEST_F(FrontEndTest, MissingPortsGetDoNothingVersions) {
+    FrontEnd fe{Ports{}};
+    fe.Initialize();
+    fe.SetActive(true);
+    fe.AdvanceTo(1000);
+    fe.DxDrawMouseDown(0, 0);
+    EXPECT_EQ(fe.FrameCount(), 60);
+    EXPECT_TRUE(fe.State().curtainUp) << "a canvas that cannot draw draws no frame";
+}
+
+} // namespace
+} // namespace kestrova
