@@ -14,14 +14,7 @@ endfunction()
 # A library made of every source file in the calling folder. The folders of plain logic link no
 # Qt, so a Qt include there fails to build.
 function(kestrova_folder_library tgt)
-  file(GLOB _cpps CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   file(GLOB _srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
-  if(NOT _cpps)
-    # A folder of headers only (a layer that is still a plan) is an interface library.
-    add_library(${tgt} INTERFACE)
-    target_include_directories(${tgt} INTERFACE ${PROJECT_SOURCE_DIR}/src)
-    return()
-  endif()
   add_library(${tgt} STATIC ${_srcs})
   target_include_directories(${tgt} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   kestrova_target_setup(${tgt})
