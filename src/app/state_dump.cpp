@@ -157,9 +157,10 @@ QJsonObject StateDump(const TMainForm& form) {
     if (const GamePanel* panel = form.gamepanel()) {
         game[QStringLiteral("visible")] = !panel->isHidden();
         game[QStringLiteral("left")] = panel->x();
-        game[QStringLiteral("gamestate")] = panel->Console().game().gamestate;
-        game[QStringLiteral("gamestarted")] = panel->Console().game().gamestarted;
-        game[QStringLiteral("transcript")] = Utf8Lines(panel->Console().screenie());
+        const GameConsole& console = engine.Game().Console();
+        game[QStringLiteral("gamestate")] = console.game().gamestate;
+        game[QStringLiteral("gamestarted")] = console.game().gamestarted;
+        game[QStringLiteral("transcript")] = Utf8Lines(console.screenie());
         game[QStringLiteral("lineinput")] = panel->lineinput()->text();
     }
     o[QStringLiteral("game")] = game;

@@ -31,6 +31,7 @@ FrontEnd::FrontEnd(const Ports& ports) : ports_(ports) {
     Fill<MessageSink>(ports_.messages, nullMessages_);
     Fill<WindowView>(ports_.window, nullWindow_);
     Fill<GameView>(ports_.game, nullGame_);
+    game_ = std::make_unique<FrontEndGame>(state_, ports_);
 }
 
 std::string FrontEnd::CurrentDirectory() {

@@ -3,9 +3,11 @@
 // and the clock that runs its timers. The window forwards what happens to it here; the desktop
 // steps the clock by wall time, the replay harness by its virtual clock.
 
+#include "engine/game.h"
 #include "engine/main_state.h"
 #include "engine/ports.h"
 
+#include <memory>
 #include <string>
 
 namespace kestrova {
@@ -47,6 +49,10 @@ class FrontEnd {
     // The window destroyed its surface, pane and banners: the engine lets go of them.
     void ForgetControls();
 
+    // The adventure in the game panel.
+    FrontEndGame& Game() { return *game_; }
+    const FrontEndGame& Game() const { return *game_; }
+
     MainState& State() { return state_; }
     const MainState& State() const { return state_; }
     Ports& GetPorts() { return ports_; }
@@ -73,6 +79,8 @@ class FrontEnd {
     RecordingMessages nullMessages_;
     NullWindow nullWindow_;
     NullGame nullGame_;
+
+    std::unique_ptr<FrontEndGame> game_; // after the ports it plays through
 };
 
 } // namespace kestrova

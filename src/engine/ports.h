@@ -99,10 +99,16 @@ class WindowView {
     virtual void HideCurtain() = 0;
 };
 
-// The adventure's console panel inside the main window.
+// The adventure's console panel inside the main window: it shows the transcript the game keeps.
 class GameView {
   public:
     virtual ~GameView() = default;
+    // The whole transcript, as the game starts out (UTF-8 lines).
+    virtual void ShowTranscript(const std::vector<std::string>& lines) = 0;
+    // One line at the end of the transcript; the newest line stays in view.
+    virtual void AppendLine(const std::string& line) = 0;
+    // Moves the panel to the left edge and shows it, leaving the keyboard focus where it is.
+    virtual void ShowPanel() = 0;
     virtual void HidePanel() = 0;
 };
 
@@ -168,6 +174,9 @@ class NullWindow : public WindowView {
 
 class NullGame : public GameView {
   public:
+    void ShowTranscript(const std::vector<std::string>&) override {}
+    void AppendLine(const std::string&) override {}
+    void ShowPanel() override {}
     void HidePanel() override {}
 };
 

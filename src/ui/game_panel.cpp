@@ -1,9 +1,10 @@
 #include "ui/game_panel.h"
 
+#include "engine/front_end.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 
@@ -46,7 +47,7 @@ QLineEdit* MakeLine(QWidget* parent, const QRect& bounds, bool bold) {
 
 } // namespace
 
-GamePanel::GamePanel(QWidget* parent) : QWidget(parent), console_(*this) {
+GamePanel::GamePanel(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("gamepanel"));
     setGeometry(800, 107, 800, 392);
     PaintWhiteOnBlue(this);
@@ -62,11 +63,6 @@ GamePanel::GamePanel(QWidget* parent) : QWidget(parent), console_(*this) {
     screenie_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     PaintWhiteOnBlue(screenie_);
     PaintWhiteOnBlue(screenie_->viewport());
-    QStringList opening;
-    for (const std::string& line : console_.screenie()) {
-        opening << QString::fromStdString(line);
-    }
-    screenie_->setPlainText(opening.join(QLatin1Char('\n')));
 
     lineinput_ = MakeLine(this, QRect(32, 367, 753, 26), false);
     lineinput_->setObjectName(QStringLiteral("lineinput"));
@@ -80,17 +76,18 @@ GamePanel::GamePanel(QWidget* parent) : QWidget(parent), console_(*this) {
     hide();
 }
 
-void GamePanel::SetMessageBox(std::function<void(const std::string&)> show) {
-    messageBox_ = std::move(show);
+void GamePanel::StartAdventure() {
+    if (engine_) {
+        engine_->Game().StartAdventure();
+    }
 }
 
 void GamePanel::lineinputKeyUp(int key) {
-    if (key != kEnterKey) {
+    if (key != kEnterKey || !engine_) {
         return;
     }
-    console_.lineinput = lineinput_->text().toStdString();
-    console_.lineinputKeyUp(key);
-    lineinput_->setText(QString::fromStdString(console_.lineinput));
+    const std::string after = engine_->Game().lineinputKeyUp(key, lineinput_->text().toStdString());
+    lineinput_->setText(QString::fromStdString(after));
 }
 
 bool GamePanel::eventFilter(QObject* watched, QEvent* event) {
@@ -112,6 +109,14 @@ bool GamePanel::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+void GamePanel::ShowTranscript(const std::vector<std::string>& lines) {
+    QStringList text;
+    for (const std::string& line : lines) {
+        text << QString::fromStdString(line);
+    }
+    screenie_->setPlainText(text.join(QLatin1Char('\n')));
+}
+
 void GamePanel::AppendLine(const std::string& line) {
     screenie_->appendPlainText(QString::fromStdString(line));
     // The insertion point follows the newest line so it stays in view.
@@ -119,23 +124,9 @@ void GamePanel::AppendLine(const std::string& line) {
     screenie_->ensureCursorVisible();
 }
 
-void GamePanel::ShowMessage(const std::string& text) {
-    if (messageBox_) {
-        messageBox_(text);
-        return;
-    }
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(),
-                    QString::fromStdString(text), QMessageBox::Ok, window());
-    box.exec();
-}
-
-void GamePanel::ShowGamePanel() {
+void GamePanel::ShowPanel() {
     move(0, y());
     show();
-}
-
-void GamePanel::OpenWebPage(const std::string& address) {
-    Q_EMIT OpenWebPageRequested(QString::fromStdString(address));
 }
 
 } // namespace kestrova

@@ -1,6 +1,5 @@
 #include "ui/main_form.h"
 
-#include "engine/web_commands.h"
 #include "platform/dxdraw.h"
 #include "platform/qt_controls.h"
 #include "platform/web_pane.h"
@@ -76,17 +75,8 @@ TMainForm::TMainForm(const MainFormOptions& options, QWidget* parent)
     richEdit_->setGeometry(0, 0, 283, 208);
     panel4_->hide();
 
-    // The adventure's console; its message boxes are recorded, and shown unless replaying.
+    // The adventure's console; the engine plays the game into it.
     gamepanel_ = new kestrova::GamePanel(this);
-    gamepanel_->SetMessageBox([this](const std::string& text) {
-        messages_.ShowMessage(text);
-        if (!options_.replay) {
-            DialogMessages().ShowMessage(text);
-        }
-    });
-    connect(
-        gamepanel_, &kestrova::GamePanel::OpenWebPageRequested, this,
-        [this](const QString& address) { RequestPage(engine_->State(), address.toStdString()); });
 
     // The curtain covers everything until the first frame is drawn.
     curtains_ = new QLabel(QStringLiteral("Loading..."), this);
@@ -106,10 +96,11 @@ TMainForm::TMainForm(const MainFormOptions& options, QWidget* parent)
     ports.GIFImage1 = GIFImage1_;
     ports.GIFImage2 = GIFImage2_;
     ports.launcher = options.launcher ? options.launcher : &recordedLaunches_;
-    ports.messages = &messages_;
+    ports.messages = this;
     ports.window = this;
     ports.game = gamepanel_;
     engine_ = std::make_unique<FrontEnd>(ports);
+    gamepanel_->Attach(*engine_);
 }
 
 TMainForm::~TMainForm() = default;
@@ -130,6 +121,13 @@ void TMainForm::Initialize() {
 void TMainForm::SetCaption(const std::string& caption) {
     setWindowTitle(QString::fromStdString(caption));
     Q_EMIT CaptionChanged(QString::fromStdString(caption));
+}
+
+void TMainForm::ShowMessage(const std::string& text) {
+    messages_.ShowMessage(text);
+    if (!options_.replay) {
+        DialogMessages().ShowMessage(text);
+    }
 }
 
 void TMainForm::HideCurtain() {

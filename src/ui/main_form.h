@@ -28,7 +28,7 @@ struct MainFormOptions {
     Launcher* launcher = nullptr; // program starts; none records them
 };
 
-class TMainForm : public QWidget, private WindowView {
+class TMainForm : public QWidget, private WindowView, private MessageSink {
     Q_OBJECT
   public:
     explicit TMainForm(const MainFormOptions& options, QWidget* parent = nullptr);
@@ -61,6 +61,8 @@ class TMainForm : public QWidget, private WindowView {
   private:
     void SetCaption(const std::string& caption) override;
     void HideCurtain() override;
+    // Message boxes are recorded, and shown unless replaying.
+    void ShowMessage(const std::string& text) override;
 
     MainFormOptions options_;
     RecordingMessages messages_;

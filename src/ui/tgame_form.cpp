@@ -1,6 +1,6 @@
 #include "ui/tgame_form.h"
 
-#include "adventure/console.h"
+#include "engine/game.h"
 #include "ui/game_panel.h"
 
 #include <QKeyEvent>

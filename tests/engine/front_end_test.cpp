@@ -24,7 +24,12 @@ struct RecordingWindow : WindowView {
 };
 
 struct RecordingGame : GameView {
+    void ShowTranscript(const std::vector<std::string>& l) override { lines = l; }
+    void AppendLine(const std::string& line) override { lines.push_back(line); }
+    void ShowPanel() override { ++shown; }
     void HidePanel() override { ++hidden; }
+    std::vector<std::string> lines;
+    int shown = 0;
     int hidden = 0;
 };
 
@@ -35,6 +40,7 @@ struct FrontEndTest : ::testing::Test {
     testing::RecordingCanvas canvas;
     RecordingWindow window;
     RecordingGame game;
+    RecordingMessages messages;
 
     void SetUp() override {
         WriteFixtureDisc(dir.string(), "ok");
@@ -50,6 +56,7 @@ struct FrontEndTest : ::testing::Test {
         p.canvas = &canvas;
         p.window = &window;
         p.game = &game;
+        p.messages = &messages;
         return p;
     }
 };
@@ -118,6 +125,24 @@ TEST_F(FrontEndTest, PointerReachesTheStateAndTheGameThroughPorts) {
     EXPECT_EQ(fe.State().mouseY, 123);
     fe.DxDrawMouseDown(321, 123);
     EXPECT_EQ(game.hidden, 1);
+}
+
+TEST_F(FrontEndTest, TheGamePlaysIntoItsPanelAndAsksForPagesLikeAnyHandler) {
+    FrontEnd fe(MakePorts());
+    fe.Initialize();
+    EXPECT_EQ(game.lines, GameConsole::OpeningLines());
+    fe.Game().StartAdventure();
+    EXPECT_EQ(game.shown, 1);
+    EXPECT_EQ(fe.Game().lineinputKeyUp(kEnterKey, "I need to find a candle"), "");
+    EXPECT_EQ(game.lines.back(), "");
+    EXPECT_TRUE(fe.State().navigatePending);
+    EXPECT_EQ(fe.State().pendingUrl, kCandlePageAddress);
+    EXPECT_EQ(fe.Game().lineinputKeyUp('A', "look"), "look") << "only Enter plays the line";
+    for (const char* line : {"xxx", "west"}) {
+        fe.Game().lineinputKeyUp(kEnterKey, line);
+    }
+    EXPECT_EQ(messages.messages, std::vector<std::string>{kGameOverText});
+    EXPECT_EQ(fe.Game().Console().screenie(), game.lines) << "the panel shows what the game keeps";
 }
 
 TEST_F(FrontEndTest, MissingPortsGetDoNothingVersions) {

@@ -3,6 +3,8 @@
 
 #include "ui/game_panel.h"
 
+#include "engine/front_end.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -25,10 +27,24 @@ QStringList Lines(const GamePanel& panel) {
     return panel.screenie()->toPlainText().split(QLatin1Char('\n'));
 }
 
-TEST(GamePanel, HiddenOffScreenUntilTheGameStarts) {
+// A panel in a window, showing the game of a front end that records its message boxes.
+struct Played {
     QWidget window;
-    window.resize(792, 573);
-    auto* panel = new GamePanel(&window);
+    GamePanel* panel = new GamePanel(&window);
+    RecordingMessages boxes;
+    FrontEnd engine{[this] {
+        Ports p;
+        p.game = panel;
+        p.messages = &boxes;
+        return p;
+    }()};
+    Played() { panel->Attach(engine); }
+};
+
+TEST(GamePanel, HiddenOffScreenUntilTheGameStarts) {
+    Played g;
+    g.window.resize(792, 573);
+    GamePanel* panel = g.panel;
     EXPECT_TRUE(panel->isHidden());
     EXPECT_EQ(panel->geometry(), QRect(800, 107, 800, 392));
     panel->StartAdventure();
@@ -38,15 +54,14 @@ TEST(GamePanel, HiddenOffScreenUntilTheGameStarts) {
 }
 
 TEST(GamePanel, EnterEchoesThePlaysAndClearsTheLine) {
-    QWidget window;
-    auto* panel = new GamePanel(&window);
-    std::vector<std::string> boxes;
-    panel->SetMessageBox([&](const std::string& text) { boxes.push_back(text); });
+    Played g;
+    GamePanel* panel = g.panel;
+    const std::vector<std::string>& boxes = g.boxes.messages;
     panel->StartAdventure();
     PressEnter(panel->lineinput(), QStringLiteral("Look"));
     EXPECT_TRUE(Lines(*panel).contains(QStringLiteral(">> Look"))) << "capitals echoed as typed";
     EXPECT_EQ(panel->lineinput()->text(), QString());
-    EXPECT_EQ(panel->Console().game().gamestate, 0);
+    EXPECT_EQ(g.engine.Game().Console().game().gamestate, 0);
     // A deadly move: the story, then the box through the window's hook, and play goes on.
     PressEnter(panel->lineinput(), QStringLiteral("xxx"));
     PressEnter(panel->lineinput(), QStringLiteral("west"));
@@ -60,16 +75,15 @@ TEST(GamePanel, EnterEchoesThePlaysAndClearsTheLine) {
 }
 
 TEST(GamePanel, AnEnterPressedElsewherePlaysNothingWhenReleasedHere) {
-    QWidget window;
-    auto* panel = new GamePanel(&window);
-    std::vector<std::string> boxes;
-    panel->SetMessageBox([&](const std::string& text) { boxes.push_back(text); });
+    Played g;
+    GamePanel* panel = g.panel;
+    const std::vector<std::string>& boxes = g.boxes.messages;
     panel->StartAdventure();
     for (const char* line :
          {"hop on the lever", "go east", "talk to the aliens", "north", "south"}) {
         PressEnter(panel->lineinput(), QString::fromLatin1(line));
     }
-    ASSERT_EQ(panel->Console().game().gamestate, 5);
+    ASSERT_EQ(g.engine.Game().Console().game().gamestate, 5);
     const QStringList before = Lines(*panel);
     // The Enter that closed a message box comes up in the command line: no empty line is played,
     // so the device room does not end the game again.
@@ -83,14 +97,11 @@ TEST(GamePanel, AnEnterPressedElsewherePlaysNothingWhenReleasedHere) {
 }
 
 TEST(GamePanel, TheHiddenCommandAsksForItsPage) {
-    QWidget window;
-    auto* panel = new GamePanel(&window);
-    QString asked;
-    QObject::connect(panel, &GamePanel::OpenWebPageRequested,
-                     [&](const QString& address) { asked = address; });
-    panel->StartAdventure();
-    PressEnter(panel->lineinput(), QStringLiteral("i need to find a candle"));
-    EXPECT_EQ(asked, QStringLiteral("http://www.example.com/tobrik/candle.html"));
+    Played g;
+    g.panel->StartAdventure();
+    PressEnter(g.panel->lineinput(), QStringLiteral("i need to find a candle"));
+    EXPECT_TRUE(g.engine.State().navigatePending);
+    EXPECT_EQ(g.engine.State().pendingUrl, "http://www.example.com/tobrik/candle.html");
 }
 
 } // namespace
