@@ -1,5 +1,8 @@
 #pragma once
-// The hidden disc editor window. It is an empty shell until the editor is built.
+// The hidden disc editor window. It holds the editor's state and, once its controls are built,
+// forwards each of them to the editor's logic.
+
+#include "editor/editor_state.h"
 
 #include <QWidget>
 
@@ -9,6 +12,12 @@ class Tform1 : public QWidget {
     Q_OBJECT
   public:
     explicit Tform1(QWidget* parent = nullptr);
+
+    EditorState& State() { return state_; }
+    const EditorState& State() const { return state_; }
+
+  private:
+    EditorState state_;
 };
 
 } // namespace kestrova
