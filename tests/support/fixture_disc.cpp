@@ -1,8 +1,10 @@
 #include "support/fixture_disc.h"
 
+#include "engine/disc_requirements.h"
 #include "pictures/bitmap_codec.h"
 #include "pictures/picture_collection.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +15,15 @@ namespace kestrova {
 namespace fs = std::filesystem;
 
 namespace {
+
+// The panel the "missing-panel-name" variant leaves out.
+const char* const kDroppedPanel = "viewreadme";
+
+// A 1 x 1 GIF: the centre banner the front end loads at start.
+const unsigned char kTinyGif[] = {0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x01, 0x00, 0x01,
+                                  0x00, 0x80, 0x00, 0x00, 0xFF, 0xA0, 0x20, 0x00, 0x00,
+                                  0x00, 0x2C, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x01,
+                                  0x00, 0x00, 0x02, 0x02, 0x44, 0x01, 0x00, 0x3B};
 
 uint32_t Px(int r, int g, int b) {
     return 0xFF000000u | (static_cast<uint32_t>(r) << 16) | (static_cast<uint32_t>(g) << 8) |
@@ -49,6 +60,25 @@ void Add(PictureCollection& c, const std::string& name, const Picture& p) {
     item.SetPicture(p);
 }
 
+// The panel a required name stands for: the fixed panels at their layout sizes, the action
+// pictures green (brighter when lit).
+Picture PanelPicture(const std::string& name) {
+    if (name == "PANEL_DEM") {
+        return Solid(140, 50, Px(240, 160, 32));
+    }
+    if (name == "PANEL_INFO") {
+        return Keyed(200, 70, Px(200, 120, 40));
+    }
+    if (name == "PANEL_BOT2") {
+        return Solid(800, 82, Px(40, 40, 90));
+    }
+    if (name == "PANEL_TOP2") {
+        return Solid(800, 137, Px(90, 20, 90));
+    }
+    const bool resting = !name.empty() && name.back() == 'B';
+    return Solid(64, 32, resting ? Px(0, 120, 0) : Px(0, 220, 0));
+}
+
 void WriteFile(const fs::path& path, const std::string& text) {
     fs::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary);
@@ -57,6 +87,12 @@ void WriteFile(const fs::path& path, const std::string& text) {
 
 std::string DiscData(const std::string& variant, int demos) {
     std::string spriteLine = std::to_string(demos + 1);
+    // GCC 12 at -O3 finds an overlap between a literal and the string it is copied into, with
+    // offsets no string can have: a false positive.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wrestrict"
+#endif
     if (variant == "bad-spritecount") {
         spriteLine = "eleven";
     } else if (variant == "spritecount-too-big") {
@@ -64,6 +100,9 @@ std::string DiscData(const std::string& variant, int demos) {
     } else if (variant == "spritecount-zero") {
         spriteLine = "0";
     }
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
     std::string s = "\r\n";
     if (variant != "missing-spritecount") {
         s += "*Spritecount\r\n" + spriteLine + "\r\n";
@@ -116,18 +155,11 @@ void WriteFixtureDisc(const std::string& outDir, const std::string& variant) {
     }
 
     PictureCollection panels;
-    Add(panels, "PANEL_DEM", Solid(140, 50, Px(240, 160, 32)));
-    Add(panels, "PANEL_INFO", Keyed(200, 70, Px(200, 120, 40)));
-    Add(panels, "PANEL_BOT2", Solid(800, 82, Px(40, 40, 90)));
-    Add(panels, "PANEL_TOP2", Solid(800, 137, Px(90, 20, 90)));
-    for (const char* name : {"installnowB", "viewreadmeB", "printreadmeB"}) {
-        Add(panels, name, Solid(64, 32, Px(0, 120, 0)));
-    }
-    for (const char* name : {"installnow", "viewreadme", "printreadme"}) {
-        if (variant == "missing-panel-name" && std::string(name) == "viewreadme") {
+    for (const std::string& name : RequiredPanelNames()) {
+        if (variant == "missing-panel-name" && name == kDroppedPanel) {
             continue;
         }
-        Add(panels, name, Solid(64, 32, Px(0, 220, 0)));
+        Add(panels, name, PanelPicture(name));
     }
 
     PictureCollection slider;
@@ -142,11 +174,17 @@ void WriteFixtureDisc(const std::string& outDir, const std::string& variant) {
         Add(thumbs, "", Solid(90, 45, Px(200, 40 + 30 * i, 40)));
     }
 
+    // Every top panel either kind of disc asks for; the broken variant lacks the one a first
+    // disc shows at rest.
     PictureCollection top;
-    for (const char* name : {"panel_top_none", "panel_top_blank", "panel_top_demos",
-                             "panel_top_add-ons", "panel_top_database", "panel_top_exit",
-                             "panel_top_utilities", "panel_top_support", "panel_top_tobrik"}) {
-        if (variant == "missing-top-panel" && std::string(name) == "panel_top_none") {
+    std::vector<std::string> topNames = RequiredTopPanelNames(false);
+    for (const std::string& name : RequiredTopPanelNames(true)) {
+        if (std::find(topNames.begin(), topNames.end(), name) == topNames.end()) {
+            topNames.push_back(name);
+        }
+    }
+    for (const std::string& name : topNames) {
+        if (variant == "missing-top-panel" && name == DefaultTopPanelName(false)) {
             continue;
         }
         Add(top, name, Solid(800, 137, Px(60, 10, 60)));
@@ -176,6 +214,18 @@ void WriteFixtureDisc(const std::string& outDir, const std::string& variant) {
     if (variant != "no-discdata") {
         WriteFile(root / "engine" / "data" / "discdata.kvx", DiscData(variant, demos));
     }
+    // Everything the disc data names is there, so that only a variant's own fault is a fault.
+    for (int n = 1; n <= demos; ++n) {
+        const std::string num = std::to_string(n);
+        if (n != 2) {
+            WriteFile(root / ("demo" + num) / "setup.exe", "fixture installer\n");
+        }
+        WriteFile(root / "Exes" / ("run" + num + ".exe"), "fixture program\n");
+        WriteFile(root / "databases" / ("readme" + num + ".rtf"),
+                  "{\\rtf1\\ansi Readme of demo " + num + ".\\par}\n");
+    }
+    WriteFile(root / "engine" / "images" / "banners" / "banner1.gif",
+              std::string(reinterpret_cast<const char*>(kTinyGif), sizeof kTinyGif));
     WriteFile(root / "engine" / "loading.html",
               "<html><body><h1>Loading</h1><p>Fixture disc.</p></body></html>\n");
 }

@@ -1,6 +1,8 @@
 #pragma once
 // A small disc for tests: plain pictures of the right sizes, a disc data file with four demos
-// (demo 2 hidden from the demos menu), and variants that break one thing each.
+// (demo 2 hidden from the demos menu), stand-ins for the programs and readmes it names and for the
+// centre banner, and variants that break one thing each. The picture names are those start-up asks
+// for (engine/disc_requirements.h); every variant holds the top panels of both kinds of disc.
 //
 // Variants: ok, one-demo, no-background, no-panels, no-slider, no-discdata, bad-spritecount,
 // missing-spritecount, spritecount-too-big, spritecount-zero, missing-panel-name,

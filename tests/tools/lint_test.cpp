@@ -1,6 +1,8 @@
 #include "common/lint.h"
 
 #include "catalogue/error.h"
+#include "engine/disc_requirements.h"
+#include "pictures/bitmap_codec.h"
 #include "pictures/picture_collection.h"
 
 #include <gtest/gtest.h>
@@ -89,13 +91,14 @@ std::vector<std::string> GoodLines() {
     };
 }
 
-const std::vector<std::string> kPanelNames = {
-    "PANEL_DEM",  "PANEL_INFO",  "PANEL_BOT2", "PANEL_TOP2",   "installnowB",
-    "installnow", "viewreadmeB", "viewreadme", "printreadmeB", "printreadme"};
-const std::vector<std::string> kTopPanelNames = {
-    "panel_top_none",    "panel_top_blank",    "panel_top_utilities",
-    "panel_top_demos",   "panel_top_support",  "panel_top_exit",
-    "panel_top_add-ons", "panel_top_database", "panel_top_tobrik"};
+// Every top panel either kind of disc asks for.
+std::vector<std::string> AllTopPanelNames() {
+    std::vector<std::string> names = kestrova::RequiredTopPanelNames(false);
+    for (const std::string& name : kestrova::RequiredTopPanelNames(true)) {
+        names.push_back(name);
+    }
+    return names;
+}
 
 std::vector<std::string> Numbered(const std::string& stem, int count) {
     std::vector<std::string> names;
@@ -118,12 +121,18 @@ class LintDiscTest : public ::testing::Test {
              {"Demos/StarPilot/setup.exe", "Demos/RoadRage/install.exe", "Exes/roadrage/play.exe",
               "databases/starpilot.rtf", "databases/roadrage.rtf", "Utils/unzip.exe",
               "Addons/maps.exe", "pages/help.html", "Tools/tobrik.exe", "Exes/adprog.exe",
-              "engine/images/banners/banner1.gif", "engine/images/banners/banner2.gif",
-              "engine/images/mainbg.bmp"}) {
+              "engine/images/banners/banner1.gif", "engine/images/banners/banner2.gif"}) {
             Write(file, "x");
         }
-        WritePictures("engine/images/panels.dxg", kPanelNames);
-        WritePictures("engine/images/top_panels.dxg", kTopPanelNames);
+        kestrova::Picture background;
+        background.width = 4;
+        background.height = 3;
+        background.pixels.assign(12, 0xFF102040u);
+        const std::vector<uint8_t> bmp =
+            kestrova::EncodeBitmapFile(background, kestrova::BitmapWriteOptions{});
+        Write("engine/images/mainbg.bmp", std::string(bmp.begin(), bmp.end()));
+        WritePictures("engine/images/panels.dxg", kestrova::RequiredPanelNames());
+        WritePictures("engine/images/top_panels.dxg", AllTopPanelNames());
         WritePictures("engine/images/slider.dxg", Numbered("panel", 3 + 5));
         WritePictures("engine/images/slider2.dxg", Numbered("thumb", 3 + 1));
         WritePictures("engine/images/banners.dxg", {"ad"});
@@ -248,6 +257,29 @@ TEST_F(LintDiscTest, SpriteCountMustBeAnIntegerThatFitsTheFrontEnd) {
     EXPECT_EQ(LinesWith("\"*Spritecount\" is missing"), Lines{0});
     lines_ = {"", "*techsupport", "x", "*Spritecount"};
     EXPECT_EQ(LinesWith("has no value line"), Lines{4});
+}
+
+TEST_F(LintDiscTest, ABadSpriteCountHidesNoRecordFaults) {
+    Remove("Demos/StarPilot/setup.exe");
+    lines_.erase(lines_.begin() + 36, lines_.begin() + 40); // entry 2 ends at +9
+    for (const char* count : {"22", "0", "three"}) {
+        lines_[2] = count;
+        EXPECT_EQ(LinesWith("spriteCount"), Lines{3}) << count;
+        EXPECT_EQ(LinesWith("not found"), Lines{19}) << count;
+        EXPECT_EQ(LinesWith("ends at +9"), Lines{28}) << count;
+        // The file's own entries are checked; those a wrong count would name are not asked for.
+        EXPECT_EQ(LinesWith("is missing"), Lines{}) << count;
+    }
+    lines_[1] = "*Sprite count";
+    EXPECT_EQ(LinesWith("\"*Spritecount\" is missing"), Lines{0});
+    EXPECT_EQ(LinesWith("not found"), Lines{19});
+    EXPECT_EQ(LinesWith("ends at +9"), Lines{28});
+}
+
+TEST_F(LintDiscTest, BackgroundMustDecode) {
+    Write("engine/images/mainbg.bmp", "BM not really a bitmap");
+    const std::string all = All();
+    EXPECT_NE(all.find("mainbg.bmp:0: cannot be read: "), std::string::npos) << all;
 }
 
 TEST_F(LintDiscTest, EntriesBelowSpriteCountNeedWholeRecords) {

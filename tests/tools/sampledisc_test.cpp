@@ -2,6 +2,7 @@
 // everything the disc data names must be there, in the shape and at the sizes the layout needs.
 
 #include "catalogue/line_list.h"
+#include "engine/disc_requirements.h"
 #include "pictures/bitmap_codec.h"
 #include "pictures/picture_collection.h"
 
@@ -80,7 +81,7 @@ class SampleDisc : public ::testing::Test {
     // The lines of a numbered record ("*SUPPORT" n): label, target.
     std::vector<std::pair<std::string, std::string>> Records(const std::string& key) {
         std::vector<std::pair<std::string, std::string>> out;
-        for (int n = 1; n <= 20; ++n) {
+        for (int n = 1; n <= kestrova::kMaxRecordNumber; ++n) {
             const int i = source.IndexOf(key + std::to_string(n));
             if (i > 0) {
                 out.emplace_back(source.Get(i + 1), source.Get(i + 2));
@@ -103,7 +104,7 @@ TEST_F(SampleDisc, DiscDataHasTheKeysAndRecordsTheFrontEndReads) {
         }
     }
     EXPECT_GE(spriteCount, 11);
-    EXPECT_LE(spriteCount + 4, 25);
+    EXPECT_LE(spriteCount, kestrova::kMaxSpriteCount);
     EXPECT_FALSE(source.KeyValue("*techsupport").empty());
     EXPECT_FALSE(source.KeyValue("*systemrequirements").empty());
     EXPECT_FALSE(source.HasKey("*disctwo"));
@@ -117,7 +118,7 @@ TEST_F(SampleDisc, DiscDataHasTheKeysAndRecordsTheFrontEndReads) {
         EXPECT_EQ(source.IndexOf(kestrova::EndKey(n)), begin + 13) << "record " << n;
         const std::string title = source.EntryLine(n, 1);
         EXPECT_FALSE(title.empty());
-        EXPECT_LE(title.size(), 49u);
+        EXPECT_LE(title.size(), kestrova::kMenuCaptionWidth);
         EXPECT_EQ(source.IndexOf(title), begin + 1) << "title not unique: " << title;
         titles.insert(title);
         const std::string install = source.EntryLine(n, 5);
@@ -125,12 +126,12 @@ TEST_F(SampleDisc, DiscDataHasTheKeysAndRecordsTheFrontEndReads) {
             ++hidden;
         } else {
             EXPECT_FALSE(Resolve(install).isEmpty()) << install;
-            EXPECT_LE(install.size(), 79u);
+            EXPECT_LE(install.size(), kestrova::kMaxShellPath);
         }
         const std::string second = source.EntryLine(n, 7);
         if (second != "no") {
             EXPECT_FALSE(Resolve("Exes/" + second).isEmpty()) << second;
-            EXPECT_LE(("Exes/" + second).size(), 79u);
+            EXPECT_LE(("Exes/" + second).size(), kestrova::kMaxShellPath);
         }
         const QString readme = Resolve("databases/" + source.EntryLine(n, 8));
         ASSERT_FALSE(readme.isEmpty()) << source.EntryLine(n, 8);
@@ -151,13 +152,13 @@ TEST_F(SampleDisc, MenusAndLinkRecordsCoverEveryKindOfTarget) {
          {std::pair("*BEGINUTILITIES", "*ENDUTILITIES"), std::pair("*BEGINADDONS", "*ENDADDONS")}) {
         const std::vector<std::string> lines = source.BlockLines(begin, end);
         ASSERT_EQ(lines.size() % 2, 0u) << begin;
-        ASSERT_LE(lines.size() / 2, 11u);
+        ASSERT_LE(lines.size() / 2, kestrova::kMenuChoosableLines);
         bool heading = false;
         for (size_t i = 0; i < lines.size(); i += 2) {
             EXPECT_GT(source.IndexOf(lines[i]), 0);
             EXPECT_EQ(source.Get(source.IndexOf(lines[i]) + 1), lines[i + 1])
                 << "caption not unique: " << lines[i];
-            EXPECT_LE(lines[i].size(), 49u);
+            EXPECT_LE(lines[i].size(), kestrova::kMenuCaptionWidth);
             // A target of 7 or 8 characters before a name would be read as an entry marker.
             EXPECT_NE(lines[i + 1].size(), 7u);
             EXPECT_NE(lines[i + 1].size(), 8u);
@@ -195,7 +196,7 @@ TEST_F(SampleDisc, MenusAndLinkRecordsCoverEveryKindOfTarget) {
 
     // Banner records exist exactly for the banner pictures on the disc.
     int banners = 0;
-    for (int n = 0; n <= 8; ++n) {
+    for (int n = 0; n <= kestrova::kMaxBannerNumber; ++n) {
         const bool gif =
             !Resolve("engine/images/banners/banner" + std::to_string(n) + ".gif").isEmpty();
         const int key = source.IndexOf("*BANNER" + std::to_string(n));
@@ -216,9 +217,7 @@ TEST_F(SampleDisc, MenusAndLinkRecordsCoverEveryKindOfTarget) {
 
 TEST_F(SampleDisc, ImageListsHoldEveryPictureAtItsLayoutSize) {
     const kestrova::PictureCollection panels = Load("engine/images/panels.dxg");
-    for (const char* name :
-         {"PANEL_DEM", "PANEL_INFO", "PANEL_BOT2", "PANEL_TOP2", "installnowB", "installnow",
-          "viewreadmeB", "viewreadme", "printreadmeB", "printreadme"}) {
+    for (const std::string& name : kestrova::RequiredPanelNames()) {
         ASSERT_GE(panels.IndexOf(name), 0) << name;
     }
     const auto& top2 = panels.Items(panels.IndexOf("PANEL_TOP2"));
@@ -254,7 +253,8 @@ TEST_F(SampleDisc, ImageListsHoldEveryPictureAtItsLayoutSize) {
     EXPECT_LE(732 + panels.Items(panels.IndexOf("printreadmeB")).Width(), 800);
 
     const kestrova::PictureCollection slider = Load("engine/images/slider.dxg");
-    ASSERT_EQ(slider.Count(), spriteCount + 5);
+    // The start panel comes after the four database panels, not in place of the last.
+    ASSERT_EQ(slider.Count(), kestrova::SliderPicturesNeeded(spriteCount) + 1);
     for (int i = 0; i < slider.Count(); ++i) {
         const auto& item = slider.Items(i);
         const kestrova::Picture& pic = item.GetPicture();
@@ -278,7 +278,8 @@ TEST_F(SampleDisc, ImageListsHoldEveryPictureAtItsLayoutSize) {
     }
 
     const kestrova::PictureCollection thumbs = Load("engine/images/slider2.dxg");
-    ASSERT_GE(thumbs.Count(), spriteCount + 1);
+    // One to spare: the disc editor prepares a new entry's thumbnail there.
+    ASSERT_GE(thumbs.Count(), kestrova::ThumbnailPicturesNeeded(spriteCount) + 1);
     for (int i = 0; i < thumbs.Count(); ++i) {
         EXPECT_EQ(thumbs.Items(i).Width(), 90) << i;
         EXPECT_EQ(thumbs.Items(i).Height(), 45) << i;
@@ -286,12 +287,13 @@ TEST_F(SampleDisc, ImageListsHoldEveryPictureAtItsLayoutSize) {
 
     const kestrova::PictureCollection top = Load("engine/images/top_panels.dxg");
     const kestrova::Picture& none = top.Items(top.IndexOf("panel_top_none")).GetPicture();
-    for (const char* name : {"panel_top_none", "panel_top_blank", "panel_top_demos",
-                             "panel_top_add-ons", "panel_top_database", "panel_top_exit",
-                             "panel_top_utilities", "panel_top_support", "panel_top_tobrik"}) {
-        ASSERT_GE(top.IndexOf(name), 0) << name;
-        EXPECT_EQ(top.Items(top.IndexOf(name)).Width(), 800);
-        EXPECT_EQ(top.Items(top.IndexOf(name)).Height(), 137);
+    // The sample disc serves as either kind of disc: "*disctwo" is all it takes.
+    for (const bool discTwo : {false, true}) {
+        for (const std::string& name : kestrova::RequiredTopPanelNames(discTwo)) {
+            ASSERT_GE(top.IndexOf(name), 0) << name;
+            EXPECT_EQ(top.Items(top.IndexOf(name)).Width(), 800);
+            EXPECT_EQ(top.Items(top.IndexOf(name)).Height(), 137);
+        }
     }
     // Each section's banner lights its own hot zone and leaves the masthead alone.
     struct Zone {

@@ -5,6 +5,8 @@
 #include "catalogue/error.h"
 #include "catalogue/line_list.h"
 #include "catalogue/text.h"
+#include "engine/disc_requirements.h"
+#include "pictures/bitmap_codec.h"
 #include "pictures/picture_collection.h"
 
 #include <algorithm>
@@ -22,27 +24,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The front end holds 26 slide sprites: the start panel, spriteCount panels and four database
-// panels, so spriteCount + 4 <= 25.
-constexpr int kMaxSpriteCount = 21;
-// The shell call copies each text into an 80-byte buffer.
-constexpr std::size_t kMaxShellPath = 79;
-// Drop-down menus show this much of a line and let only the first lines be chosen.
-constexpr std::size_t kMenuCaptionWidth = 49;
-constexpr std::size_t kMenuChoosableLines = 11;
-constexpr int kMaxRecordNumber = 20;
-constexpr int kMaxBannerNumber = 8;
 // Keep quoted lines in messages readable.
 constexpr std::size_t kQuoteWidth = 60;
-
-const char* const kDiscDataPath = "engine\\data\\discdata.kvx";
-
-const std::array<const char*, 10> kPanelNames = {
-    "PANEL_DEM",  "PANEL_INFO",  "PANEL_BOT2", "PANEL_TOP2",   "installnowB",
-    "installnow", "viewreadmeB", "viewreadme", "printreadmeB", "printreadme"};
-const std::array<const char*, 7> kTopPanelNames = {
-    "panel_top_utilities", "panel_top_demos",    "panel_top_support", "panel_top_exit",
-    "panel_top_add-ons",   "panel_top_database", "panel_top_tobrik"};
 
 std::string Quote(std::string_view line) {
     std::string shown = Cp1252ToUtf8(line.substr(0, kQuoteWidth));
@@ -136,8 +119,8 @@ class Linter {
     }
 
     void Load() {
-        dataFile_ = Display(kDiscDataPath);
-        const std::string real = Real(kDiscDataPath);
+        dataFile_ = Display(kDiscDataFile);
+        const std::string real = Real(kDiscDataFile);
         std::error_code ec;
         if (!fs::is_regular_file(real, ec)) {
             ThrowCannotOpen(dataFile_);
@@ -246,14 +229,15 @@ class Linter {
         static const std::array<Numbered, 5> numbered = {{
             {"*BEGIN", 0, -1, nullptr},
             {"*END", 0, -1, nullptr},
-            {"*SUPPORT", 1, kMaxRecordNumber, "support records are numbered 1 to 20"},
-            {"*TOBRIK", 1, kMaxRecordNumber, "mascot records are numbered 1 to 20"},
-            {"*BANNER", 0, kMaxBannerNumber, "banners are numbered 0 to 8"},
+            {"*SUPPORT", 1, kMaxRecordNumber, "support records"},
+            {"*TOBRIK", 1, kMaxRecordNumber, "mascot records"},
+            {"*BANNER", 0, kMaxBannerNumber, "banners"},
         }};
         for (const Numbered& key : numbered) {
             if (const auto n = NumberedKey(line, key.prefix)) {
                 if (key.what != nullptr && (*n < key.low || *n > key.high)) {
-                    AtLine(i, Quote(line) + " is never read: " + key.what);
+                    AtLine(i, Quote(line) + " is never read: " + key.what + " are numbered " +
+                                  std::to_string(key.low) + " to " + std::to_string(key.high));
                 }
                 return true;
             }
@@ -277,9 +261,9 @@ class Linter {
             const std::string& value = Line(spriteLine_ + 1);
             try {
                 const int n = StrToInt(value);
-                if (n < 1 || n > kMaxSpriteCount) {
-                    AtLine(spriteLine_ + 1, "spriteCount " + std::to_string(n) +
-                                                " is outside 1 to " +
+                if (n < kMinSpriteCount || n > kMaxSpriteCount) {
+                    AtLine(spriteLine_ + 1, "spriteCount " + std::to_string(n) + " is outside " +
+                                                std::to_string(kMinSpriteCount) + " to " +
                                                 std::to_string(kMaxSpriteCount));
                 } else {
                     spriteCount_ = n;
@@ -297,16 +281,19 @@ class Linter {
         discTwo_ = FirstIndex("*disctwo") > 0;
     }
 
+    // Entries below the count must be whole. When the count cannot be used, the entries the
+    // file holds are still checked, so that one bad count does not hide every record's faults.
     void CheckEntries() {
-        if (!spriteCount_) {
-            return;
-        }
-        const int spriteCount = *spriteCount_;
-        for (int n = 0; n < spriteCount; ++n) {
+        const bool known = spriteCount_.has_value();
+        const int entries = known ? *spriteCount_ : kMaxSpriteCount;
+        for (int n = 0; n < entries; ++n) {
             const int begin = FirstIndex(BeginKey(n));
             const int end = FirstIndex(EndKey(n));
             if (begin < 0) {
-                AtFile("entry " + std::to_string(n) + ": " + Quote(BeginKey(n)) + " is missing");
+                if (known) {
+                    AtFile("entry " + std::to_string(n) + ": " + Quote(BeginKey(n)) +
+                           " is missing");
+                }
                 continue;
             }
             if (end < 0) {
@@ -323,7 +310,9 @@ class Linter {
                 CheckEntryFields(n, begin);
             }
         }
-        CheckMenuLength(spriteLine_, "demos", DemosMenu(lines_, spriteCount).size());
+        if (known) {
+            CheckMenuLength(spriteLine_, "demos", DemosMenu(lines_, entries).size());
+        }
     }
 
     void CheckEntryFields(int n, int begin) {
@@ -483,87 +472,107 @@ class Linter {
             }
         }
         if (!anyPicture) {
-            InFile(Display("engine/images/banners"),
-                   "no banner picture banner0.gif to banner8.gif: the centre banner cannot rotate");
+            InFile(Display("engine/images/banners"), "no banner picture banner0.gif to banner" +
+                                                         std::to_string(kMaxBannerNumber) +
+                                                         ".gif: the centre banner cannot rotate");
         }
     }
 
-    // Loads an image-list file; nullopt (and a finding) when it cannot be read.
+    // Loads an image-list file; false (and a finding) when it cannot be read.
     bool LoadPictures(const std::string& discPath, PictureCollection& into) {
-        const std::string shown = Display(discPath);
         if (!IsFile(discPath)) {
-            InFile(shown, "missing: start-up fails");
-            return false;
+            return false; // reported with the other missing files
         }
         try {
             into.LoadFromFile(Real(discPath));
             return true;
         } catch (const std::exception& e) {
-            InFile(shown, std::string("cannot be read: ") + e.what());
+            InFile(Display(discPath), std::string("cannot be read: ") + e.what());
         }
         return false;
     }
 
     void CheckImageLists() {
-        if (!IsFile("engine/images/mainbg.bmp")) {
-            InFile(Display("engine/images/mainbg.bmp"), "missing: start-up fails");
+        for (const std::string& file : RequiredFiles()) {
+            if (file != kDiscDataFile && !IsFile(file)) {
+                InFile(Display(file), "missing: start-up fails");
+            }
         }
-
-        PictureCollection panels;
-        if (LoadPictures("engine/images/panels.dxg", panels)) {
-            for (const char* name : kPanelNames) {
-                RequirePicture(panels, "engine/images/panels.dxg", name);
+        if (IsFile(kBackgroundFile)) {
+            try {
+                LoadBitmapFile(Real(kBackgroundFile));
+            } catch (const std::exception& e) {
+                InFile(Display(kBackgroundFile), std::string("cannot be read: ") + e.what());
             }
         }
 
-        PictureCollection topPanels;
-        if (LoadPictures("engine/images/top_panels.dxg", topPanels)) {
-            RequirePicture(topPanels, "engine/images/top_panels.dxg",
-                           discTwo_ ? "panel_top_blank" : "panel_top_none");
-            if (!discTwo_) {
-                for (const char* name : kTopPanelNames) {
-                    RequirePicture(topPanels, "engine/images/top_panels.dxg", name);
-                }
+        std::unordered_map<std::string, PictureCollection> lists;
+        for (const ImageListFile& file : ImageListFiles()) {
+            PictureCollection pictures;
+            if (LoadPictures(file.path, pictures)) {
+                lists.emplace(file.collection, std::move(pictures));
             }
         }
+        const auto loaded = [&](const char* collection) -> const PictureCollection* {
+            const auto it = lists.find(collection);
+            return it == lists.end() ? nullptr : &it->second;
+        };
 
-        PictureCollection slider;
-        if (LoadPictures("engine/images/slider.dxg", slider) && spriteCount_) {
-            const int need = *spriteCount_ + 4;
-            const std::string shown = Display("engine/images/slider.dxg");
-            if (slider.Count() < need) {
-                InFile(shown, "holds " + std::to_string(slider.Count()) +
-                                  " pictures; spriteCount " + std::to_string(*spriteCount_) +
-                                  " needs " + std::to_string(need) +
+        if (const PictureCollection* panels = loaded("panels")) {
+            for (const std::string& name : RequiredPanelNames()) {
+                RequirePicture(*panels, "panels", name);
+            }
+        }
+        if (const PictureCollection* top = loaded("top_panels")) {
+            for (const std::string& name : RequiredTopPanelNames(discTwo_)) {
+                RequirePicture(*top, "top_panels", name);
+            }
+        }
+        if (!spriteCount_) {
+            return; // without a usable count the slide pictures cannot be counted
+        }
+        const int n = *spriteCount_;
+        if (const PictureCollection* slider = loaded("sliderlistA")) {
+            const int need = SliderPicturesNeeded(n);
+            const std::string shown = Display(PathOf("sliderlistA"));
+            if (slider->Count() < need) {
+                InFile(shown, "holds " + std::to_string(slider->Count()) +
+                                  " pictures; spriteCount " + std::to_string(n) + " needs " +
+                                  std::to_string(need) +
                                   " (panels, four database panels) and the start panel last");
-            } else if (slider.Count() == need) {
+            } else if (slider->Count() == need) {
                 InFile(shown, "warning: the start panel (last picture) is also the fourth "
                               "database panel; add it after picture " +
                                   std::to_string(need - 1));
             }
         }
-
-        PictureCollection slider2;
-        if (LoadPictures("engine/images/slider2.dxg", slider2) && spriteCount_) {
-            const std::string shown = Display("engine/images/slider2.dxg");
-            if (slider2.Count() < *spriteCount_) {
-                InFile(shown, "holds " + std::to_string(slider2.Count()) +
-                                  " thumbnails; spriteCount " + std::to_string(*spriteCount_) +
-                                  " needs " + std::to_string(*spriteCount_));
-            } else if (slider2.Count() == *spriteCount_) {
+        if (const PictureCollection* thumbs = loaded("SubSliderA")) {
+            const int need = ThumbnailPicturesNeeded(n);
+            const std::string shown = Display(PathOf("SubSliderA"));
+            if (thumbs->Count() < need) {
+                InFile(shown, "holds " + std::to_string(thumbs->Count()) +
+                                  " thumbnails; spriteCount " + std::to_string(n) + " needs " +
+                                  std::to_string(need));
+            } else if (thumbs->Count() == need) {
                 InFile(shown, "warning: no spare thumbnail after the last: the disc editor "
                               "cannot open on this disc");
             }
         }
-
-        PictureCollection banners;
-        LoadPictures("engine/images/banners.dxg", banners);
     }
 
-    void RequirePicture(const PictureCollection& collection, const std::string& discPath,
-                        const char* name) {
-        if (collection.IndexOf(name) < 0) {
-            InFile(Display(discPath), std::string("has no picture named \"") + name + "\"");
+    static std::string PathOf(const std::string& collection) {
+        for (const ImageListFile& file : ImageListFiles()) {
+            if (collection == file.collection) {
+                return file.path;
+            }
+        }
+        return collection;
+    }
+
+    void RequirePicture(const PictureCollection& pictures, const std::string& collection,
+                        const std::string& name) {
+        if (pictures.IndexOf(name) < 0) {
+            InFile(Display(PathOf(collection)), "has no picture named \"" + name + "\"");
         }
     }
 

@@ -137,13 +137,15 @@ void NumberBadge(QPainter& p, const QRectF& column, const QString& small, const 
 
 const std::vector<TopZone>& TopZones() {
     static const std::vector<TopZone> zones = {
-        {"Demos", "demos", "panel_top_demos", 328, 469, 17, 51},
-        {"Add-Ons", "add-ons", "panel_top_add-ons", 470, 599, 17, 51},
-        {"Database", "database", "panel_top_database", 597, 737, 17, 51},
-        {"Exit", "exit", "panel_top_exit", 736, 801, 17, 51},
-        {"Utilities", "utility", "panel_top_utilities", 328, 445, 50, 86},
-        {"Support", "support", "panel_top_support", 444, 566, 50, 86},
-        {"Tobrik", "tobrik", "panel_top_tobrik", 565, 794, 50, 86},
+        // The top row.
+        {"Demos", "demos", 328, 469, 17, 51},
+        {"Add-Ons", "add-ons", 470, 599, 17, 51},
+        {"Database", "database", 597, 737, 17, 51},
+        {"Exit", "exit", 736, 801, 17, 51},
+        // The bottom row.
+        {"Utilities", "utility", 328, 445, 50, 86},
+        {"Support", "support", 444, 566, 50, 86},
+        {"Tobrik", "tobrik", 565, 794, 50, 86},
     };
     return zones;
 }

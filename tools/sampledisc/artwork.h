@@ -15,24 +15,19 @@ namespace layout {
 constexpr int kScreenW = 800, kScreenH = 600;
 constexpr int kTopH = 137;                  // the rule is drawn at y 137
 constexpr int kPanelW = 800, kPanelH = 240; // rest at y 106, end at the strip (346)
-constexpr int kPanelRestY = 106;
-constexpr int kBotY = 346, kBotH = 82; // the strip holder; below it the caption drops
-constexpr int kDemX = 0, kDemY = 380, kDemW = 150, kDemH = 50;
-constexpr int kThumbW = 90, kThumbH = 45, kThumbY = 380;
+constexpr int kBotH = 82;                   // the strip holder at y 346; below it the caption drops
+constexpr int kDemW = 150, kDemH = 50;
+constexpr int kThumbW = 90, kThumbH = 45;
 constexpr int kInfoW = 200, kInfoH = 70; // drops to y 428
 constexpr int kButtonW = 64, kButtonH = 40;
-// Resting places of the action buttons on the panel (screen y minus kPanelRestY).
-constexpr int kInstallX = 24, kInstallY = 148;
-constexpr int kViewX = 728, kViewY = 61;
-constexpr int kPrintX = 732, kPrintY = 157;
 constexpr int kBannerY = 505, kBannerH = 60;
 } // namespace layout
 
-// Top hot zones in screen pixels: caption, key, and the zone's rectangle.
+// Top hot zones in screen pixels: caption, section key (which picks the section's top banner)
+// and the zone's rectangle.
 struct TopZone {
     const char* caption;
     const char* key;
-    const char* picture; // the top_panels item that highlights it
     int left, right, top, bottom;
 };
 const std::vector<TopZone>& TopZones();

@@ -1,5 +1,5 @@
-// kestrova-sampledisc OUTDIR [--preview DIR]: paints and writes the whole sample disc (the disc
-// root) into OUTDIR; with --preview it also writes screen mock-ups for checking the artwork.
+// kestrova-sampledisc OUTDIR: paints and writes the whole sample disc (the disc root) into
+// OUTDIR.
 
 #include "artwork.h"
 #include "content.h"
@@ -9,6 +9,7 @@
 #include "sounds.h"
 
 #include "catalogue/error.h"
+#include "engine/disc_requirements.h"
 #include "pictures/bitmap_codec.h"
 #include "pictures/picture_collection.h"
 
@@ -16,7 +17,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QPainter>
 
 #include <cstdio>
 #include <exception>
@@ -98,7 +98,6 @@ kestrova::Picture ToPicture(const QImage& source, const Form& form) {
 
 struct Collection {
     kestrova::PictureCollection items;
-    std::vector<QImage> previews; // what the stored pictures look like, for the mock-ups
 
     void Add(const std::string& name, const QImage& img, const Form& form) {
         kestrova::PictureCollectionItem& item = items.Add();
@@ -107,18 +106,7 @@ struct Collection {
         item.SystemMemory = true;
         item.Transparent = form.keyed;
         item.TransparentColor = form.keyed ? kestrova::RgbToColour(theme::kKey.rgb()) : 0;
-        const kestrova::Picture pic = ToPicture(img, form);
-        item.SetPicture(pic);
-        QImage stored(pic.width, pic.height, QImage::Format_RGB32);
-        for (int y = 0; y < pic.height; ++y) {
-            for (int x = 0; x < pic.width; ++x) {
-                stored.setPixel(x, y, pic.pixels[static_cast<size_t>(y * pic.width + x)]);
-            }
-        }
-        previews.push_back(stored);
-    }
-    QImage Preview(const std::string& name) const {
-        return previews.at(static_cast<size_t>(items.IndexOf(name)));
+        item.SetPicture(ToPicture(img, form));
     }
 };
 
@@ -177,13 +165,17 @@ void Paint(Disc& disc) {
     disc.subSlider.Add("thumb" + std::to_string(spriteCount + 1),
                        SpareThumbnail(QStringLiteral("NEW")), {8, false, true, false});
 
-    // top_panels: the nine named banners.
-    disc.topPanels.Add("panel_top_none", top, {24, false, false, false});
-    disc.topPanels.Add("panel_top_blank", TopPanel(QStringLiteral("blank")),
+    // top_panels: the resting banners of both kinds of disc, then each section's.
+    disc.topPanels.Add(kestrova::DefaultTopPanelName(false), top, {24, false, false, false});
+    disc.topPanels.Add(kestrova::DefaultTopPanelName(true), TopPanel(QStringLiteral("blank")),
                        {8, true, true, false});
     for (const TopZone& z : TopZones()) {
+        const char* name = kestrova::TopPanelNameForKey(z.key);
+        if (name == nullptr) {
+            throw std::runtime_error(std::string("no top panel for the section \"") + z.key + "\"");
+        }
         const bool rle = z.key[0] != 'e';
-        disc.topPanels.Add(z.picture, TopPanel(QString::fromLatin1(z.key)),
+        disc.topPanels.Add(name, TopPanel(QString::fromLatin1(z.key)),
                            {8, rle, !rle, false, false});
     }
 
@@ -252,160 +244,26 @@ void Write(const Disc& disc, const QString& root) {
     }
 }
 
-// ---- Mock-ups of the screen, drawn the way the front end lays it out. ----
-
-QImage Keyed(const QImage& img) {
-    QImage out = img.convertToFormat(QImage::Format_ARGB32);
-    const QRgb key = theme::kKey.rgb();
-    for (int y = 0; y < out.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < out.width(); ++x) {
-            if ((row[x] | 0xFF000000u) == key) {
-                row[x] = 0;
+// The disc must start: every picture the front end asks for by name, and enough panels and
+// thumbnails for the count, with the start panel and a thumbnail for the editor to spare.
+void CheckStarts(const Disc& disc) {
+    auto require = [](const Collection& c, const std::vector<std::string>& names,
+                      const char* file) {
+        for (const std::string& name : names) {
+            if (c.items.IndexOf(name) < 0) {
+                throw std::runtime_error(std::string(file) + " lacks the picture " + name);
             }
         }
+    };
+    require(disc.panels, kestrova::RequiredPanelNames(), "panels.dxg");
+    require(disc.topPanels, kestrova::RequiredTopPanelNames(false), "top_panels.dxg");
+    require(disc.topPanels, kestrova::RequiredTopPanelNames(true), "top_panels.dxg");
+    const int n = SpriteCount();
+    if (n < kestrova::kMinSpriteCount || n > kestrova::kMaxSpriteCount ||
+        disc.slider.items.Count() <= kestrova::SliderPicturesNeeded(n) ||
+        disc.subSlider.items.Count() <= kestrova::ThumbnailPicturesNeeded(n)) {
+        throw std::runtime_error("the slide pictures do not fit spriteCount " + std::to_string(n));
     }
-    return out;
-}
-
-void MockText(QPainter& p, int x, int y, const std::string& text, const QColor& colour, int px,
-              bool bold, bool italic) {
-    QFont f(QStringLiteral("Liberation Sans"));
-    f.setPixelSize(px);
-    f.setBold(bold);
-    f.setItalic(italic);
-    p.setFont(f);
-    p.setPen(colour);
-    p.drawText(QRect(x, y, 800, px + 6), Qt::AlignLeft | Qt::AlignTop,
-               QString::fromStdString(text));
-}
-
-// Drawn in the front end's order: the words first, then the pictures over them (the panels'
-// keyed windows let the words through).
-QImage MockScreen(const Disc& disc, int shown, int hoverThumb, const char* topName) {
-    using namespace layout;
-    const auto& demos = Demos();
-    const int spriteCount = SpriteCount();
-    QImage screen = disc.mainbg.convertToFormat(QImage::Format_RGB32);
-    QPainter p(&screen);
-    const QColor white(255, 255, 255), orange(252, 118, 61), yellow(255, 255, 0);
-    const int py = kPanelRestY;
-    const int thumbX0 = kDemW + 40;
-    if (shown == 0) {
-        const auto lines = DiscDataLines();
-        int k = 0;
-        bool in = false;
-        for (const auto& line : lines) {
-            if (line == "*END0") {
-                break;
-            }
-            if (in) {
-                MockText(p, 110, py + 165 + 19 * k++, line, white, 15, true, true);
-            }
-            in = in || line == "*BEGIN0";
-        }
-    } else {
-        const Demo& d = demos[static_cast<size_t>(shown - 1)];
-        MockText(p, 110, py + 135, "Support:", orange, 15, true, true);
-        MockText(p, 215, py + 135, d.support, white, 15, true, false);
-        MockText(p, 110, py + 162, "You will need:", orange, 15, true, true);
-        MockText(p, 275, py + 162, d.requirements[0], white, 15, true, false);
-        MockText(p, 110, py + 180, d.requirements[1], white, 15, true, false);
-        MockText(p, 110, py + 199, d.requirements[2], white, 15, true, false);
-    }
-    int infoX = 0;
-    if (hoverThumb > 0) {
-        infoX = thumbX0 + (hoverThumb - 1) * (kThumbW + 20);
-        const Demo& d = demos[static_cast<size_t>(hoverThumb - 1)];
-        MockText(p, infoX + 5, 428 + 7, d.title, orange, 11, true, false);
-        for (int i = 0; i < 3; ++i) {
-            MockText(p, infoX + 5, 428 + 27 + 11 * i, d.description[i], white, 9, false, false);
-        }
-        p.drawImage(infoX, 428, Keyed(disc.panels.Preview("PANEL_INFO")));
-    }
-    p.drawImage(0, kBotY, disc.panels.Preview("PANEL_BOT2"));
-    const QImage panel = Keyed(disc.slider.previews[static_cast<size_t>(
-        shown == 0 ? static_cast<int>(disc.slider.previews.size()) - 1 : shown - 1)]);
-    p.drawImage(0, py, panel);
-    if (shown != 0) {
-        p.drawImage(kInstallX, py + kInstallY, Keyed(disc.panels.Preview("installnow")));
-        p.drawImage(kViewX, py + kViewY, Keyed(disc.panels.Preview("viewreadmeB")));
-        p.drawImage(kPrintX, py + kPrintY, Keyed(disc.panels.Preview("printreadmeB")));
-    }
-    for (int i = 1; i < spriteCount; ++i) {
-        const int x = thumbX0 + (i - 1) * (kThumbW + 20);
-        p.drawImage(x, kThumbY, disc.subSlider.previews[static_cast<size_t>(i - 1)]);
-        p.setBrush(Qt::NoBrush);
-        if (i == hoverThumb) {
-            p.setPen(yellow);
-            p.drawRect(x + 1, kThumbY + 1, kThumbW - 3, kThumbH - 3);
-        }
-        p.setPen(theme::kFrame);
-        p.drawRect(x, kThumbY, kThumbW - 1, kThumbH - 1);
-    }
-    p.drawImage(kDemX, kDemY, Keyed(disc.panels.Preview("PANEL_DEM")));
-    p.drawImage(0, 0, disc.topPanels.Preview(topName));
-    p.fillRect(0, 137, 720, 1, theme::kFrame);
-    // The three banners, first frames.
-    p.drawImage(10, kBannerY, disc.freeIssue[0].image);
-    p.drawImage(163, kBannerY, disc.bannerGifs[0][0].image);
-    p.drawImage(640, kBannerY, disc.freeIssue[0].image);
-    p.end();
-    return screen.copy(0, 0, 792, 573);
-}
-
-void WritePreviews(const Disc& disc, const QString& dir) {
-    QDir().mkpath(dir);
-    MockScreen(disc, 0, 0, "panel_top_none").save(QDir(dir).filePath(QStringLiteral("start.png")));
-    MockScreen(disc, 1, 2, "panel_top_demos").save(QDir(dir).filePath(QStringLiteral("demo1.png")));
-    MockScreen(disc, 5, 4, "panel_top_tobrik")
-        .save(QDir(dir).filePath(QStringLiteral("demo5.png")));
-    for (size_t i = 0; i < disc.slider.previews.size(); ++i) {
-        disc.slider.previews[i].save(
-            QDir(dir).filePath(QStringLiteral("slider_%1.png").arg(i, 2, 10, QLatin1Char('0'))));
-    }
-    QImage panelSheet(800, 8 * 122, QImage::Format_RGB32);
-    panelSheet.fill(Qt::darkGray);
-    {
-        QPainter ps(&panelSheet);
-        ps.setRenderHint(QPainter::SmoothPixmapTransform);
-        for (size_t i = 0; i < disc.slider.previews.size(); ++i) {
-            ps.drawImage(
-                QRect(static_cast<int>(i % 2) * 400, static_cast<int>(i / 2) * 122, 400, 120),
-                disc.slider.previews[i]);
-        }
-    }
-    panelSheet.save(QDir(dir).filePath(QStringLiteral("panels.png")));
-    QImage topSheet(800, 5 * 70, QImage::Format_RGB32);
-    topSheet.fill(Qt::darkGray);
-    {
-        QPainter ps(&topSheet);
-        ps.setRenderHint(QPainter::SmoothPixmapTransform);
-        for (size_t i = 0; i < disc.topPanels.previews.size(); ++i) {
-            ps.drawImage(
-                QRect(static_cast<int>(i % 2) * 400, static_cast<int>(i / 2) * 70, 400, 68),
-                disc.topPanels.previews[i]);
-        }
-    }
-    topSheet.save(QDir(dir).filePath(QStringLiteral("tops.png")));
-    QImage sheet(800, 60 + 46 * 2 + 120, QImage::Format_RGB32);
-    sheet.fill(Qt::darkGray);
-    QPainter p(&sheet);
-    int x = 4;
-    for (const QImage& t : disc.subSlider.previews) {
-        p.drawImage(x % 800, x / 800 * 50 + 4, t);
-        x += 96;
-    }
-    x = 4;
-    for (const QImage& b : disc.panels.previews) {
-        if (b.width() <= 200) {
-            p.drawImage(x, 110, b);
-            x += b.width() + 6;
-        }
-    }
-    p.drawImage(4, 190, disc.bannerGifs[1][3].image);
-    p.end();
-    sheet.save(QDir(dir).filePath(QStringLiteral("parts.png")));
 }
 
 } // namespace
@@ -416,22 +274,23 @@ int main(int argc, char** argv) {
     }
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() < 2 || args[1] == QStringLiteral("--help") || args[1] == QStringLiteral("-h")) {
-        std::fprintf(stderr, "usage: kestrova-sampledisc OUTDIR [--preview DIR]\n"
-                             "Paints and writes the Kestrova sample disc into OUTDIR.\n");
-        return args.size() < 2 ? 2 : 0;
+    if (args.contains(QStringLiteral("--preview"))) {
+        // Pictures of the screens come from the front end itself, so they cannot drift from it.
+        std::fprintf(stderr, "kestrova-sampledisc: no --preview; for screen pictures run "
+                             "kestrova --disc sample-disc --replay docs/screens.replay\n");
+        return 2;
     }
-    QString preview;
-    if (args.size() >= 4 && args[2] == QStringLiteral("--preview")) {
-        preview = args[3];
+    if (args.size() != 2 || args[1] == QStringLiteral("--help") ||
+        args[1] == QStringLiteral("-h")) {
+        std::fprintf(stderr, "usage: kestrova-sampledisc OUTDIR\n"
+                             "Paints and writes the Kestrova sample disc into OUTDIR.\n");
+        return args.size() == 2 ? 0 : 2;
     }
     try {
         Disc disc;
         Paint(disc);
+        CheckStarts(disc);
         Write(disc, args[1]);
-        if (!preview.isEmpty()) {
-            WritePreviews(disc, preview);
-        }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "kestrova-sampledisc: %s\n", e.what());
         return 1;
