@@ -7,22 +7,16 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <filesystem>
+#include <memory>
 
 namespace kestrova {
 namespace {
 
 struct ReplayTest : ::testing::Test {
-    std::filesystem::path old = std::filesystem::current_path();
-    std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("kestrova-replay-" + std::to_string(::getpid()));
+    FixtureDiscFolder disc;
     std::unique_ptr<TMainForm> form;
 
     void SetUp() override {
-        WriteFixtureDisc(dir.string(), "ok");
-        std::filesystem::current_path(dir);
         MainFormOptions o;
         o.lightWebPane = true;
         o.replay = true;
@@ -30,15 +24,9 @@ struct ReplayTest : ::testing::Test {
         form->Initialize();
         form->Engine().SetActive(true);
     }
-    void TearDown() override {
-        form.reset();
-        std::filesystem::current_path(old);
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
-    }
     ReplayResult Run(const char* text) {
         return RunReplayText(*form, QString::fromUtf8(text), QStringLiteral("t.replay"),
-                             QString::fromStdString(dir.string()));
+                             QString::fromStdString(disc.Path().string()));
     }
 };
 

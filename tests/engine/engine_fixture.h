@@ -7,9 +7,6 @@
 #include "engine/startup.h"
 #include "support/fixture_disc.h"
 
-#include <unistd.h>
-
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -72,28 +69,17 @@ class RecordingCanvas : public Canvas {
 // the start-up. The folder is removed and the old directory restored afterwards.
 class StartedDisc {
   public:
-    explicit StartedDisc(const std::string& variant = "ok") {
-        old_ = std::filesystem::current_path();
-        dir_ = std::filesystem::temp_directory_path() /
-               ("kestrova-shell-" + variant + "-" + std::to_string(::getpid()) + "-" +
-                std::to_string(++counter_));
-        WriteFixtureDisc(dir_.string(), variant);
-        std::filesystem::current_path(dir_);
+    explicit StartedDisc(const std::string& variant = "ok") : disc_(variant) {
         Ports ports;
         ports.web = &web;
-        DxDrawInitialize(state, ports, dir_.string() + "/");
+        DxDrawInitialize(state, ports, disc_.Root());
         FormCreate(state);
-    }
-    ~StartedDisc() {
-        std::filesystem::current_path(old_);
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
     }
 
     // One frame; the canvas keeps only this frame's drawing.
     void Frame() {
         canvas.ops.clear();
-        FrameContext ctx{canvas, &web, dir_.string() + "/", [this] { ++curtainHidden; }};
+        FrameContext ctx{canvas, &web, disc_.Root(), [this] { ++curtainHidden; }};
         DXTimerTimer(state, ctx);
     }
     void Frames(int n) {
@@ -109,9 +95,7 @@ class StartedDisc {
     int curtainHidden = 0;
 
   private:
-    static inline int counter_ = 0;
-    std::filesystem::path old_;
-    std::filesystem::path dir_;
+    FixtureDiscFolder disc_;
 };
 
 } // namespace kestrova::testing

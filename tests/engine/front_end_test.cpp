@@ -9,10 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <filesystem>
-
 namespace kestrova {
 namespace {
 
@@ -34,23 +30,12 @@ struct RecordingGame : GameView {
 };
 
 struct FrontEndTest : ::testing::Test {
-    std::filesystem::path old = std::filesystem::current_path();
-    std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("kestrova-engine-" + std::to_string(::getpid()));
+    FixtureDiscFolder disc;
     testing::RecordingCanvas canvas;
     RecordingWindow window;
     RecordingGame game;
     RecordingMessages messages;
 
-    void SetUp() override {
-        WriteFixtureDisc(dir.string(), "ok");
-        std::filesystem::current_path(dir);
-    }
-    void TearDown() override {
-        std::filesystem::current_path(old);
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
-    }
     Ports MakePorts() {
         Ports p;
         p.canvas = &canvas;

@@ -1,5 +1,7 @@
 #include "support/fixture_disc.h"
 
+#include <unistd.h>
+
 #include "engine/disc_requirements.h"
 #include "pictures/bitmap_codec.h"
 #include "pictures/picture_collection.h"
@@ -228,6 +230,22 @@ void WriteFixtureDisc(const std::string& outDir, const std::string& variant) {
               std::string(reinterpret_cast<const char*>(kTinyGif), sizeof kTinyGif));
     WriteFile(root / "engine" / "loading.html",
               "<html><body><h1>Loading</h1><p>Fixture disc.</p></body></html>\n");
+}
+
+FixtureDiscFolder::FixtureDiscFolder(const std::string& variant)
+    : old_(std::filesystem::current_path()) {
+    static int counter = 0;
+    dir_ = std::filesystem::temp_directory_path() /
+           ("kestrova-disc-" + variant + "-" + std::to_string(::getpid()) + "-" +
+            std::to_string(++counter));
+    WriteFixtureDisc(dir_.string(), variant);
+    std::filesystem::current_path(dir_);
+}
+
+FixtureDiscFolder::~FixtureDiscFolder() {
+    std::error_code ec;
+    std::filesystem::current_path(old_, ec);
+    std::filesystem::remove_all(dir_, ec);
 }
 
 } // namespace kestrova

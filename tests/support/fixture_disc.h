@@ -11,10 +11,29 @@
 // Pictures: start and demo panels 800 x 240 (key colour magenta along the top row), thumbnails
 // 90 x 45, PANEL_DEM 140 x 50 (frame colour #F0A020), PANEL_INFO 200 x 70, PANEL_BOT2 800 x 82.
 
+#include <filesystem>
 #include <string>
 
 namespace kestrova {
 
 void WriteFixtureDisc(const std::string& outDir, const std::string& variant);
+
+// A fixture disc in a fresh temporary folder that is the current directory while this lives, as
+// the front end runs on a disc. The folder goes and the old directory comes back afterwards.
+class FixtureDiscFolder {
+  public:
+    explicit FixtureDiscFolder(const std::string& variant = "ok");
+    ~FixtureDiscFolder();
+    FixtureDiscFolder(const FixtureDiscFolder&) = delete;
+    FixtureDiscFolder& operator=(const FixtureDiscFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return dir_; }
+    // The folder as the current directory string, ending with the separator.
+    std::string Root() const { return dir_.string() + "/"; }
+
+  private:
+    std::filesystem::path old_;
+    std::filesystem::path dir_;
+};
 
 } // namespace kestrova

@@ -6,26 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <filesystem>
-
 namespace kestrova {
 namespace {
 
 struct MainFormTest : ::testing::Test {
-    std::filesystem::path old = std::filesystem::current_path();
-    std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("kestrova-form-" + std::to_string(::getpid()));
-    void SetUp() override {
-        WriteFixtureDisc(dir.string(), "ok");
-        std::filesystem::current_path(dir);
-    }
-    void TearDown() override {
-        std::filesystem::current_path(old);
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
-    }
+    FixtureDiscFolder disc;
 };
 
 MainFormOptions Headless() {
