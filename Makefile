@@ -1,7 +1,8 @@
 # Shortcuts; the scripts in scripts/ do the work (and need nothing but bash to start).
 #   make run     sets up, builds and starts the front end on the bundled sample disc
 #   make test    sets up, builds and runs every test
-.PHONY: setup build run test release asan fuzz bench format
+#   make format-check   names the C++ files that `make format` would change (what CI checks)
+.PHONY: setup build run test release asan fuzz bench format format-check
 
 setup:
 	./scripts/setup.sh
@@ -32,4 +33,7 @@ bench: release
 	./scripts/bench.sh
 
 format:
-	find src tools tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+	find src tools tests bench fuzz \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 clang-format -i
+
+format-check:
+	./scripts/check-format.sh

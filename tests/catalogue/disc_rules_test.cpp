@@ -21,6 +21,13 @@ std::string Record(int n, const std::string& title, const std::string& program =
 
 } // namespace
 
+// GCC 12 at -O3 finds an overlap in the copy of `"\n" + Record(...)` (a branch of the string's
+// replace that cannot run here): a false positive, which these tests would otherwise raise.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wrestrict"
+#endif
+
 TEST(DemosMenu, ListsEntriesOneToBelowSpriteCountExceptExactNo) {
     const LineList list =
         Lines("\n" + Record(0, "Feature") + Record(3, "Three") + Record(1, "One") +
@@ -53,6 +60,10 @@ TEST(EntryNumber, DuplicateTitleSelectsTheFirstEntry) {
     const LineList list = Lines("\n" + Record(1, "Same") + Record(2, "Same"));
     EXPECT_EQ(EntryNumberFromChosenLine(list, "Same"), 1);
 }
+
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 
 TEST(EntryNumber, LineZeroNeverCounts) {
     // Chosen caption on line 0 would have no line before it.

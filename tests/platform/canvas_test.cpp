@@ -1,7 +1,7 @@
 // The back-buffer canvas: keyed and opaque blits with clipping, outlines and fills.
 
-#include "platform/dxdraw.h"
 #include "pictures/picture_collection.h"
+#include "platform/dxdraw.h"
 
 #include <gtest/gtest.h>
 

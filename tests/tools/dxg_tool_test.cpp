@@ -6,9 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <set>
 #include <sstream>
 
 namespace kestrova {
@@ -127,6 +130,78 @@ TEST_F(DxgTool, ExtractThenPackKeepsEveryItemPropertyAndPixel) {
     std::ifstream m1(dir_ / "x" / "manifest.json"), m2(dir_ / "y" / "manifest.json");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(m1), {}),
               std::string(std::istreambuf_iterator<char>(m2), {}));
+}
+
+// Item names may be long and hold any byte; the PNG files get short, safe, distinct names and the
+// manifest carries the names whole, so the file still comes back to the byte.
+TEST_F(DxgTool, ExtractNamesFilesSafelyAndKeepsAnyItemName) {
+    std::string everyByte;
+    for (int b = 255; b >= 0; --b) {
+        everyByte += static_cast<char>(b);
+    }
+    // The first three are the same once cut, the third but for case.
+    const std::string longName(300, 'n');
+    const std::vector<std::string> names = {longName,
+                                            longName + "2",
+                                            std::string(200, 'N'),
+                                            "Same",
+                                            "sAME",
+                                            "a/b",
+                                            "../../escape",
+                                            "/absolute",
+                                            ".hidden",
+                                            "..",
+                                            std::string("ctl\x01\t\n\r\x1b\0end", 12),
+                                            "\x81\x8D\x8F\x90\x9D\xFF high",
+                                            everyByte,
+                                            ""};
+    PictureCollection original;
+    for (size_t i = 0; i < names.size(); ++i) {
+        auto& item = original.Add();
+        item.Name = names[i];
+        item.SetPicture(Pattern(3 + static_cast<int>(i % 4), 2, 5));
+    }
+    original.Add().Name = std::string(300, 'z'); // no picture, no file
+    original.SaveToFile(Path("in.dxg"));
+
+    ASSERT_EQ(Run({"extract", Path("in.dxg"), Path("x")}), 0) << err_.str();
+    std::set<std::string> folded;
+    size_t pngs = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(dir_ / "x")) {
+        ASSERT_TRUE(entry.is_regular_file()) << entry.path();
+        ASSERT_EQ(entry.path().parent_path(), dir_ / "x") << entry.path();
+        const std::string name = entry.path().filename().string();
+        if (name == "manifest.json") {
+            continue;
+        }
+        ++pngs;
+        SCOPED_TRACE(name);
+        EXPECT_LE(name.size(), 100u);
+        EXPECT_NE(name.front(), '.');
+        EXPECT_EQ(name.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                         "0123456789-_."),
+                  std::string::npos);
+        std::string lower = name;
+        std::transform(lower.begin(), lower.end(), lower.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        EXPECT_TRUE(folded.insert(lower).second) << "two files differ only in case";
+    }
+    EXPECT_EQ(pngs, names.size());
+    std::set<std::string> top;
+    for (const auto& entry : fs::directory_iterator(dir_)) {
+        top.insert(entry.path().filename().string());
+    }
+    EXPECT_EQ(top, (std::set<std::string>{"in.dxg", "x"})); // nothing written outside DIR
+
+    ASSERT_EQ(Run({"pack", Path("x/manifest.json"), Path("out.dxg")}), 0) << err_.str();
+    PictureCollection packed;
+    packed.LoadFromFile(Path("out.dxg"));
+    ASSERT_EQ(packed.Count(), original.Count());
+    for (int i = 0; i < original.Count(); ++i) {
+        EXPECT_EQ(packed.Items(i).Name, original.Items(i).Name) << "item " << i;
+        EXPECT_EQ(packed.Items(i).GetPicture().pixels, original.Items(i).GetPicture().pixels);
+    }
+    EXPECT_EQ(packed.SaveToBytes(), original.SaveToBytes());
 }
 
 TEST_F(DxgTool, ListShowsOneLinePerItem) {

@@ -109,7 +109,12 @@ Picture FromImage(const QImage& source) {
     return p;
 }
 
-// Picture file names: the item's index keeps them apart, the name makes them recognisable.
+// Picture file names. An item name may run to hundreds of bytes and hold any byte, so the file
+// takes only a short run of it in characters every file system accepts; the manifest keeps the
+// whole name. The leading index keeps the files apart, also where case is ignored, and means no
+// file name starts with a dot.
+constexpr size_t kPngNameChars = 64;
+
 std::string PngName(int index, const std::string& name) {
     char prefix[16];
     std::snprintf(prefix, sizeof prefix, "%03d", index);
@@ -117,9 +122,10 @@ std::string PngName(int index, const std::string& name) {
     if (!name.empty()) {
         out += '_';
     }
-    for (char c : name) {
+    for (size_t i = 0; i < name.size() && i < kPngNameChars; ++i) {
+        const char c = name[i];
         const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                           (c >= '0' && c <= '9') || c == '_' || c == '-';
+                           (c >= '0' && c <= '9') || c == '_' || c == '-' || c == '.';
         out += plain ? c : '_';
     }
     return out + ".png";

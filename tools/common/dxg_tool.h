@@ -18,7 +18,8 @@ std::string ListImageList(const PictureCollection& collection);
 std::string ColourText(TColor colour);
 
 // Writes one PNG per item with a picture and "manifest.json" into `dir` (created when missing).
-// Fails with kestrova::Error.
+// A PNG is named after the item's index and the start of its name in safe characters; the
+// manifest holds the whole name. Fails with kestrova::Error.
 void ExtractImageList(const std::string& file, const std::string& dir);
 
 // Builds an image-list file from a manifest and its PNG pictures (paths relative to the manifest).
