@@ -31,6 +31,8 @@ FrontEnd::FrontEnd(const Ports& ports) : ports_(ports) {
     Fill<MessageSink>(ports_.messages, nullMessages_);
     Fill<WindowView>(ports_.window, nullWindow_);
     Fill<GameView>(ports_.game, nullGame_);
+    Fill<ReadmePane>(ports_.readme, nullReadme_);
+    Fill<Log>(ports_.log, nullLog_);
     game_ = std::make_unique<FrontEndGame>(state_, ports_);
 }
 

@@ -79,6 +79,8 @@ class FrontEnd {
     RecordingMessages nullMessages_;
     NullWindow nullWindow_;
     NullGame nullGame_;
+    NullReadme nullReadme_;
+    RecordingLog nullLog_;
 
     std::unique_ptr<FrontEndGame> game_; // after the ports it plays through
 };

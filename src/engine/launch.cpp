@@ -1,9 +1,36 @@
 #include "engine/launch.h"
 
+#include "engine/disc_requirements.h"
+#include "engine/web_commands.h"
+
 namespace kestrova {
 
-void launchitTimer(MainState& s, Ports&) {
+bool RunProgram(Ports& ports, const std::string& file, const std::string& parameters,
+                const std::string& directory, int showCommand) {
+    for (const std::string* text : {&file, &parameters, &directory}) {
+        if (text->size() > kMaxShellPath) {
+            ports.log->Warning("not started, a text is longer than " +
+                               std::to_string(kMaxShellPath) +
+                               " characters: " + file.substr(0, kMaxShellPath) + "...");
+            return false;
+        }
+    }
+    ports.launcher->ShellExecute({file, parameters, directory, showCommand});
+    return true;
+}
+
+void launchitTimer(MainState& s, Ports& ports) {
     s.timers.Disable(TimerId::launchit);
+    if (s.pendingLaunch.empty()) {
+        return;
+    }
+    if (s.pendingLaunch.compare(0, 3, "htt") == 0) {
+        RequestPage(s, s.pendingLaunch);
+        s.slideState = 1;
+    } else {
+        RunProgram(ports, s.pendingLaunch);
+    }
+    s.pendingLaunch.clear();
 }
 
 } // namespace kestrova

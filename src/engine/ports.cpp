@@ -15,4 +15,13 @@ bool NullGif::LoadFromFile(const std::string& path) {
     return true;
 }
 
+bool NullReadme::LoadFromFile(const std::string& file) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(ResolveDiscPath(file), ec)) {
+        return false;
+    }
+    path = file;
+    return true;
+}
+
 } // namespace kestrova

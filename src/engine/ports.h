@@ -66,7 +66,34 @@ class WebPane {
     virtual void Navigate(const std::string& url) = 0;
     virtual int Left() const = 0;
     virtual void SetLeft(int left) = 0;
+    virtual int Top() const { return 130; }
     virtual std::string Url() const = 0;
+    // The pane's own pixels as they are on screen (never through the clipboard or another
+    // window); an empty picture when there is nothing to grab.
+    virtual Picture Grab() { return {}; }
+};
+
+// The readme pane: `Panel4` holding the rich-text control `RichEdit1`.
+class ReadmePane {
+  public:
+    virtual ~ReadmePane() = default;
+    // Empties the control and sets its font to 9 points at the default pitch.
+    virtual void Clear() = 0;
+    // Loads a rich-text file with its formatting; false when `path` names no readable file
+    // (the control then stays empty).
+    virtual bool LoadFromFile(const std::string& path) = 0;
+    // The standard print dialog; prints the loaded text with `title` as the job's title when the
+    // reader confirms. Returns whether it printed.
+    virtual bool Print(const std::string& title) = 0;
+    virtual void SetVisible(bool visible) = 0;
+    virtual bool Visible() const = 0;
+};
+
+// Warnings for whoever runs the program; never shown to the reader.
+class Log {
+  public:
+    virtual ~Log() = default;
+    virtual void Warning(const std::string& text) = 0;
 };
 
 // An animated GIF control. Load returns false when the file is missing (the picture stays) or
@@ -97,6 +124,8 @@ class WindowView {
     virtual void SetCaption(const std::string& caption) = 0;
     // The first frame is drawn: the curtain comes down and slow services may start.
     virtual void HideCurtain() = 0;
+    // The closing sequence, as the window's close button runs it; the program then ends.
+    virtual void Terminate() = 0;
 };
 
 // The adventure's console panel inside the main window: it shows the transcript the game keeps.
@@ -170,6 +199,31 @@ class NullWindow : public WindowView {
   public:
     void SetCaption(const std::string&) override {}
     void HideCurtain() override {}
+    void Terminate() override { ++terminations; }
+    int terminations = 0;
+};
+
+// Remembers what it was asked to show; a file loads when it exists.
+class NullReadme : public ReadmePane {
+  public:
+    void Clear() override { path.clear(); }
+    bool LoadFromFile(const std::string& file) override;
+    bool Print(const std::string& title) override {
+        printed.push_back(title);
+        return confirmPrint;
+    }
+    void SetVisible(bool on) override { visible = on; }
+    bool Visible() const override { return visible; }
+    std::string path;
+    std::vector<std::string> printed;
+    bool confirmPrint = true;
+    bool visible = false;
+};
+
+class RecordingLog : public Log {
+  public:
+    void Warning(const std::string& text) override { warnings.push_back(text); }
+    std::vector<std::string> warnings;
 };
 
 class NullGame : public GameView {
@@ -192,6 +246,8 @@ struct Ports {
     MessageSink* messages = nullptr;
     WindowView* window = nullptr;
     GameView* game = nullptr;
+    ReadmePane* readme = nullptr;
+    Log* log = nullptr;
 };
 
 } // namespace kestrova

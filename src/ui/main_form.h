@@ -61,6 +61,7 @@ class TMainForm : public QWidget, private WindowView, private MessageSink {
   private:
     void SetCaption(const std::string& caption) override;
     void HideCurtain() override;
+    void Terminate() override { close(); }
     // Message boxes are recorded, and shown unless replaying.
     void ShowMessage(const std::string& text) override;
 

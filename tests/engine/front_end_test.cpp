@@ -15,6 +15,7 @@ namespace {
 struct RecordingWindow : WindowView {
     void SetCaption(const std::string& caption) override { captions.push_back(caption); }
     void HideCurtain() override { ++curtainsHidden; }
+    void Terminate() override {}
     std::vector<std::string> captions;
     int curtainsHidden = 0;
 };
