@@ -5,7 +5,7 @@
 #include "app/cli.h"
 #include "app/replay.h"
 #include "catalogue/error.h"
-#include "platform/qt_controls.h"
+#include "platform/desktop_launcher.h"
 #include "ui/editor_form.h"
 #include "ui/game_panel.h"
 #include "ui/main_form.h"

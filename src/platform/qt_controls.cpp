@@ -1,21 +1,17 @@
 #include "platform/qt_controls.h"
 
+#include "platform/logging.h"
+
 #include "catalogue/disc_path.h"
 
 #include <QApplication>
-#include <QDesktopServices>
-#include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QMovie>
-#include <QProcess>
 #include <QSoundEffect>
 #include <QUrl>
-
-Q_LOGGING_CATEGORY(lcPlatform, "kestrova.platform")
 
 namespace kestrova {
 
@@ -84,42 +80,6 @@ void QtSoundPlayer::Play(const std::string& name) {
         it = effects_.emplace(name, std::move(effect)).first;
     }
     it->second->play();
-}
-
-void DesktopLauncher::ShellExecute(const LaunchRecord& launch) {
-    const QString target = QString::fromStdString(launch.file);
-    if (target.isEmpty()) {
-        qCWarning(lcPlatform) << "nothing to start";
-        return;
-    }
-    if (target.startsWith(QStringLiteral("http"), Qt::CaseInsensitive) ||
-        target.startsWith(QStringLiteral("mailto:"), Qt::CaseInsensitive)) {
-        if (!QDesktopServices::openUrl(QUrl(target))) {
-            qCWarning(lcPlatform) << "cannot open" << target;
-        }
-        return;
-    }
-    const QString real = QString::fromStdString(ResolveDiscPath(launch.file));
-    const QFileInfo info(real);
-    if (!info.exists()) {
-        qCWarning(lcPlatform) << "cannot start" << target << ": no such file";
-        return;
-    }
-    if (info.isExecutable() && info.isFile()) {
-        QStringList args;
-        if (!launch.parameters.empty()) {
-            args = QProcess::splitCommand(QString::fromStdString(launch.parameters));
-        }
-        const QString dir = launch.directory.empty() ? QDir::currentPath()
-                                                     : QString::fromStdString(launch.directory);
-        if (!QProcess::startDetached(info.absoluteFilePath(), args, dir)) {
-            qCWarning(lcPlatform) << "cannot start" << info.absoluteFilePath();
-        }
-        return;
-    }
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath()))) {
-        qCWarning(lcPlatform) << "no handler for" << info.absoluteFilePath();
-    }
 }
 
 void DialogMessages::ShowMessage(const std::string& text) {

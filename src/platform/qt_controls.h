@@ -1,6 +1,6 @@
 #pragma once
-// Qt implementations of the platform's controls: animated GIF banner, sound list, program
-// launcher and the modal message box. The web pane lives in web_pane.h.
+// Qt implementations of the platform's controls: animated GIF banner, sound list and the modal
+// message box. The web pane lives in web_pane.h, the launcher in desktop_launcher.h.
 
 #include "engine/ports.h"
 
@@ -50,13 +50,6 @@ class QtSoundPlayer : public SoundPlayer {
   private:
     std::string directory_;
     std::map<std::string, std::unique_ptr<QSoundEffect>> effects_;
-};
-
-// Starts executables detached in the current directory and opens documents and addresses with
-// the desktop's default handler. Failures are logged, never shown.
-class DesktopLauncher : public Launcher {
-  public:
-    void ShellExecute(const LaunchRecord& launch) override;
 };
 
 // A modal message box titled with the application title.
