@@ -37,6 +37,8 @@ std::optional<std::string> ParseCommandLine(const std::vector<std::string>& args
             out.firstFrameExit = true;
         } else if (a == "--empty-window") {
             out.emptyWindow = true;
+        } else if (a == "--verbose") {
+            out.verbose = true;
         } else {
             return "unknown option " + a;
         }
@@ -46,7 +48,7 @@ std::optional<std::string> ParseCommandLine(const std::vector<std::string>& args
 
 std::string UsageText() {
     return "Usage: kestrova [--disc DIR] [--replay SCRIPT] [--no-launch] [--adventure]\n"
-           "                [--version] [--help]\n"
+           "                [--verbose] [--version] [--help]\n"
            "\n"
            "The Kestrova CD-ROM front end.\n"
            "\n"
@@ -58,6 +60,7 @@ std::string UsageText() {
            "  --light-web       use the light web pane on the desktop\n"
            "  --first-frame-exit  print the time to the first drawn frame and quit\n"
            "  --empty-window    show an empty window instead (start-up baseline)\n"
+           "  --verbose         let the browser engine log as it likes (also KESTROVA_VERBOSE=1)\n"
            "  --version         print the version\n"
            "  --help            print this text\n";
 }

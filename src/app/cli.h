@@ -18,6 +18,7 @@ struct CommandLine {
     bool lightWeb = false;       // --light-web: the light pane even on the desktop
     bool firstFrameExit = false; // --first-frame-exit: report start-up time, then quit
     bool emptyWindow = false;    // --empty-window: the baseline for the start-up measurement
+    bool verbose = false;        // --verbose: the browser engine's own logging stays on
 };
 
 // Parses argv (without the program name). Returns an error text for an unknown option or a

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -44,6 +45,13 @@ long long SinceLaunchMs() {
         return (nowNs - launch.toLongLong()) / 1000000;
     }
     return ProcessClock().elapsed();
+}
+
+// The browser engine's own logging to standard error stays off unless the user asks for it.
+void QuietBrowserEngine() {
+    if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS")) {
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--log-level=3 --disable-logging");
+    }
 }
 
 void Trace(bool on, const char* what) {
@@ -94,16 +102,19 @@ int main(int argc, char** argv) {
     if (replay) {
         // The harness runs headless: no window reaches a screen.
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-            // A private runtime folder, so a headless run's standard error holds only its own
-            // messages.
-            const QByteArray dir = QDir::tempPath().toUtf8() + "/kestrova-runtime-" +
-                                   QByteArray::number(static_cast<qint64>(getuid()));
-            QDir().mkpath(QString::fromUtf8(dir));
-            QFile::setPermissions(QString::fromUtf8(dir),
-                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-            qputenv("XDG_RUNTIME_DIR", dir);
-        }
+    }
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        // A private runtime folder, so standard error holds only the program's own messages.
+        const QByteArray dir = QDir::tempPath().toUtf8() + "/kestrova-runtime-" +
+                               QByteArray::number(static_cast<qint64>(getuid()));
+        QDir().mkpath(QString::fromUtf8(dir));
+        QFile::setPermissions(QString::fromUtf8(dir),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", dir);
+    }
+    const bool verbose = cli.verbose || qgetenv("KESTROVA_VERBOSE") == "1";
+    if (!verbose) {
+        QuietBrowserEngine();
     }
     if (!cli.disc.empty() && !QDir::setCurrent(QString::fromStdString(cli.disc))) {
         std::fprintf(stderr, "kestrova: cannot open the disc folder %s\n", cli.disc.c_str());
@@ -116,6 +127,14 @@ int main(int argc, char** argv) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }
     QApplication app(argc, argv);
+    if (!verbose) {
+        // The browser engine reports its set-up, and that its sandbox is off, on every start; a
+        // user's own logging rules (QT_LOGGING_RULES) still win over these.
+        QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false\n"
+                                                        "qt.webenginecontext.debug=false\n"
+                                                        "js.info=false\njs.warning=false\n"
+                                                        "default.info=false"));
+    }
     QApplication::setApplicationName(QStringLiteral("Kestrova CD-ROM"));
     QApplication::setApplicationDisplayName(QStringLiteral("Kestrova CD-ROM"));
     if (cli.emptyWindow) {

@@ -18,6 +18,9 @@ TEST(CommandLine, ReadsEveryOption) {
     EXPECT_TRUE(cl.noLaunch);
     EXPECT_TRUE(cl.webEngine);
     EXPECT_TRUE(cl.firstFrameExit);
+    EXPECT_FALSE(cl.verbose);
+    EXPECT_FALSE(ParseCommandLine({"--verbose"}, cl).has_value());
+    EXPECT_TRUE(cl.verbose);
     EXPECT_FALSE(cl.adventure);
 
     CommandLine other;
