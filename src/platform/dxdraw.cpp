@@ -241,7 +241,18 @@ DxDrawWidget::DxDrawWidget(QWidget* parent)
     backBuffer_.fill(Qt::black);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    canvas_.onFlip = [this] { update(); };
+    canvas_.onFlip = [this] { Present(); };
+}
+
+void DxDrawWidget::Present() {
+    // A still start screen draws the same picture 60 times a second; showing it again would only
+    // cost the compositor (and the browser engine's, once it shares the window) for nothing.
+    if (backBuffer_ == shown_) {
+        return;
+    }
+    shown_ = backBuffer_.copy();
+    ++presented_;
+    update();
 }
 
 void DxDrawWidget::SetFullScreenScaling(bool on) {

@@ -87,6 +87,8 @@ class DxDrawWidget : public QWidget {
     void SetFullScreenScaling(bool on);
     // Back-buffer pixel under a widget position.
     QPoint ToBackBuffer(QPoint widgetPos) const;
+    // Frames put on screen: a frame identical to the one shown is not presented again.
+    long long PresentedFrames() const { return presented_; }
 
   Q_SIGNALS:
     void MouseMoved(int x, int y);
@@ -99,8 +101,11 @@ class DxDrawWidget : public QWidget {
 
   private:
     QRect TargetRect() const;
+    void Present();
 
     QImage backBuffer_;
+    QImage shown_; // the frame last presented
+    long long presented_ = 0;
     ImageCanvas canvas_;
     bool scaled_ = false;
 };

@@ -129,3 +129,24 @@ TEST_F(CanvasTest, TextIsDrawnBelowItsTopLeft) {
 
 } // namespace
 } // namespace kestrova
+
+namespace kestrova {
+namespace {
+
+TEST(Surface, AFrameIdenticalToTheOneShownIsNotPresentedAgain) {
+    DxDrawWidget surface;
+    ImageCanvas& c = surface.GetCanvas();
+    c.SetCanDraw(true);
+    c.FillRect(0, 0, 100, 100, 0x0000FF);
+    c.Flip();
+    EXPECT_EQ(surface.PresentedFrames(), 1);
+    c.FillRect(0, 0, 100, 100, 0x0000FF);
+    c.Flip();
+    EXPECT_EQ(surface.PresentedFrames(), 1) << "the same picture again";
+    c.FrameRect(10, 10, 20, 20, 0x00FF00);
+    c.Flip();
+    EXPECT_EQ(surface.PresentedFrames(), 2);
+}
+
+} // namespace
+} // namespace kestrova
