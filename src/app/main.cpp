@@ -75,6 +75,9 @@ int RunEmptyWindow(QApplication& app, bool exitAfterPaint) {
     return app.exec();
 }
 
+// How often the loop looks at the clock while the application is inactive.
+constexpr int kInactivePaceMs = 100;
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -218,9 +221,11 @@ int main(int argc, char** argv) {
             engine.SkipTo(now - 17);
         }
         engine.AdvanceTo(now);
-        // Sleep until the next frame is due.
-        pace.start(
-            static_cast<int>(std::clamp<long long>(engine.NextFrameMs() - clock.elapsed(), 1, 17)));
+        // Sleep until the next frame is due. While another application has the keyboard no frame
+        // is drawn, so the timers are kept at a slower pace; activation wakes the loop at once.
+        pace.start(active ? static_cast<int>(std::clamp<long long>(
+                                engine.NextFrameMs() - clock.elapsed(), 1, 17))
+                          : kInactivePaceMs);
         if (form.State().closed) {
             app.quit();
         }
@@ -231,6 +236,8 @@ int main(int argc, char** argv) {
             app.quit();
         }
     });
+    QObject::connect(&app, &QGuiApplication::applicationStateChanged, &pace,
+                     [&pace](Qt::ApplicationState) { pace.start(0); });
     pace.start();
     return app.exec();
 }
