@@ -16,7 +16,9 @@
 #include <QJsonDocument>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPixmap>
+#include <QPointer>
 
 #include <stdexcept>
 
@@ -263,6 +265,34 @@ class Runner {
 
     void Navigate(const LineArgs& a) { form_.WebBrowser1()->FollowLink(a.rest.toStdString()); }
 
+    // A click that lands on the web pane at window position (X, Y): a left press and release
+    // go to the pane's widget under that point, as the pointer would deliver them, so a link
+    // there is followed by whichever engine shows the page.
+    void ClickWeb(const LineArgs& a) {
+        const QPoint at(ToInt(a.words[0]), ToInt(a.words[1]));
+        WebPaneWidget* pane = form_.WebBrowser1();
+        if (!pane || !pane->isVisible() || !pane->geometry().contains(at)) {
+            throw ScriptError("the web pane is not under " + std::to_string(at.x()) + ", " +
+                              std::to_string(at.y()));
+        }
+        QWidget* target = pane->childAt(pane->mapFrom(&form_, at));
+        if (!target) {
+            target = pane;
+        }
+        const QPointF local = target->mapFrom(&form_, at);
+        const QPointF global = form_.mapToGlobal(at);
+        const QPointer<QWidget> alive(target);
+        QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(target, &press);
+        if (alive) {
+            QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton,
+                                Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(target, &release);
+        }
+        QApplication::processEvents();
+    }
+
     void Key(const LineArgs& a) {
         QString text;
         const Qt::Key key = KeyFor(a.words[0], text);
@@ -357,6 +387,10 @@ class Runner {
             wanted.endsWith(QLatin1Char('"'))) {
             wanted = wanted.mid(1, wanted.size() - 2);
         }
+        // Paths the front end makes absolute start with the disc root, which differs from run
+        // to run: "{disc}" stands for the current directory string.
+        wanted.replace(QLatin1String("{disc}"),
+                       QString::fromStdString(FrontEnd::CurrentDirectory()));
         const QJsonValue v = Lookup(StateDump(form_), field);
         const QString got = ValueText(v);
         bool pass = false;
@@ -419,6 +453,7 @@ const std::vector<Command>& Runner::Commands() {
         {"click", "click [X Y]", 0, &Runner::Click},
         {"click-banner", "click-banner left|centre|right", 1, &Runner::ClickBanner},
         {"navigate", "navigate URL", 1, &Runner::Navigate},
+        {"click-web", "click-web X Y", 2, &Runner::ClickWeb},
         {"key", "key NAME [alt] [shift] [ctrl]", 1, &Runner::Key},
         {"type", "type TEXT", 1, &Runner::Type},
         {"set", "set FIELD VALUE", 2, &Runner::Set},
@@ -429,7 +464,8 @@ const std::vector<Command>& Runner::Commands() {
         {"deactivate", "deactivate", 0, &Runner::Deactivate},
         {"snapshot", "snapshot FILE.png", 1, &Runner::SnapshotLine},
         {"state", "state FILE.json", 1, &Runner::State},
-        {"expect", "expect FIELD [==|!=|<|<=|>|>=] VALUE", 2, &Runner::Expect},
+        {"expect", "expect FIELD [==|!=|<|<=|>|>=] VALUE ({disc}: the disc root)", 2,
+         &Runner::Expect},
         {"expect-pixel", "expect-pixel X Y [!=] #RRGGBB", 3, &Runner::ExpectPixel},
     };
     return commands;

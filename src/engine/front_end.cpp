@@ -5,6 +5,7 @@
 #include "engine/input.h"
 #include "engine/launch.h"
 #include "engine/startup.h"
+#include "engine/web_commands.h"
 
 #include <filesystem>
 
@@ -113,6 +114,10 @@ void FrontEnd::DxDrawMouseMove(int x, int y) {
 
 void FrontEnd::DxDrawMouseDown(int x, int y) {
     kestrova::DxDrawMouseDown(state_, ports_, x, y);
+}
+
+bool FrontEnd::WebBrowser1BeforeNavigate2(const std::string& address) {
+    return kestrova::WebBrowser1BeforeNavigate2(state_, ports_, CurrentDirectory(), address);
 }
 
 void FrontEnd::FormClose() {

@@ -44,6 +44,9 @@ class FrontEnd {
     void DxDrawMouseMove(int x, int y);
     void DxDrawMouseDown(int x, int y);
 
+    // The web pane is about to follow an address; returns true to stop it (see web_commands.h).
+    bool WebBrowser1BeforeNavigate2(const std::string& address);
+
     // The window is closing: the timers stop and nothing runs any more.
     void FormClose();
     // The window destroyed its surface, pane and banners: the engine lets go of them.

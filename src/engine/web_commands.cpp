@@ -1,10 +1,59 @@
 #include "engine/web_commands.h"
 
+#include "engine/disc_requirements.h"
+#include "engine/launch.h"
+#include "engine/web_address.h"
+
 namespace kestrova {
+
+namespace {
+
+// Enough of a refused argument for the log to say which link it was.
+std::string Excerpt(std::string_view text) {
+    constexpr std::size_t kShown = 79;
+    return text.size() <= kShown ? std::string(text) : std::string(text.substr(0, kShown)) + "...";
+}
+
+void LaunchFromPage(Ports& ports, const std::string& currentDirectory, std::string_view argument) {
+    // Checked before anything is copied: a page can make the argument as long as it likes.
+    if (argument.size() > kMaxShellPath) {
+        ports.log->Warning("not started, the link's file name is too long: " + Excerpt(argument));
+        return;
+    }
+    if (!IsDiscRelativePath(argument)) {
+        ports.log->Warning("not started, the link names no file of the disc: " + Excerpt(argument));
+        return;
+    }
+    std::string file = currentDirectory;
+    for (const char c : argument) {
+        file += AsciiLower(c);
+    }
+    RunProgram(ports, file);
+}
+
+} // namespace
 
 void RequestPage(MainState& s, const std::string& address) {
     s.pendingUrl = address;
     s.navigatePending = true;
+}
+
+bool WebBrowser1BeforeNavigate2(MainState&, Ports& ports, const std::string& currentDirectory,
+                                const std::string& address) {
+    const WebAddress read = ReadWebAddress(address, currentDirectory);
+    switch (read.command) {
+    case WebCommand::Command:
+        if (EqualsLower(read.argument, "exit")) {
+            ports.window->Terminate();
+        }
+        break;
+    case WebCommand::Claunch:
+        LaunchFromPage(ports, currentDirectory, read.argument);
+        break;
+    default:
+        break;
+    }
+    return read.cancel;
 }
 
 } // namespace kestrova

@@ -4,11 +4,18 @@
 // land here.
 
 #include "engine/main_state.h"
+#include "engine/ports.h"
 
 #include <string>
 
 namespace kestrova {
 
 void RequestPage(MainState& state, const std::string& address);
+
+// The pane is about to follow `address` (a link, or a page the front end asked for). Acts on a
+// command prefix in it and returns true when the pane must not follow it. `currentDirectory`
+// ends with the separator. Only pages of the disc command anything; see engine/web_address.h.
+bool WebBrowser1BeforeNavigate2(MainState& state, Ports& ports, const std::string& currentDirectory,
+                                const std::string& address);
 
 } // namespace kestrova

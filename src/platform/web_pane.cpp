@@ -3,7 +3,10 @@
 #include "catalogue/disc_path.h"
 
 #include <QFileInfo>
+#include <QImage>
 #include <QLoggingCategory>
+#include <QPixmap>
+#include <QPointer>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -21,16 +24,16 @@ class InterceptingPage : public QWebEnginePage {
   public:
     InterceptingPage(WebPaneWidget* pane, QObject* parent) : QWebEnginePage(parent), pane_(pane) {}
 
+    // The pane's own question; the pane may be gone once it returns (see ~WebPaneWidget).
+    std::function<bool(const QUrl&)> ask;
+
   protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override {
-        if (pane_->beforeNavigate && pane_->beforeNavigate(url.toString().toStdString())) {
-            return false;
-        }
-        return true;
+        return !(pane_ && ask && ask(url));
     }
 
   private:
-    WebPaneWidget* pane_;
+    QPointer<WebPaneWidget> pane_;
 };
 
 } // namespace
@@ -41,6 +44,7 @@ class WebPaneWidget::Impl {
     QWebEngineView* view = nullptr;
     QTextBrowser* light = nullptr;
     QVBoxLayout* layout = nullptr;
+    int asking = 0; // calls of the hook under way
 };
 
 WebPaneWidget::WebPaneWidget(Engine engine, QWidget* parent)
@@ -69,7 +73,69 @@ WebPaneWidget::WebPaneWidget(Engine engine, QWidget* parent)
     setPalette(pal);
 }
 
-WebPaneWidget::~WebPaneWidget() = default;
+WebPaneWidget::~WebPaneWidget() {
+    // A link's command can close the window from inside the hook, while the engine that asked is
+    // still working on the stack: it is set free and deleted once control is back in the event
+    // loop.
+    if (impl_->asking > 0) {
+        for (QWidget* engine :
+             {static_cast<QWidget*>(impl_->view), static_cast<QWidget*>(impl_->light)}) {
+            if (engine) {
+                engine->hide();
+                engine->setParent(nullptr);
+                engine->deleteLater();
+            }
+        }
+    }
+}
+
+// A file of the disc is reported as its absolute path, so the text starts with the current
+// directory string ("/disc/" + "pages/claunch_exes/x.exe") and a command prefix in a link from a
+// page of the six-character folder "pages/" sits six characters behind it, where the front end
+// reads it. Everything else keeps its URL text, so a web address never looks like the disc.
+std::string WebPaneWidget::AddressText(const QUrl& url) {
+    if (url.isLocalFile()) {
+        return url.toLocalFile().toStdString();
+    }
+    return url.toString().toStdString();
+}
+
+bool WebPaneWidget::Ask(const QUrl& url) {
+    if (!beforeNavigate) {
+        return false;
+    }
+    // Everything the call needs lives here, for the hook may delete this pane.
+    const auto hook = beforeNavigate;
+    const std::string address = AddressText(url);
+    const QPointer<WebPaneWidget> self(this);
+    ++impl_->asking;
+    const bool cancel = hook(address);
+    if (self) {
+        --impl_->asking;
+    }
+    return cancel;
+}
+
+Picture WebPaneWidget::Grab() {
+    const QImage image = grab().toImage().convertToFormat(QImage::Format_RGB32);
+    Picture picture;
+    if (image.isNull()) {
+        return picture;
+    }
+    picture.width = image.width();
+    picture.height = image.height();
+    picture.bitDepth = 32;
+    picture.topDown = true;
+    picture.pixels.reserve(static_cast<std::size_t>(picture.width) *
+                           static_cast<std::size_t>(picture.height));
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            picture.pixels.push_back(0xFF000000u | (row[x] & 0xFFFFFFu));
+        }
+    }
+    return picture;
+}
 
 QUrl WebPaneWidget::ToUrl(const std::string& address) {
     const QString text = QString::fromStdString(address);
@@ -86,7 +152,9 @@ void WebPaneWidget::StartEngine() {
         return;
     }
     impl_->view = new QWebEngineView(this);
-    impl_->view->setPage(new InterceptingPage(this, impl_->view));
+    auto* page = new InterceptingPage(this, impl_->view);
+    page->ask = [this](const QUrl& url) { return Ask(url); };
+    impl_->view->setPage(page);
     impl_->layout->addWidget(impl_->view);
     if (!url_.empty()) {
         Load(url_);
@@ -118,7 +186,8 @@ void WebPaneWidget::Load(const std::string& url) {
 }
 
 void WebPaneWidget::FollowLink(const std::string& url) {
-    if (beforeNavigate && beforeNavigate(url)) {
+    const QPointer<WebPaneWidget> self(this);
+    if (Ask(ToUrl(url)) || !self) {
         return;
     }
     Navigate(url);

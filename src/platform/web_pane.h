@@ -1,11 +1,12 @@
 #pragma once
 // The web pane laid over the menu. Two engines: a real browser engine for the desktop, and a
 // light rich-text browser for the replay harness (deterministic, synchronous, no helper
-// processes). Both hand every address they are about to follow to `beforeNavigate`, which may
-// cancel it.
+// processes). Both hand the addresses they are about to follow to `beforeNavigate`, which may
+// cancel them: every one for the browser engine, the links for the light one.
 
 #include "engine/ports.h"
 
+#include <QUrl>
 #include <QWidget>
 
 #include <functional>
@@ -24,12 +25,20 @@ class WebPaneWidget : public QWidget, public WebPane {
     int Left() const override { return x(); }
     void SetLeft(int left) override { move(left, y()); }
     std::string Url() const override { return url_; }
+    // The pane as it is drawn, without the window around it.
+    Picture Grab() override;
 
-    // Returns true to cancel the navigation.
-    std::function<bool(const std::string& url)> beforeNavigate;
+    // Gets the address text (see AddressText) and returns true to cancel the navigation. It may
+    // close the window, which deletes this pane: nothing of the pane is touched after it.
+    std::function<bool(const std::string& address)> beforeNavigate;
 
-    // As if a link in the shown page were clicked.
+    // As if a link in the shown page were clicked: `url` is an address of the front end (a
+    // path) or a URL.
     void FollowLink(const std::string& url);
+
+    // The text the hook gets for a URL: a local file as its absolute path, anything else as its
+    // URL text.
+    static std::string AddressText(const QUrl& url);
 
     // The browser engine takes a few hundred milliseconds to start; it is started once the first
     // frame is on screen, and pages asked for before then are loaded when it is.
@@ -41,6 +50,8 @@ class WebPaneWidget : public QWidget, public WebPane {
     static QUrl ToUrl(const std::string& address);
 
     void Load(const std::string& url);
+    // Asks the hook about a URL; true to cancel.
+    bool Ask(const QUrl& url);
 
     class Impl;
     std::unique_ptr<Impl> impl_;

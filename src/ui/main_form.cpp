@@ -101,6 +101,9 @@ TMainForm::TMainForm(const MainFormOptions& options, QWidget* parent)
     ports.game = gamepanel_;
     engine_ = std::make_unique<FrontEnd>(ports);
     gamepanel_->Attach(*engine_);
+    web_->beforeNavigate = [this](const std::string& address) {
+        return engine_->WebBrowser1BeforeNavigate2(address);
+    };
 }
 
 TMainForm::~TMainForm() = default;
