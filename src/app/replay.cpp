@@ -4,6 +4,7 @@
 #include "engine/handler_variables.h"
 #include "platform/dxdraw.h"
 #include "platform/qt_controls.h"
+#include "platform/readme_pane.h"
 #include "platform/web_pane.h"
 #include "ui/game_panel.h"
 #include "ui/main_form.h"
@@ -19,6 +20,7 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPointer>
+#include <QTextEdit>
 
 #include <stdexcept>
 
@@ -293,6 +295,24 @@ class Runner {
         QApplication::processEvents();
     }
 
+    // A click into the readme pane goes to its rich-text control, not to the surface below.
+    void ClickReadme(const LineArgs&) {
+        ReadmePaneWidget* pane = form_.Panel4();
+        if (!pane || !pane->Visible()) {
+            throw ScriptError("the readme pane is not on screen");
+        }
+        QWidget* target = pane->RichEdit()->viewport();
+        const QPointF local(target->width() / 2.0, target->height() / 2.0);
+        const QPointF global = target->mapToGlobal(local);
+        QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(target, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(target, &release);
+        QApplication::processEvents();
+    }
+
     void Key(const LineArgs& a) {
         QString text;
         const Qt::Key key = KeyFor(a.words[0], text);
@@ -454,6 +474,7 @@ const std::vector<Command>& Runner::Commands() {
         {"click-banner", "click-banner left|centre|right", 1, &Runner::ClickBanner},
         {"navigate", "navigate URL", 1, &Runner::Navigate},
         {"click-web", "click-web X Y", 2, &Runner::ClickWeb},
+        {"click-readme", "click-readme", 0, &Runner::ClickReadme},
         {"key", "key NAME [alt] [shift] [ctrl]", 1, &Runner::Key},
         {"type", "type TEXT", 1, &Runner::Type},
         {"set", "set FIELD VALUE", 2, &Runner::Set},

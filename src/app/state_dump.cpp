@@ -3,6 +3,7 @@
 #include "engine/handler_variables.h"
 #include "engine/random.h"
 #include "platform/qt_controls.h"
+#include "platform/readme_pane.h"
 #include "platform/web_pane.h"
 #include "ui/game_panel.h"
 #include "ui/main_form.h"
@@ -11,7 +12,6 @@
 
 #include <QJsonArray>
 #include <QLineEdit>
-#include <QTextEdit>
 
 #include <type_traits>
 #include <variant>
@@ -139,9 +139,11 @@ QJsonObject StateDump(const TMainForm& form) {
     o[QStringLiteral("web")] = web;
 
     QJsonObject readme;
-    readme[QStringLiteral("visible")] =
-        form.RichEdit1() && !form.RichEdit1()->parentWidget()->isHidden();
-    readme[QStringLiteral("path")] = QString();
+    if (const ReadmePaneWidget* pane = form.Panel4()) {
+        readme[QStringLiteral("visible")] = pane->Visible();
+        readme[QStringLiteral("path")] = Str(pane->Path());
+        readme[QStringLiteral("text")] = QString::fromStdString(pane->PlainText());
+    }
     o[QStringLiteral("readme")] = readme;
 
     QJsonObject banners;

@@ -2,13 +2,13 @@
 
 #include "platform/dxdraw.h"
 #include "platform/qt_controls.h"
+#include "platform/readme_pane.h"
 #include "platform/web_pane.h"
 #include "ui/game_panel.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
-#include <QTextEdit>
 #include <QTimer>
 
 namespace kestrova {
@@ -69,11 +69,11 @@ TMainForm::TMainForm(const MainFormOptions& options, QWidget* parent)
         }
     }
 
-    panel4_ = MakePanel(this, QRect(437, 137, 283, 208), Qt::white);
-    richEdit_ = new QTextEdit(panel4_);
-    richEdit_->setReadOnly(true);
-    richEdit_->setGeometry(0, 0, 283, 208);
-    panel4_->hide();
+    Panel4_ = new ReadmePaneWidget(this);
+    if (options.replay) {
+        // Under the harness the print dialog is answered "cancel": nothing waits for a reader.
+        Panel4_->confirmPrint = [](QPrinter&) { return false; };
+    }
 
     // The adventure's console; the engine plays the game into it.
     gamepanel_ = new kestrova::GamePanel(this);
@@ -99,6 +99,8 @@ TMainForm::TMainForm(const MainFormOptions& options, QWidget* parent)
     ports.messages = this;
     ports.window = this;
     ports.game = gamepanel_;
+    ports.readme = Panel4_;
+    ports.log = &log_;
     engine_ = std::make_unique<FrontEnd>(ports);
     gamepanel_->Attach(*engine_);
     web_->beforeNavigate = [this](const std::string& address) {

@@ -6,6 +6,7 @@
 
 #include "engine/front_end.h"
 #include "engine/ports.h"
+#include "platform/logging.h"
 
 #include <QWidget>
 
@@ -13,13 +14,13 @@
 #include <string>
 
 class QLabel;
-class QTextEdit;
 
 namespace kestrova {
 
 class DxDrawWidget;
 class GamePanel;
 class GifLabel;
+class ReadmePaneWidget;
 class WebPaneWidget;
 
 struct MainFormOptions {
@@ -47,7 +48,7 @@ class TMainForm : public QWidget, private WindowView, private MessageSink {
 
     WebPaneWidget* WebBrowser1() const { return web_; }
     QWidget* Curtains() const;
-    QTextEdit* RichEdit1() const { return richEdit_; }
+    ReadmePaneWidget* Panel4() const { return Panel4_; }
     kestrova::GamePanel* gamepanel() const { return gamepanel_; }
     GifLabel* Banner(int which) const; // 0 left, 1 centre, 2 right
     DxDrawWidget* Surface() const { return dxdraw_; }
@@ -68,6 +69,7 @@ class TMainForm : public QWidget, private WindowView, private MessageSink {
     MainFormOptions options_;
     RecordingMessages messages_;
     RecordingLauncher recordedLaunches_;
+    QtLog log_;
 
     DxDrawWidget* dxdraw_ = nullptr;
     QLabel* curtains_ = nullptr;
@@ -75,8 +77,7 @@ class TMainForm : public QWidget, private WindowView, private MessageSink {
     GifLabel* adbanner_ = nullptr;
     GifLabel* GIFImage1_ = nullptr;
     GifLabel* GIFImage2_ = nullptr;
-    QWidget* panel4_ = nullptr;
-    QTextEdit* richEdit_ = nullptr;
+    ReadmePaneWidget* Panel4_ = nullptr;
     kestrova::GamePanel* gamepanel_ = nullptr;
     std::unique_ptr<FrontEnd> engine_;
 };

@@ -4,6 +4,9 @@
 #include "support/fixture_disc.h"
 #include "ui/main_form.h"
 
+#include "engine/readme.h"
+#include "platform/readme_pane.h"
+
 #include <gtest/gtest.h>
 
 namespace kestrova {
@@ -43,6 +46,34 @@ TEST_F(MainFormTest, ClosingStopsEverything) {
     const long long frames = form.Engine().FrameCount();
     form.Engine().AdvanceTo(5000);
     EXPECT_EQ(form.Engine().FrameCount(), frames);
+}
+
+} // namespace
+} // namespace kestrova
+
+namespace kestrova {
+namespace {
+
+struct ReadmeInWindow : ::testing::Test {
+    FixtureDiscFolder disc;
+};
+
+TEST_F(ReadmeInWindow, TheEngineShowsAnEntrysReadmeInPanel4AtItsPlace) {
+    TMainForm form(Headless());
+    form.Initialize();
+    form.show();
+    ReadmePaneWidget* pane = form.Panel4();
+    EXPECT_FALSE(pane->Visible());
+    EXPECT_EQ(pane->geometry(), QRect(437, 137, 283, 208));
+    form.State().shownPanel = 2;
+    ViewReadme(form.State(), form.Engine().GetPorts());
+    EXPECT_TRUE(pane->Visible());
+    EXPECT_EQ(pane->Path(), "databases/readme2.rtf");
+    EXPECT_EQ(pane->PlainText(), "Readme of demo 2.");
+    // Printing under the harness is answered "cancel", and the pane still shows the readme.
+    pane->SetVisible(false);
+    PrintReadme(form.State(), form.Engine().GetPorts());
+    EXPECT_TRUE(pane->Visible());
 }
 
 } // namespace

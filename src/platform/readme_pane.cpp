@@ -1,0 +1,330 @@
+#include "platform/readme_pane.h"
+
+#include "catalogue/disc_path.h"
+#include "catalogue/rich_text.h"
+#include "catalogue/text.h"
+
+#include <QApplication>
+#include <QLoggingCategory>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+Q_DECLARE_LOGGING_CATEGORY(lcPlatform)
+
+namespace kestrova {
+
+namespace {
+
+// The bytes of a regular file of at most `limit` bytes, or the reason it is not read. The type is
+// looked at before opening, so a FIFO or a device named by a disc never blocks the window, and
+// again on the open file, in case the path changed in between.
+std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t limit,
+                                           const char*& why) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        why = "no such file";
+        return std::nullopt;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        why = "not a regular file";
+        return std::nullopt;
+    }
+    if (static_cast<unsigned long long>(info.st_size) > limit) {
+        why = "too large";
+        return std::nullopt;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        why = "cannot open";
+        return std::nullopt;
+    }
+    std::optional<std::string> bytes;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        why = "not a regular file";
+    } else {
+        std::string data;
+        char buffer[65536];
+        bool failed = false;
+        while (data.size() <= limit) {
+            const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, limit + 1 - data.size()));
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n < 0) {
+                failed = true;
+                break;
+            }
+            if (n == 0) {
+                break;
+            }
+            data.append(buffer, static_cast<std::size_t>(n));
+        }
+        if (failed) {
+            why = "cannot read";
+        } else if (data.size() > limit) {
+            why = "too large"; // it grew while it was read
+        } else {
+            bytes = std::move(data);
+        }
+    }
+    ::close(fd);
+    return bytes;
+}
+
+// Qt lays out a stretch of text with no break in it in a time that grows with the square of its
+// length, and a hostile file can hold one of a megabyte. No real word is this long: longer
+// stretches get an invisible break opportunity.
+constexpr int kLongestWord = 128;
+constexpr char16_t kZeroWidthSpace = 0x200B;
+
+QString WithBreaks(const QString& text, int& sinceBreak) {
+    QString out;
+    out.reserve(text.size() + text.size() / kLongestWord);
+    for (const QChar c : text) {
+        if (c.isSpace() && c != QChar::Nbsp) {
+            sinceBreak = 0;
+        } else if (++sinceBreak > kLongestWord) {
+            out.append(QChar(kZeroWidthSpace));
+            sinceBreak = 1;
+        }
+        out.append(c);
+    }
+    return out;
+}
+
+// Qt's layout never finishes once a document grows some millions of pixels tall, which a
+// megabyte of text in a large font reaches. The height is estimated generously as the text goes
+// in (every line half full, every character an em wide and a line 1.5 em tall), and the text
+// stops well before.
+class HeightBudget {
+  public:
+    explicit HeightBudget(double dpi) : dpi_(dpi > 0 ? dpi : 96) {}
+
+    // A new paragraph or line.
+    bool Line(double points) {
+        left_ -= 1.5 * Em(points);
+        return left_ >= 0;
+    }
+
+    // How many of the leading characters of `text` fit in what is left.
+    qsizetype Fit(const QString& text, double points) {
+        const double em = Em(points);
+        const double line = 1.5 * em;
+        const double perCharacter = line * std::min(1.0, 2 * em / kTextWidth);
+        const double perTab = line * std::min(1.0, 2 * std::max(em, kTabStop) / kTextWidth);
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const QChar c = text[i];
+            left_ -= c == QChar::LineSeparator ? line : c == u'\t' ? perTab : perCharacter;
+            if (left_ < 0) {
+                return i;
+            }
+        }
+        return text.size();
+    }
+
+  private:
+    static constexpr double kMaxHeight = 4'000'000;
+    static constexpr double kTextWidth = 200; // a little less than the pane's
+    static constexpr double kTabStop = 80;    // Qt's default distance between tab stops
+    double Em(double points) const { return (points > 0 ? points : 9.0) * dpi_ / 72.0; }
+
+    double dpi_;
+    double left_ = kMaxHeight;
+};
+
+Qt::Alignment AlignmentOf(RichAlignment alignment) {
+    switch (alignment) {
+    case RichAlignment::Centre:
+        return Qt::AlignHCenter;
+    case RichAlignment::Right:
+        return Qt::AlignRight;
+    case RichAlignment::Justify:
+        return Qt::AlignJustify;
+    case RichAlignment::Left:
+        break;
+    }
+    return Qt::AlignLeft;
+}
+
+QTextCharFormat FormatOf(const RichRun& run) {
+    QTextCharFormat format;
+    if (!run.font.empty()) {
+        format.setFontFamilies(QStringList{QString::fromStdString(run.font)});
+    }
+    if (run.size > 0) {
+        format.setFontPointSize(run.size);
+    }
+    format.setFontWeight(run.bold ? QFont::Bold : QFont::Normal);
+    format.setFontItalic(run.italic);
+    format.setFontUnderline(run.underline);
+    if (run.colour) {
+        format.setForeground(QColor(static_cast<QRgb>(*run.colour)));
+    }
+    return format;
+}
+
+} // namespace
+
+ReadmePaneWidget::ReadmePaneWidget(QWidget* parent) : QFrame(parent) {
+    setObjectName(QStringLiteral("Panel4"));
+    setGeometry(437, 137, 283, 208);
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setLineWidth(1);
+    setAutoFillBackground(true);
+    QPalette panel = palette();
+    panel.setColor(QPalette::Window, Qt::white);
+    setPalette(panel);
+
+    edit_ = new QTextEdit(this);
+    edit_->setObjectName(QStringLiteral("RichEdit1"));
+    edit_->setGeometry(11, 1, 273, 205);
+    edit_->setFrameShape(QFrame::NoFrame);
+    edit_->setReadOnly(true);
+    edit_->setAcceptRichText(false);
+    edit_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    edit_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit_->setLineWrapMode(QTextEdit::WidgetWidth);
+    QPalette page = edit_->palette();
+    page.setColor(QPalette::Base, Qt::white);
+    page.setColor(QPalette::Text, Qt::black);
+    edit_->setPalette(page);
+
+    Clear();
+    hide();
+}
+
+ReadmePaneWidget::~ReadmePaneWidget() = default;
+
+void ReadmePaneWidget::Clear() {
+    edit_->clear();
+    QFont font = QApplication::font();
+    font.setPointSize(9);
+    font.setStyleHint(QFont::AnyStyle); // the default pitch: neither fixed nor proportional forced
+    edit_->setFont(font);
+    edit_->document()->setDefaultFont(font);
+    path_.clear();
+}
+
+bool ReadmePaneWidget::LoadFromFile(const std::string& path) {
+    // A failed load leaves the control empty, as the front end expects.
+    edit_->document()->clear();
+    path_.clear();
+    const std::string real = ResolveDiscPath(path);
+    const char* why = "";
+    const std::optional<std::string> bytes = ReadRegularFile(real, kMaxFileBytes, why);
+    if (!bytes) {
+        qCWarning(lcPlatform) << "readme not loaded:" << QString::fromStdString(real) << why;
+        return false;
+    }
+    const RichText text = ParseRtf(*bytes);
+    if (text.truncated) {
+        qCWarning(lcPlatform) << "readme cut short at the reader's limits:"
+                              << QString::fromStdString(real);
+    }
+    if (!Show(text)) {
+        qCWarning(lcPlatform) << "readme cut short, too long to lay out:"
+                              << QString::fromStdString(real);
+    }
+    path_ = path;
+    return true;
+}
+
+bool ReadmePaneWidget::Show(const RichText& text) {
+    QTextDocument* doc = edit_->document();
+    doc->clear();
+    QTextCursor cursor(doc);
+    cursor.beginEditBlock();
+    HeightBudget budget(edit_->logicalDpiY());
+    bool whole = true;
+    // An empty paragraph takes the format of the text before it, so a blank line between large
+    // headings is as tall as they are.
+    QTextCharFormat carried;
+    double carriedPoints = 0;
+    bool first = true;
+    for (const RichParagraph& paragraph : text.paragraphs) {
+        QTextBlockFormat block;
+        block.setAlignment(AlignmentOf(paragraph.alignment));
+        if (!paragraph.runs.empty()) {
+            carried = FormatOf(paragraph.runs.front());
+            carriedPoints = paragraph.runs.front().size;
+        }
+        if (!budget.Line(carriedPoints)) {
+            whole = false;
+            break;
+        }
+        if (first) {
+            cursor.setBlockFormat(block);
+            cursor.setBlockCharFormat(carried);
+            first = false;
+        } else {
+            cursor.insertBlock(block, carried);
+        }
+        int sinceBreak = 0;
+        for (const RichRun& run : paragraph.runs) {
+            QString chunk = WithBreaks(
+                QString::fromUtf8(run.text.data(), static_cast<qsizetype>(run.text.size())),
+                sinceBreak);
+            // A line break inside the paragraph; a plain '\n' would start a new one.
+            chunk.replace(QLatin1Char('\n'), QChar(QChar::LineSeparator));
+            carried = FormatOf(run);
+            carriedPoints = run.size;
+            const qsizetype fit = budget.Fit(chunk, run.size);
+            if (fit < chunk.size()) {
+                chunk.truncate(fit);
+                whole = false;
+            }
+            cursor.insertText(chunk, carried);
+            if (!whole) {
+                break;
+            }
+        }
+        if (!whole) {
+            break;
+        }
+    }
+    cursor.endEditBlock();
+    edit_->moveCursor(QTextCursor::Start);
+    edit_->verticalScrollBar()->setValue(0);
+    return whole;
+}
+
+std::string ReadmePaneWidget::PlainText() const {
+    return edit_->document()->toPlainText().remove(QChar(kZeroWidthSpace)).toStdString();
+}
+
+bool ReadmePaneWidget::Print(const std::string& title) {
+    // The title is a disc path, in the disc's code page.
+    const QString jobTitle = QString::fromStdString(Cp1252ToUtf8(title));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(jobTitle);
+    bool confirmed = false;
+    if (confirmPrint) {
+        confirmed = confirmPrint(printer);
+    } else {
+        QPrintDialog dialog(&printer, this);
+        confirmed = dialog.exec() == QDialog::Accepted;
+    }
+    if (!confirmed) {
+        return false;
+    }
+    printer.setDocName(jobTitle);
+    edit_->document()->print(&printer);
+    if (printer.printerState() == QPrinter::Error) {
+        qCWarning(lcPlatform) << "readme not printed:" << jobTitle;
+        return false;
+    }
+    return true;
+}
+
+} // namespace kestrova
