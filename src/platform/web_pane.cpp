@@ -93,6 +93,13 @@ WebPaneWidget::~WebPaneWidget() {
 // directory string ("/disc/" + "pages/claunch_exes/x.exe") and a command prefix in a link from a
 // page of the six-character folder "pages/" sits six characters behind it, where the front end
 // reads it. Everything else keeps its URL text, so a web address never looks like the disc.
+void WebPaneWidget::SetLeft(int left) {
+    move(left, y());
+    const QWidget* parent = parentWidget();
+    const int parentWidth = parent ? parent->width() : 800;
+    setVisible(left < parentWidth && left + width() > 0);
+}
+
 std::string WebPaneWidget::AddressText(const QUrl& url) {
     if (url.isLocalFile()) {
         return url.toLocalFile().toStdString();

@@ -23,7 +23,8 @@ class WebPaneWidget : public QWidget, public WebPane {
 
     void Navigate(const std::string& url) override;
     int Left() const override { return x(); }
-    void SetLeft(int left) override { move(left, y()); }
+    // Off screen the pane is also hidden, so the browser engine stops drawing a page nobody sees.
+    void SetLeft(int left) override;
     std::string Url() const override { return url_; }
     // The pane as it is drawn, without the window around it.
     Picture Grab() override;

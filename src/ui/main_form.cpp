@@ -59,6 +59,7 @@ TMainForm::TMainForm(const MainFormOptions& options, QWidget* parent)
     web_ = new WebPaneWidget(
         options.lightWebPane ? WebPaneWidget::Engine::Light : WebPaneWidget::Engine::Browser, this);
     web_->setGeometry(800, 130, 798, 360);
+    web_->SetLeft(800);
 
     adbanner_ = MakeBanner(this, QRect(163, 505, 468, 60));
     GIFImage1_ = MakeBanner(this, QRect(10, 505, 143, 60));
