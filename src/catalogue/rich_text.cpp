@@ -21,24 +21,6 @@ constexpr int kMaxUnicodeSkip = 255;
 constexpr int kMaxPendingCells = 1024;
 constexpr int64_t kParameterLimit = 1'000'000'000; // larger numbers saturate
 
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 // Control characters have no business on the pane; tabs and line breaks are the text's own.
 bool Shown(char32_t cp) {
     if (cp == '\t' || cp == '\n') {
@@ -85,46 +67,14 @@ std::string_view DecodeByte(unsigned char b) {
     return Cp1252Table()[b];
 }
 
-// One strict UTF-8 sequence at `pos`; empty when it is malformed (overlong, surrogate, cut short).
+// One well-formed UTF-8 sequence at `pos`, which it passes; nothing when it is malformed.
 std::optional<char32_t> NextUtf8(std::string_view s, std::size_t& pos) {
-    const auto b0 = static_cast<unsigned char>(s[pos]);
-    if (b0 < 0x80) {
-        ++pos;
-        return b0;
-    }
-    int extra = 0;
-    char32_t cp = 0;
-    char32_t least = 0;
-    if ((b0 & 0xE0) == 0xC0) {
-        extra = 1;
-        cp = b0 & 0x1F;
-        least = 0x80;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        extra = 2;
-        cp = b0 & 0x0F;
-        least = 0x800;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        extra = 3;
-        cp = b0 & 0x07;
-        least = 0x10000;
-    } else {
+    const std::optional<Utf8Char> c = ReadUtf8(s, pos);
+    if (!c || !c->valid) {
         return std::nullopt;
     }
-    if (s.size() - pos <= static_cast<std::size_t>(extra)) {
-        return std::nullopt;
-    }
-    for (int i = 1; i <= extra; ++i) {
-        const auto b = static_cast<unsigned char>(s[pos + static_cast<std::size_t>(i)]);
-        if ((b & 0xC0) != 0x80) {
-            return std::nullopt;
-        }
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        return std::nullopt;
-    }
-    pos += static_cast<std::size_t>(extra) + 1;
-    return cp;
+    pos += c->length;
+    return c->cp;
 }
 
 bool IsUtf8(std::string_view s) {

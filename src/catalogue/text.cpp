@@ -20,19 +20,6 @@ char32_t CodePointOf(unsigned char b) {
     return b;
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 char EncodeCodePoint(char32_t cp) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
         return static_cast<char>(cp);
@@ -59,53 +46,76 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
 std::string Utf8ToCp1252(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
-    std::size_t i = 0;
-    const std::size_t n = utf8.size();
-    while (i < n) {
-        const auto b = static_cast<unsigned char>(utf8[i]);
-        int extra = 0;
-        char32_t cp = 0;
-        char32_t min = 0;
-        if (b < 0x80) {
-            out += static_cast<char>(b);
-            ++i;
-            continue;
-        } else if ((b & 0xE0) == 0xC0) {
-            extra = 1;
-            cp = b & 0x1F;
-            min = 0x80;
-        } else if ((b & 0xF0) == 0xE0) {
-            extra = 2;
-            cp = b & 0x0F;
-            min = 0x800;
-        } else if ((b & 0xF8) == 0xF0) {
-            extra = 3;
-            cp = b & 0x07;
-            min = 0x10000;
-        } else {
-            out += '?';
-            ++i;
-            continue;
-        }
-        std::size_t j = i + 1;
-        bool ok = true;
-        for (int k = 0; k < extra; ++k, ++j) {
-            if (j >= n || (static_cast<unsigned char>(utf8[j]) & 0xC0) != 0x80) {
-                ok = false;
-                break;
-            }
-            cp = (cp << 6) | (static_cast<unsigned char>(utf8[j]) & 0x3F);
-        }
-        if (!ok) {
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::optional<Utf8Char> c = ReadUtf8(utf8, i);
+        if (!c) {
             // Drop only the lead byte so the next character still decodes.
             out += '?';
             ++i;
             continue;
         }
-        out += (cp < min || cp > 0x10FFFF) ? '?' : EncodeCodePoint(cp);
-        i = j;
+        out += c->valid ? EncodeCodePoint(c->cp) : '?';
+        i += c->length;
     }
     return out;
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+std::optional<Utf8Char> ReadUtf8(std::string_view s, std::size_t pos) {
+    if (pos >= s.size()) {
+        return std::nullopt;
+    }
+    const auto b0 = static_cast<unsigned char>(s[pos]);
+    if (b0 < 0x80) {
+        return Utf8Char{b0, 1, true};
+    }
+    std::size_t extra = 0;
+    char32_t cp = 0;
+    char32_t least = 0;
+    if ((b0 & 0xE0) == 0xC0) {
+        extra = 1;
+        cp = b0 & 0x1F;
+        least = 0x80;
+    } else if ((b0 & 0xF0) == 0xE0) {
+        extra = 2;
+        cp = b0 & 0x0F;
+        least = 0x800;
+    } else if ((b0 & 0xF8) == 0xF0) {
+        extra = 3;
+        cp = b0 & 0x07;
+        least = 0x10000;
+    } else {
+        return std::nullopt;
+    }
+    if (s.size() - pos <= extra) {
+        return std::nullopt;
+    }
+    for (std::size_t i = 1; i <= extra; ++i) {
+        const auto b = static_cast<unsigned char>(s[pos + i]);
+        if ((b & 0xC0) != 0x80) {
+            return std::nullopt;
+        }
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    const bool valid = cp >= least && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
+    return Utf8Char{cp, extra + 1, valid};
 }
 
 char FoldCase(char c) {

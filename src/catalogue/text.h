@@ -3,6 +3,8 @@
 // text back, and compare lines ignoring case the way the disc's authors expect (ASCII and the
 // Latin-1 letters, plus the few extra letters of the code page).
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +16,19 @@ std::string Cp1252ToUtf8(std::string_view bytes);
 
 // Characters outside the code page, and malformed UTF-8 sequences, become '?'.
 std::string Utf8ToCp1252(std::string_view utf8);
+
+// Appends a code point (up to U+10FFFF) in UTF-8.
+void AppendUtf8(std::string& out, char32_t cp);
+
+// The UTF-8 sequence starting at `pos`: its code point and its length. A byte that cannot start a
+// sequence, or a sequence cut short, gives nothing; an overlong form, a surrogate or a value past
+// U+10FFFF gives its length with `valid` false.
+struct Utf8Char {
+    char32_t cp = 0;
+    std::size_t length = 0;
+    bool valid = false;
+};
+std::optional<Utf8Char> ReadUtf8(std::string_view s, std::size_t pos);
 
 // Upper-case letters to lower case; every other byte unchanged.
 char FoldCase(char c);
