@@ -49,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Check(read.argument.data() + read.argument.size() == address.data() + address.size());
         const std::size_t at = static_cast<std::size_t>(read.argument.data() - address.data());
         Check(at == directory.size() + kWebPrefixOffset + kWebPrefixLength);
-        Check(address.substr(0, directory.size()) == directory);
+        Check(address.substr(0, kLocalFileMark.size()) == kLocalFileMark);
+        Check(address.substr(kLocalFileMark.size(), directory.size()) == directory);
     }
     if (read.command == WebCommand::Claunch && IsDiscRelativePath(read.argument)) {
         const std::string_view a = read.argument;

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -241,6 +242,27 @@ class Runner {
 
     void Wait(const LineArgs& a) { Engine().AdvanceTo(Engine().ClockMs() + ToInt(a.words[0])); }
 
+    // Real time, not the front end's clock: the browser engine loads pages on its own threads.
+    void WaitWeb(const LineArgs& a) {
+        const int limitMs = a.words.empty() ? 20000 : ToInt(a.words[0]);
+        WebPaneWidget* pane = form_.WebBrowser1();
+        QElapsedTimer waited;
+        waited.start();
+        while (pane && !pane->PageLoaded()) {
+            if (waited.elapsed() > limitMs) {
+                throw ScriptError("the web pane's page did not load within " +
+                                  std::to_string(limitMs) + " ms");
+            }
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        // The page is loaded; give the engine a moment to lay it out and draw.
+        QElapsedTimer settle;
+        settle.start();
+        while (settle.elapsed() < 300) {
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+    }
+
     void Move(const LineArgs& a) { Engine().DxDrawMouseMove(ToInt(a.words[0]), ToInt(a.words[1])); }
 
     void Click(const LineArgs& a) {
@@ -469,6 +491,7 @@ const std::vector<Command>& Runner::Commands() {
     static const std::vector<Command> commands = {
         {"frames", "frames N", 1, &Runner::Frames},
         {"wait", "wait MS", 1, &Runner::Wait},
+        {"wait-web", "wait-web [MS]", 0, &Runner::WaitWeb},
         {"move", "move X Y", 2, &Runner::Move},
         {"click", "click [X Y]", 0, &Runner::Click},
         {"click-banner", "click-banner left|centre|right", 1, &Runner::ClickBanner},

@@ -3,10 +3,11 @@
 // so this only looks at fixed positions and allocates nothing; it is all inline so that the
 // fuzzer and the corpus replay can take it without the rest of the engine.
 //
-// Address text: a file of the disc is reported as its absolute path, spelt exactly as the current
-// directory string spells it ("/disc/pages/claunch_exes/x.exe"); anything else as its URL text.
-// A command prefix counts only six characters behind the disc root, which is where a link in a
-// page of a six-character folder such as "pages/" puts it.
+// Address text: the web pane reports a local file as the six characters "file:/" followed by its
+// full path, spelt exactly as the current directory string spells it ("file:/" + "/disc/" +
+// "claunch_exes/x.exe"); anything else keeps its URL text. A command prefix counts only six
+// characters behind the length of the disc root, which is where a link from a page of the disc to
+// a name in the disc root ("../claunch_exes/x.exe" from "pages/") puts it.
 
 #include <array>
 #include <cstddef>
@@ -34,8 +35,11 @@ struct WebAddress {
     bool cancel = false;       // the pane must not follow the address
 };
 
-// Where the prefix starts, counted behind the current directory string.
+// How the web pane spells a local file in front of its path; exactly as long as the offset below.
+inline constexpr std::string_view kLocalFileMark = "file:/";
+// Where the prefix starts, counted behind the length of the current directory string.
 inline constexpr std::size_t kWebPrefixOffset = 6;
+static_assert(kLocalFileMark.size() == kWebPrefixOffset);
 inline constexpr std::size_t kWebPrefixLength = 8;
 
 inline constexpr char AsciiLower(char c) {
@@ -61,16 +65,13 @@ inline constexpr bool HasTopbrowShape(std::string_view a) {
            a[13] == 'w' && a[14] == '_';
 }
 
-// A page of the disc: a path inside the current directory. Only these may command the front end;
-// a page from the web cannot start programs or end the program.
+// A file of the disc: a local file inside the current directory. Only these may command the
+// front end; a page from the web cannot start programs or end the program.
 inline constexpr bool IsDiscAddress(std::string_view address, std::string_view currentDirectory) {
-    if (currentDirectory.empty() || address.size() < currentDirectory.size() ||
-        address.substr(0, currentDirectory.size()) != currentDirectory) {
-        return false;
-    }
-    // The folder between the root and the prefix must not climb out of the disc.
-    const std::string_view gap = address.substr(currentDirectory.size(), kWebPrefixOffset);
-    return gap.find("..") == std::string_view::npos;
+    const std::size_t mark = kLocalFileMark.size();
+    return !currentDirectory.empty() && address.size() >= mark + currentDirectory.size() &&
+           address.substr(0, mark) == kLocalFileMark &&
+           address.substr(mark, currentDirectory.size()) == currentDirectory;
 }
 
 inline constexpr bool CancelsNavigation(WebCommand command) {

@@ -2,6 +2,7 @@
 
 #include "catalogue/disc_path.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QLoggingCategory>
@@ -45,6 +46,7 @@ class WebPaneWidget::Impl {
     QTextBrowser* light = nullptr;
     QVBoxLayout* layout = nullptr;
     int asking = 0; // calls of the hook under way
+    bool loading = false;
 };
 
 WebPaneWidget::WebPaneWidget(Engine engine, QWidget* parent)
@@ -89,20 +91,31 @@ WebPaneWidget::~WebPaneWidget() {
     }
 }
 
-// A file of the disc is reported as its absolute path, so the text starts with the current
-// directory string ("/disc/" + "pages/claunch_exes/x.exe") and a command prefix in a link from a
-// page of the six-character folder "pages/" sits six characters behind it, where the front end
-// reads it. Everything else keeps its URL text, so a web address never looks like the disc.
 void WebPaneWidget::SetLeft(int left) {
     move(left, y());
     const QWidget* parent = parentWidget();
     const int parentWidth = parent ? parent->width() : 800;
     setVisible(left < parentWidth && left + width() > 0);
+    Rest();
+}
+
+// A page nobody sees is frozen: its scripts, timers and drawing stop until it is shown or loads
+// another page, which wakes it.
+void WebPaneWidget::Rest() {
+    if (!impl_->view) {
+        return;
+    }
+    QWebEnginePage* page = impl_->view->page();
+    const auto wanted = isVisible() || impl_->loading ? QWebEnginePage::LifecycleState::Active
+                                                      : QWebEnginePage::LifecycleState::Frozen;
+    if (page->lifecycleState() != wanted) {
+        page->setLifecycleState(wanted);
+    }
 }
 
 std::string WebPaneWidget::AddressText(const QUrl& url) {
     if (url.isLocalFile()) {
-        return url.toLocalFile().toStdString();
+        return "file:/" + QDir::toNativeSeparators(url.toLocalFile()).toStdString();
     }
     return url.toString().toStdString();
 }
@@ -162,6 +175,11 @@ void WebPaneWidget::StartEngine() {
     auto* page = new InterceptingPage(this, impl_->view);
     page->ask = [this](const QUrl& url) { return Ask(url); };
     impl_->view->setPage(page);
+    connect(impl_->view, &QWebEngineView::loadStarted, this, [this] { impl_->loading = true; });
+    connect(impl_->view, &QWebEngineView::loadFinished, this, [this] {
+        impl_->loading = false;
+        Rest();
+    });
     impl_->layout->addWidget(impl_->view);
     if (!url_.empty()) {
         Load(url_);
@@ -172,6 +190,10 @@ bool WebPaneWidget::EngineStarted() const {
     return !impl_->browser || impl_->view != nullptr;
 }
 
+bool WebPaneWidget::PageLoaded() const {
+    return EngineStarted() && !impl_->loading;
+}
+
 void WebPaneWidget::Navigate(const std::string& url) {
     url_ = url;
     Load(url);
@@ -180,6 +202,8 @@ void WebPaneWidget::Navigate(const std::string& url) {
 void WebPaneWidget::Load(const std::string& url) {
     const QUrl target = ToUrl(url);
     if (impl_->view) {
+        impl_->loading = true;
+        Rest();
         impl_->view->setUrl(target);
     } else if (impl_->light) {
         if (target.isLocalFile()) {

@@ -37,20 +37,26 @@ class WebPaneWidget : public QWidget, public WebPane {
     // path) or a URL.
     void FollowLink(const std::string& url);
 
-    // The text the hook gets for a URL: a local file as its absolute path, anything else as its
-    // URL text.
+    // The text the hook gets for a URL. A local file is the six characters "file:/" followed by
+    // its absolute path in the system's own separators, so a link from a disc page to
+    // "../claunch_exes/x.exe" reads "file:/" + "/disc/" + "claunch_exes/x.exe": its command
+    // prefix starts six characters behind the length of the disc root, the one place the front
+    // end reads it. Anything else keeps its URL text, so a web address never looks like the disc.
     static std::string AddressText(const QUrl& url);
 
     // The browser engine takes a few hundred milliseconds to start; it is started once the first
     // frame is on screen, and pages asked for before then are loaded when it is.
     void StartEngine();
     bool EngineStarted() const;
+    // Whether the page last asked for has finished loading (the light pane loads at once).
+    bool PageLoaded() const;
 
   private:
     // An address of the front end (a path of the disc, or a web address) as a URL to load.
     static QUrl ToUrl(const std::string& address);
 
     void Load(const std::string& url);
+    void Rest();
     // Asks the hook about a URL; true to cancel.
     bool Ask(const QUrl& url);
 

@@ -8,6 +8,8 @@ Header lines of the script (anywhere, each starting with "#!"):
   #! stderr: TEXT      a line that standard error must hold exactly
   #! stderr-end: TEXT  a line of standard error must end with TEXT
   #! args: ...         more command-line arguments
+  #! display: xvfb     runs under a virtual X display (the browser engine draws nothing
+                       offscreen); skipped when xvfb-run is missing
 The script's own expect lines are checked by the front end itself.
 """
 import argparse
@@ -57,6 +59,12 @@ def main():
     env.setdefault("QT_QPA_PLATFORM", "offscreen")
     env["KESTROVA_RUN_LOG"] = os.path.join(a.work, "ran.log")
     cmd = [a.binary, "--disc", disc, "--replay", os.path.abspath(a.script)] + extra
+    if headers.get("display") == "xvfb":
+        if shutil.which("xvfb-run") is None:
+            print("skipped: xvfb-run is not installed")
+            return 77
+        env["QT_QPA_PLATFORM"] = "xcb"
+        cmd = ["xvfb-run", "-a", "-s", "-screen 0 1024x768x24"] + cmd
     p = subprocess.run(cmd, cwd=a.work, env=env, capture_output=True, text=True, timeout=110)
     want = int(headers.get("exit", "0"))
     ok = True

@@ -15,6 +15,8 @@ namespace kestrova {
 namespace {
 
 const std::string kDisc = "/media/kestrova/"; // d = 16
+// How the web pane reports a file in the disc root: six characters, then the full path.
+const std::string kRoot = "file:/" + kDisc;
 
 struct Navigation {
     MainState state;
@@ -41,7 +43,7 @@ struct Navigation {
     }
 };
 
-TEST(WebCommands, EveryPrefixInAnyCaseSixCharactersBehindTheDiscRoot) {
+TEST(WebCommands, EveryPrefixInAnyCaseReadAtDPlusSix) {
     const struct {
         const char* prefix;
         bool cancels;
@@ -57,10 +59,11 @@ TEST(WebCommands, EveryPrefixInAnyCaseSixCharactersBehindTheDiscRoot) {
                 }
             }
             Navigation n;
-            EXPECT_EQ(n.Before(kDisc + "pages/" + prefix + "notes.txt"), row.cancels) << prefix;
-            // One character off either way is no command.
-            EXPECT_FALSE(n.Before(kDisc + "page/" + prefix + "notes.txt")) << prefix;
-            EXPECT_FALSE(n.Before(kDisc + "pagess/" + prefix + "notes.txt")) << prefix;
+            EXPECT_EQ(n.Before(kRoot + prefix + "notes.txt"), row.cancels) << prefix;
+            // One character off either way is no command: a page's own folder, a longer mark.
+            EXPECT_FALSE(n.Before(kRoot + "pages/" + prefix + "notes.txt")) << prefix;
+            EXPECT_FALSE(n.Before(kRoot + "x" + prefix + "notes.txt")) << prefix;
+            EXPECT_FALSE(n.Before("file:" + kDisc + prefix + "notes.txt")) << prefix;
             EXPECT_EQ(n.Started().size(), std::string(row.prefix) == "claunch_" ? 1u : 0u);
             EXPECT_EQ(n.window.terminations, 0);
         }
@@ -69,8 +72,8 @@ TEST(WebCommands, EveryPrefixInAnyCaseSixCharactersBehindTheDiscRoot) {
 
 TEST(WebCommands, ClaunchStartsTheArgumentLowerCasedFromTheCurrentDirectory) {
     Navigation n;
-    EXPECT_TRUE(n.Before(kDisc + "pages/CLAUNCH_Exes/Helix_Play.EXE"));
-    EXPECT_TRUE(n.Before(kDisc + "pages/claunch_exes\\subzero.exe"));
+    EXPECT_TRUE(n.Before(kRoot + "CLAUNCH_Exes/Helix_Play.EXE"));
+    EXPECT_TRUE(n.Before(kRoot + "claunch_exes\\subzero.exe"));
     EXPECT_EQ(n.Started(), (std::vector<std::string>{kDisc + "exes/helix_play.exe",
                                                      kDisc + "exes\\subzero.exe"}));
     EXPECT_EQ(n.launcher.launches[0].showCommand, 5);
@@ -80,25 +83,24 @@ TEST(WebCommands, ClaunchStartsTheArgumentLowerCasedFromTheCurrentDirectory) {
 TEST(WebCommands, OnlyExitInAnyCaseEndsTheProgram) {
     Navigation n;
     for (const char* argument : {"exitx", "exi", "", "exit/", " exit"}) {
-        EXPECT_TRUE(n.Before(kDisc + "pages/command_" + argument)) << argument;
+        EXPECT_TRUE(n.Before(kRoot + "command_" + argument)) << argument;
     }
     EXPECT_EQ(n.window.terminations, 0);
-    EXPECT_TRUE(n.Before(kDisc + "pages/command_exit"));
-    EXPECT_TRUE(n.Before(kDisc + "pages/Command_EXIT"));
+    EXPECT_TRUE(n.Before(kRoot + "command_exit"));
+    EXPECT_TRUE(n.Before(kRoot + "Command_EXIT"));
     EXPECT_EQ(n.window.terminations, 2);
     EXPECT_TRUE(n.Started().empty());
 }
 
 TEST(WebCommands, AnAddressOfDPlusSixCharactersOrFewerIsNeverExamined) {
     Navigation n;
-    const std::string dPlus6 = kDisc + "comman";
-    ASSERT_EQ(dPlus6.size(), kDisc.size() + 6);
-    EXPECT_FALSE(n.Before(dPlus6));
-    EXPECT_FALSE(n.Before(kDisc + "pages/c"));       // d + 7: examined, too short for a prefix
-    EXPECT_FALSE(n.Before(kDisc + "pages/command")); // d + 13
-    EXPECT_TRUE(n.Before(kDisc + "pages/command_")); // d + 14: a command with no argument
-    EXPECT_TRUE(n.Before(kDisc + "pages/claunch_")); // nothing to start, refused
-    EXPECT_FALSE(n.Before(kDisc.substr(0, 5)));      // shorter than the directory itself
+    ASSERT_EQ(kRoot.size(), kDisc.size() + 6);
+    EXPECT_FALSE(n.Before(kRoot));
+    EXPECT_FALSE(n.Before(kRoot + "c"));        // d + 7: examined, too short for a prefix
+    EXPECT_FALSE(n.Before(kRoot + "command"));  // d + 13
+    EXPECT_TRUE(n.Before(kRoot + "command_"));  // d + 14: a command with no argument
+    EXPECT_TRUE(n.Before(kRoot + "claunch_"));  // nothing to start, refused
+    EXPECT_FALSE(n.Before(kRoot.substr(0, 9))); // shorter than the mark and directory
     EXPECT_FALSE(n.Before(""));
     EXPECT_TRUE(n.Started().empty());
     EXPECT_EQ(n.window.terminations, 0);
@@ -113,21 +115,20 @@ TEST(WebCommands, TheTopbrowShapeCancelsAnyAddressAndAPrefixOnTheDiscReplacesIt)
     EXPECT_FALSE(n.Before("https://topbrow_offers.example.com/"));
     EXPECT_FALSE(n.Before("http://www.example.com/topbrow_x"));
     // A current directory of that shape: "go2data_" at d + 6 is the command and lets it go on.
-    const std::string odd = "http://topbrow_x/";
-    EXPECT_FALSE(n.Before(odd + "pages/go2data_x", odd));
-    EXPECT_TRUE(n.Before(odd + "pages/nobrows_x", odd));
+    const std::string odd = "topbrow_x/";
+    EXPECT_FALSE(n.Before("file:/" + odd + "go2data_x", odd));
+    EXPECT_TRUE(n.Before("file:/" + odd + "nobrows_x", odd));
 }
 
 TEST(WebCommands, PagesOffTheDiscCommandNothing) {
     Navigation n;
-    // The same text as a disc link, but not under the current directory.
-    EXPECT_FALSE(n.Before("/media/kestrovb/pages/claunch_exes/skyhook.exe"));
+    // The same text as a disc link, but not under the current directory or not a local file.
+    EXPECT_FALSE(n.Before("file://media/kestrovb/claunch_exes/skyhook.exe"));
     EXPECT_FALSE(n.Before("http://www.example.com/claunch_exes/skyhook.exe"));
     EXPECT_FALSE(n.Before("http://www.example.com/pages/command_exit"));
-    EXPECT_FALSE(n.Before("file://" + kDisc + "pages/claunch_exes/skyhook.exe"));
-    // Climbing out between the root and the prefix.
-    EXPECT_FALSE(n.Before(kDisc + "../xx/claunch_exes/skyhook.exe"));
-    EXPECT_FALSE(n.Before(kDisc + "a/../claunch_exes/skyhook.exe"));
+    EXPECT_FALSE(n.Before("https:" + kDisc + "claunch_exes/skyhook.exe"));
+    EXPECT_FALSE(n.Before("FILE:/" + kDisc + "claunch_exes/skyhook.exe"));
+    EXPECT_FALSE(n.Before(kDisc + "pages/claunch_exes/skyhook.exe"));
     EXPECT_TRUE(n.Started().empty());
     EXPECT_EQ(n.window.terminations, 0);
 }
@@ -138,7 +139,7 @@ TEST(WebCommands, AClaunchArgumentThatLeavesTheDiscIsRefusedAndLogged) {
           "\\\\server\\share\\x.exe", "c:/windows/x.exe", "C:x.exe", "exes/.../x.exe",
           "exes/ .. /x.exe", "http://www.example.com/x.exe", "exes/x.exe\n", ""}) {
         Navigation n;
-        EXPECT_TRUE(n.Before(kDisc + "pages/claunch_" + argument)) << argument;
+        EXPECT_TRUE(n.Before(kRoot + "claunch_" + argument)) << argument;
         EXPECT_TRUE(n.Started().empty()) << argument;
         EXPECT_EQ(n.log.warnings.size(), 1u) << argument;
     }
@@ -146,13 +147,13 @@ TEST(WebCommands, AClaunchArgumentThatLeavesTheDiscIsRefusedAndLogged) {
 
 TEST(WebCommands, AHugeAddressIsRefusedWithoutCopyingIt) {
     Navigation n;
-    const std::string huge = kDisc + "pages/claunch_" + std::string(1 << 20, 'a');
+    const std::string huge = kRoot + "claunch_" + std::string(1 << 20, 'a');
     EXPECT_TRUE(n.Before(huge));
     EXPECT_TRUE(n.Started().empty());
     ASSERT_EQ(n.log.warnings.size(), 1u);
     EXPECT_LT(n.log.warnings[0].size(), 200u);
     // A launch text longer than the launch buffers is refused by the launch itself.
-    EXPECT_TRUE(n.Before(kDisc + "pages/claunch_" + std::string(70, 'b')));
+    EXPECT_TRUE(n.Before(kRoot + "claunch_" + std::string(70, 'b')));
     EXPECT_TRUE(n.Started().empty());
     EXPECT_EQ(n.log.warnings.size(), 2u);
 }
@@ -160,9 +161,10 @@ TEST(WebCommands, AHugeAddressIsRefusedWithoutCopyingIt) {
 TEST(WebCommands, ADriveRootPutsThePrefixAtTheTenthCharacter) {
     Navigation n;
     const std::string root = "D:\\";
-    EXPECT_TRUE(n.Before("D:\\pages\\cLaUnCh_SETUP.EXE", root));
-    EXPECT_FALSE(n.Before("D:\\pages\\xclaunch_setup.exe", root));
-    EXPECT_FALSE(n.Before("E:\\pages\\claunch_setup.exe", root));
+    ASSERT_EQ(std::string("file:/D:\\cLaUnCh_").find('c', 6), 9u);
+    EXPECT_TRUE(n.Before("file:/D:\\cLaUnCh_SETUP.EXE", root));
+    EXPECT_FALSE(n.Before("file:/D:\\xclaunch_setup.exe", root));
+    EXPECT_FALSE(n.Before("file:/E:\\claunch_setup.exe", root));
     EXPECT_EQ(n.Started(), std::vector<std::string>{"D:\\setup.exe"});
 }
 

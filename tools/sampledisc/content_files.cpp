@@ -46,11 +46,14 @@ std::string DemoPageName(size_t index) {
     return name;
 }
 
-// The front end reads a command prefix at a fixed distance behind the disc root, exactly as long
-// as "pages/": so every page that carries command links lives in that folder, and links written
-// from elsewhere go through it.
+// The front end reads a command prefix only where a link to a name in the disc root puts it, so
+// every command link names the disc root; the pages live one folder below it.
+std::string Command(const std::string& rest) {
+    return "../" + rest;
+}
+
 std::string Launch(const std::string& path) {
-    return "claunch_" + Lower(path);
+    return Command("claunch_" + Lower(path));
 }
 
 const char* kStyle = R"(<style type="text/css">
@@ -85,7 +88,8 @@ std::string NavBar() {
            "<a href=\"add-ons.html\">Add-Ons</a> | <a href=\"utilities.html\">Utilities</a> | "
            "<a href=\"support.html\">Support</a> | <a href=\"tobrik.html\">Tobrik</a> | "
            "<a href=\"database.html\">Database</a> | "
-           "<a href=\"command_exit\">Quit the disc</a></td></tr></table>\n";
+           "<a href=\"" +
+           Command("command_exit") + "\">Quit the disc</a></td></tr></table>\n";
 }
 
 std::string PageFoot() {
@@ -130,7 +134,9 @@ std::vector<TextFile> Pages() {
              "</p>\n<p class=\"small\">Loading the page you asked for&hellip;</p>\n"
              "<p><a href=\"../pages/demos.html\">All the demos</a> | "
              "<a href=\"../pages/support.html\">Disc help</a> | "
-             "<a href=\"../pages/command_exit\">Quit the disc</a></p>\n"
+             "<a href=\"" +
+             Command("command_exit") +
+             "\">Quit the disc</a></p>\n"
              "</td></tr></table>\n" +
              PageFoot()});
 
