@@ -1,6 +1,9 @@
 // Image-list files come from the disc: any bytes must load or fail with the reader's errors, and
-// whatever loads must survive being written and read again.
+// whatever loads must survive being written and read again. The header pass that budgets a file
+// must describe exactly what decoding then makes, and no file may decode past its budget.
+#include "catalogue/disc_limits.h"
 #include "catalogue/error.h"
+#include "pictures/image_list_file.h"
 #include "pictures/picture_collection.h"
 
 #include <cstddef>
@@ -9,10 +12,26 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     kestrova::PictureCollection collection;
     collection.SetSurfaceInitialized(true);
+    std::vector<kestrova::ImageListEntry> entries;
+    bool headersRead = false;
     try {
+        entries = kestrova::ReadImageListHeaders({data, size});
+        headersRead = true;
         collection.LoadFromBytes({data, size});
     } catch (const kestrova::Error&) {
         return 0;
+    }
+    if (!headersRead || entries.size() != static_cast<size_t>(collection.Count()) ||
+        kestrova::DecodedPixels(entries) > kestrova::kMaxImageListPixels) {
+        __builtin_trap();
+    }
+    for (int i = 0; i < collection.Count(); ++i) {
+        const kestrova::Picture& p = collection.Items(i).GetPicture();
+        const kestrova::BitmapInfo& h = entries[static_cast<size_t>(i)].picture;
+        if (p.width != h.width || p.height != h.height || p.bitDepth != h.bitDepth ||
+            p.rle != h.rle || entries[static_cast<size_t>(i)].name != collection.Items(i).Name) {
+            __builtin_trap();
+        }
     }
     // Big pictures (RLE can claim them from a few bytes) are not written back, to keep the
     // fuzzer fast.

@@ -1,28 +1,192 @@
 #!/usr/bin/env bash
-# Measures the figures of the README's performance section on the release build:
-#  - one whole frame against one plain copy of the back buffer (Google Benchmark, same run);
-#  - process start to the first drawn frame against an empty Qt window, median of RUNS runs
-#    each, interleaved so both see the same machine.
+# Measures the figures of the README's performance section on a release build. Every figure is
+# given with its baseline measured in the same run; the programs measured against each other take
+# turns (interleaved), so both see the same machine, and each figure is a median.
+#  - one whole frame against one plain copy of the back buffer (Google Benchmark);
+#  - loading each image-list file of the disc, in bytes per second (Google Benchmark);
+#  - process start to the first drawn frame, the front end on the disc against a separate minimal
+#    Qt Widgets program (bench/minimal_widgets), on the offscreen platform and under Xvfb;
+#  - idle CPU of the whole process tree under Xvfb as a share of one core, the front end on a
+#    still start screen and while the thumbnail strip moves (the pointer driven with xdotool),
+#    against an empty window repainted 60 times a second (bench/idle_window);
+#  - peak resident memory (VmHWM) of the front end on the still start screen, against the minimal
+#    program's.
+# Usage: scripts/bench.sh   (after `make release`)
+#   BUILD=build/release  the build folder          DISC=sample-disc      the disc measured
+#   RUNS=9               start-up runs per program  IDLE_RUNS=3           idle runs per program
+#   SETTLE=4             seconds before measuring   IDLE=8                seconds measured
+#   BENCH_DISPLAY=:93    the Xvfb display started for the run (must be free)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-BIN=build/release/src/app/kestrova
+BUILD=${BUILD:-build/release}
 DISC=${DISC:-sample-disc}
 RUNS=${RUNS:-9}
-export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+IDLE_RUNS=${IDLE_RUNS:-3}
+SETTLE=${SETTLE:-4}
+IDLE=${IDLE:-8}
+DPY=${BENCH_DISPLAY:-:93}
+BIN=$BUILD/src/app/kestrova
+MINIMAL=$BUILD/bench/minimal_widgets
+IDLE_WINDOW=$BUILD/bench/idle_window
 export QTWEBENGINE_DISABLE_SANDBOX=1
+unset QT_QPA_PLATFORM
+
+for tool in Xvfb xdotool awk pgrep getconf; do
+  command -v "$tool" >/dev/null || { echo "bench.sh: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
+done
+for prog in "$BIN" "$MINIMAL" "$IDLE_WINDOW" "$BUILD/bench/frame_bench" "$BUILD/bench/image_list_bench"; do
+  [ -x "$prog" ] || { echo "bench.sh: $prog is not built (make release, or set BUILD)" >&2; exit 1; }
+done
+
+if [ -e "/tmp/.X${DPY#:}-lock" ]; then
+  echo "bench.sh: display $DPY is in use; set BENCH_DISPLAY to a free one" >&2
+  exit 1
+fi
+
+median() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN{ if (b > 0) printf "%.1f", a / b; else print "n/a" }'; }
 
 echo "== frame =="
-out=$(build/release/bench/frame_bench --disc "$DISC" --benchmark_repetitions=9 \
+out=$("$BUILD/bench/frame_bench" --disc "$DISC" --benchmark_repetitions=9 \
   --benchmark_report_aggregates_only=true 2>/dev/null | grep -E 'median')
 echo "$out"
 echo "$out" | awk '/PlainCopy/ {c=$4} /WholeFrame/ {f=$4} END {printf "frame / plain copy (CPU, median): %.1f\n", f/c}'
 
-echo "== start-up to first frame (median of $RUNS) =="
-front=(); empty=()
-for _ in $(seq "$RUNS"); do
-  front+=("$(KESTROVA_LAUNCH_NS=$(date +%s%N) "$BIN" --disc "$DISC" --first-frame-exit 2>/dev/null | sed -n 's/first frame after \([0-9]*\) ms/\1/p')")
-  empty+=("$(KESTROVA_LAUNCH_NS=$(date +%s%N) "$BIN" --empty-window --first-frame-exit 2>/dev/null | sed -n 's/first frame after \([0-9]*\) ms/\1/p')")
+echo "== image-list files, loaded as at start-up (median of 5) =="
+"$BUILD/bench/image_list_bench" --disc "$DISC" --benchmark_repetitions=5 \
+  --benchmark_report_aggregates_only=true 2>/dev/null | grep -E 'median'
+
+# -noreset: the server would otherwise reset (and centre the pointer) whenever its last client leaves.
+Xvfb "$DPY" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null || true' EXIT
+for _ in $(seq 50); do
+  DISPLAY=$DPY xdotool getmouselocation >/dev/null 2>&1 && break
+  sleep 0.1
 done
-median() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
-f=$(median "${front[@]}"); e=$(median "${empty[@]}")
-echo "front end: ${f} ms   empty Qt window: ${e} ms   ratio: $(awk -v a="$f" -v b="$e" 'BEGIN{printf "%.1f", a/b}')"
+# A display already taken makes this Xvfb exit; measuring on someone else's would move their pointer.
+if ! kill -0 "$xvfb" 2>/dev/null || ! DISPLAY=$DPY xdotool getmouselocation >/dev/null 2>&1; then
+  echo "bench.sh: Xvfb on $DPY did not start (display in use? set BENCH_DISPLAY)" >&2
+  exit 1
+fi
+
+# Milliseconds to the first drawn frame, as the program prints it; the time stamp is taken just
+# before the program is started, so loading it counts too.
+first_frame() {
+  local platform=$1
+  shift
+  KESTROVA_LAUNCH_NS=$(date +%s%N) DISPLAY=$DPY QT_QPA_PLATFORM=$platform "$@" \
+    --first-frame-exit 2>/dev/null | sed -n 's/first frame after \([0-9]*\) ms/\1/p'
+}
+
+echo "== start-up to the first drawn frame (median of $RUNS each, interleaved) =="
+for platform in offscreen xcb; do
+  front=(); minimal=()
+  for _ in $(seq "$RUNS"); do
+    front+=("$(first_frame "$platform" "$BIN" --disc "$DISC")")
+    minimal+=("$(first_frame "$platform" "$MINIMAL")")
+  done
+  f=$(median "${front[@]}"); m=$(median "${minimal[@]}")
+  echo "$platform: front end ${f} ms   minimal Qt Widgets program ${m} ms   ratio $(ratio "$f" "$m")"
+done
+
+# CPU ticks (user + system) of a process and all its descendants.
+tree_ticks() {
+  local pid=$1 total=0 child
+  if [ -r "/proc/$pid/stat" ]; then
+    total=$(awk '{sub(/.*\) /, ""); print $12 + $13}' "/proc/$pid/stat")
+  fi
+  for child in $(pgrep -P "$pid" || true); do
+    total=$((total + $(tree_ticks "$child")))
+  done
+  echo "$total"
+}
+
+# Peak resident memory of one process, in MiB.
+peak_mib() { awk '/^VmHWM:/ {printf "%.0f", $2 / 1024}' "/proc/$1/status"; }
+
+# The pointer off the window, so nothing on the start screen is hovered.
+park_pointer() { DISPLAY=$DPY xdotool mousemove 1020 760; }
+
+# The program's visible window, given the input focus (there is no window manager to give it),
+# so the application is active and its frames run.
+focus_window() {
+  local pid=$1 id
+  for _ in $(seq 100); do
+    id=$(DISPLAY=$DPY xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -n 1 || true)
+    if [ -n "$id" ] && DISPLAY=$DPY xdotool windowfocus "$id" 2>/dev/null; then
+      echo "$id"
+      return 0
+    fi
+    sleep 0.1
+  done
+  echo "bench.sh: no window from process $pid on $DPY" >&2
+  return 1
+}
+
+# Runs a program on the display for SETTLE seconds, then measures it for IDLE seconds; prints
+# "<share of one core in %> <peak resident MiB>". With mode "strip" the pointer rests on the
+# thumbnail band right and left of its centre in turn, half a second each (the strip scrolls 10
+# pixels a frame, about 300 each way, short of either end), so the strip never stops.
+measure_idle() {
+  local mode=$1
+  shift
+  DISPLAY=$DPY "$@" >/dev/null 2>&1 &
+  local pid=$! id
+  id=$(focus_window "$pid") || { kill "$pid"; return 1; }
+  park_pointer
+  sleep "$SETTLE"
+  local a b t0 t1
+  t0=$(date +%s%N)
+  a=$(tree_ticks "$pid")
+  if [ "$mode" = strip ]; then
+    local x=570
+    for _ in $(seq $((2 * IDLE))); do
+      DISPLAY=$DPY xdotool mousemove --window "$id" "$x" 400
+      x=$((x == 570 ? 230 : 570))
+      sleep 0.5
+    done
+  else
+    sleep "$IDLE"
+  fi
+  b=$(tree_ticks "$pid")
+  t1=$(date +%s%N)
+  local mem
+  mem=$(peak_mib "$pid")
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  awk -v a="$a" -v b="$b" -v hz="$(getconf CLK_TCK)" -v s="$(((t1 - t0) / 1000000))" -v m="$mem" \
+    'BEGIN{printf "%.1f %s\n", 100 * (b - a) / hz / (s / 1000), m}'
+}
+
+# Peak resident memory of a program SETTLE seconds after it started, in MiB.
+measure_memory() {
+  DISPLAY=$DPY "$@" >/dev/null 2>&1 &
+  local pid=$!
+  sleep "$SETTLE"
+  local mem
+  mem=$(peak_mib "$pid")
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  echo "$mem"
+}
+
+echo "== idle under Xvfb, share of one core, whole process tree (median of $IDLE_RUNS, ${IDLE} s each, interleaved) =="
+still=(); strip=(); empty=(); front_mem=(); minimal_mem=()
+for _ in $(seq "$IDLE_RUNS"); do
+  read -r cpu mem < <(measure_idle still "$BIN" --disc "$DISC")
+  still+=("$cpu"); front_mem+=("$mem")
+  read -r cpu _ < <(measure_idle strip "$BIN" --disc "$DISC")
+  strip+=("$cpu")
+  read -r cpu _ < <(measure_idle still "$IDLE_WINDOW")
+  empty+=("$cpu")
+  minimal_mem+=("$(measure_memory "$MINIMAL")")
+done
+s=$(median "${still[@]}"); t=$(median "${strip[@]}"); e=$(median "${empty[@]}")
+echo "empty 60 fps window: ${e} %"
+echo "front end, still start screen: ${s} %   ratio $(awk -v a="$s" -v b="$e" 'BEGIN{ if (b > 0) printf "%.2f", a / b; else print "n/a" }')"
+echo "front end, thumbnail strip moving: ${t} %   ratio $(awk -v a="$t" -v b="$e" 'BEGIN{ if (b > 0) printf "%.2f", a / b; else print "n/a" }')"
+
+echo "== peak resident memory, main process (median of $IDLE_RUNS) =="
+fm=$(median "${front_mem[@]}"); mm=$(median "${minimal_mem[@]}")
+echo "front end on the still start screen: ${fm} MiB   minimal Qt Widgets program: ${mm} MiB   ratio $(ratio "$fm" "$mm")"

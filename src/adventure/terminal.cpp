@@ -1,6 +1,7 @@
 #include "adventure/terminal.h"
 
 #include "adventure/console.h"
+#include "catalogue/terminal_text.h"
 
 #include <string>
 
@@ -11,10 +12,12 @@ namespace {
 class TerminalHost final : public AdventureHost {
   public:
     explicit TerminalHost(std::ostream& out) : out_(out) {}
-    void AppendLine(const std::string& line) override { out_ << line << '\n'; }
-    void ShowMessage(const std::string& text) override { out_ << text << '\n'; }
+    // Lines echo what was typed, which may be a file piped in: its control characters are
+    // shown, never sent to the terminal.
+    void AppendLine(const std::string& line) override { out_ << TerminalSafe(line) << '\n'; }
+    void ShowMessage(const std::string& text) override { out_ << TerminalSafe(text) << '\n'; }
     void ShowGamePanel() override {}
-    void OpenWebPage(const std::string& address) override { out_ << address << '\n'; }
+    void OpenWebPage(const std::string& address) override { out_ << TerminalSafe(address) << '\n'; }
 
   private:
     std::ostream& out_;
@@ -26,7 +29,7 @@ int RunTerminalAdventure(std::istream& in, std::ostream& out) {
     TerminalHost host(out);
     GameConsole console(host);
     for (const std::string& line : console.screenie()) {
-        out << line << '\n';
+        out << TerminalSafe(line) << '\n';
     }
     console.StartAdventure();
     out.flush();

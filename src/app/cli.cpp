@@ -39,6 +39,12 @@ std::optional<std::string> ParseCommandLine(const std::vector<std::string>& args
             out.emptyWindow = true;
         } else if (a == "--verbose") {
             out.verbose = true;
+        } else if (a == "--editor") {
+            out.editor = true;
+        } else if (a == "--fullscreen") {
+            out.fullScreen = true;
+        } else if (a == "--editor-station") {
+            out.editorStation = true;
         } else {
             return "unknown option " + a;
         }
@@ -48,6 +54,7 @@ std::optional<std::string> ParseCommandLine(const std::vector<std::string>& args
 
 std::string UsageText() {
     return "Usage: kestrova [--disc DIR] [--replay SCRIPT] [--no-launch] [--adventure]\n"
+           "                [--fullscreen] [--editor] [--editor-station]\n"
            "                [--verbose] [--version] [--help]\n"
            "\n"
            "The Kestrova CD-ROM front end.\n"
@@ -56,6 +63,10 @@ std::string UsageText() {
            "  --replay SCRIPT   run SCRIPT headless on a virtual clock, then exit\n"
            "  --no-launch       record program starts instead of performing them\n"
            "  --adventure       play Tobrik's text adventure on standard input and output\n"
+           "  --fullscreen      start in full screen (Alt+Enter switches back and forth)\n"
+           "  --editor          open the disc editor beside the front end\n"
+           "  --editor-station  let Alt+Up open the disc editor, as the editor-station marker\n"
+           "                    file does (~/.config/kestrova/editorstation.txt)\n"
            "  --web-engine      use the browser engine for the web pane under --replay\n"
            "  --light-web       use the light web pane on the desktop\n"
            "  --first-frame-exit  print the time to the first drawn frame and quit\n"

@@ -19,6 +19,9 @@ struct CommandLine {
     bool firstFrameExit = false; // --first-frame-exit: report start-up time, then quit
     bool emptyWindow = false;    // --empty-window: the baseline for the start-up measurement
     bool verbose = false;        // --verbose: the browser engine's own logging stays on
+    bool editor = false;         // --editor: the disc editor opens beside the front end
+    bool fullScreen = false;     // --fullscreen: start in full screen
+    bool editorStation = false;  // --editor-station: Alt+Up opens the editor without the marker
 };
 
 // Parses argv (without the program name). Returns an error text for an unknown option or a

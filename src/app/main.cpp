@@ -5,7 +5,9 @@
 #include "app/cli.h"
 #include "app/replay.h"
 #include "catalogue/error.h"
+#include "catalogue/terminal_text.h"
 #include "platform/desktop_launcher.h"
+#include "platform/logging.h"
 #include "ui/editor_form.h"
 #include "ui/game_panel.h"
 #include "ui/main_form.h"
@@ -119,6 +121,7 @@ int main(int argc, char** argv) {
     const bool verbose = cli.verbose || qgetenv("KESTROVA_VERBOSE") == "1";
     if (!verbose) {
         QuietBrowserEngine();
+        QuietMissingSoundDevice();
     }
     if (!cli.disc.empty() && !QDir::setCurrent(QString::fromStdString(cli.disc))) {
         std::fprintf(stderr, "kestrova: cannot open the disc folder %s\n", cli.disc.c_str());
@@ -150,6 +153,7 @@ int main(int argc, char** argv) {
     DesktopLauncher desktopLauncher;
     MainFormOptions options;
     options.replay = replay;
+    options.editorStation = cli.editorStation;
     options.launcher =
         (cli.noLaunch || replay) ? static_cast<Launcher*>(&recordedLaunches) : &desktopLauncher;
     options.lightWebPane = (replay && !cli.webEngine) || cli.lightWeb;
@@ -160,12 +164,17 @@ int main(int argc, char** argv) {
     TMainForm form(options);
     Trace(trace, "main window");
     TgameForm game(*form.gamepanel());
-    Tform1 editor;
+    Tform1 editor(replay);
+    form.SetEditor(&editor);
     try {
         form.Initialize();
         Trace(trace, "disc loaded");
     } catch (const Error& e) {
-        std::fprintf(stderr, "%s\n", e.what());
+        // The message may quote the disc, and the disc must not reach the terminal's controls.
+        std::fprintf(stderr, "%s\n", TerminalSafe(e.what()).c_str());
+        if (!e.Detail().empty()) {
+            std::fprintf(stderr, "%s\n", TerminalSafe(e.Detail()).c_str());
+        }
         if (!replay) {
             QMessageBox::critical(nullptr, QStringLiteral("Kestrova CD-ROM"),
                                   QString::fromStdString(e.what()));
@@ -176,6 +185,12 @@ int main(int argc, char** argv) {
     if (replay) {
         form.show();
         form.Engine().SetActive(true);
+        if (cli.fullScreen) {
+            form.StartFullScreen();
+        }
+        if (cli.editor) {
+            form.OpenEditor();
+        }
         const ReplayResult result = RunReplay(form, QString::fromStdString(cli.replay), startDir);
         if (!result.ok) {
             std::fprintf(stderr, "%s\n", result.error.c_str());
@@ -198,6 +213,12 @@ int main(int argc, char** argv) {
     }
     form.show();
     form.activateWindow();
+    if (cli.fullScreen) {
+        form.StartFullScreen();
+    }
+    if (cli.editor) {
+        form.OpenEditor();
+    }
     Trace(trace, "shown");
 
     // Frames follow the wall clock at a fixed 60 per second; the window is active only while the

@@ -6,6 +6,8 @@
 #include "platform/qt_controls.h"
 #include "platform/readme_pane.h"
 #include "platform/web_pane.h"
+#include "ui/editor_form.h"
+#include "ui/full_screen_view.h"
 #include "ui/game_panel.h"
 #include "ui/main_form.h"
 
@@ -18,9 +20,11 @@
 #include <QJsonDocument>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPointer>
+#include <QPushButton>
 #include <QTextEdit>
 
 #include <stdexcept>
@@ -51,8 +55,10 @@ QString Resolve(const QString& baseDir, const QString& path) {
     return QFileInfo(path).isAbsolute() ? path : QDir(baseDir).filePath(path);
 }
 
+// What the reader sees: the window, or the full-screen view while it is up.
 QImage Snapshot(TMainForm& form) {
-    return form.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QWidget* shown = form.FullScreen() ? static_cast<QWidget*>(form.FullScreen()) : &form;
+    return shown->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 // A value of the state dump by a dotted path with [index] parts: "sprites.slideSprites[3].y".
@@ -483,6 +489,136 @@ class Runner {
         }
     }
 
+    // The disc editor's lines: they drive its real controls, as the user's pointer and keys would.
+    Tform1& EditorWindow() {
+        Tform1* editor = form_.Editor();
+        if (editor == nullptr) {
+            throw ScriptError("the program has no disc editor");
+        }
+        return *editor;
+    }
+
+    Tform1& OpenedEditor() {
+        Tform1& editor = EditorWindow();
+        if (!editor.isVisible()) {
+            throw ScriptError("the disc editor is not open (editor-open, or --editor)");
+        }
+        return editor;
+    }
+
+    QLineEdit* EditorBox(const QString& name) {
+        QLineEdit* box = OpenedEditor().Box(BoxByName(name.toStdString()));
+        if (box == nullptr) {
+            throw UsageError("no editor box " + name.toStdString() + " (title, Edit1 ... Edit9)");
+        }
+        return box;
+    }
+
+    // Key press and release to one control of the editor, which has the keyboard.
+    void SendEditorKey(QWidget* target, Qt::Key key, const QString& text,
+                       Qt::KeyboardModifiers mods) {
+        QApplication::setActiveWindow(target->window());
+        target->setFocus(Qt::OtherFocusReason);
+        QKeyEvent press(QEvent::KeyPress, key, mods, text);
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, mods, text);
+        QApplication::sendEvent(target, &release);
+        QApplication::processEvents();
+    }
+
+    void EditorOpen(const LineArgs&) {
+        EditorWindow();
+        form_.OpenEditor();
+        QApplication::processEvents();
+    }
+
+    // A click on line N of the title list.
+    void EditorSelect(const LineArgs& a) {
+        QListWidget* list = OpenedEditor().features();
+        const int n = ToInt(a.words[0]);
+        if (n < 0 || n >= list->count()) {
+            throw ScriptError("the title list has no line " + std::to_string(n));
+        }
+        QListWidgetItem* item = list->item(n);
+        list->scrollToItem(item);
+        const QPointF at = list->visualItemRect(item).center();
+        QWidget* target = list->viewport();
+        const QPointF global = target->mapToGlobal(at);
+        QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(target, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(target, &release);
+        QApplication::processEvents();
+    }
+
+    // Each character of TEXT typed at the end of the box's text.
+    void EditorType(const LineArgs& a) {
+        QLineEdit* box = EditorBox(a.words[0]);
+        const QString text = a.rest.mid(a.words[0].size() + 1);
+        box->end(false);
+        for (const QChar ch : text) {
+            const Qt::Key key = ch.isLetterOrNumber() ? static_cast<Qt::Key>(ch.toUpper().unicode())
+                                                      : static_cast<Qt::Key>(ch.unicode());
+            SendEditorKey(box, key, QString(ch), ch.isUpper() ? Qt::ShiftModifier : Qt::NoModifier);
+        }
+    }
+
+    // Select all, then Backspace: the box is emptied as the user would empty it.
+    void EditorClear(const LineArgs& a) {
+        QLineEdit* box = EditorBox(a.words[0]);
+        SendEditorKey(box, Qt::Key_A, QStringLiteral("a"), Qt::ControlModifier);
+        SendEditorKey(box, Qt::Key_Backspace, QStringLiteral("\b"), Qt::NoModifier);
+    }
+
+    // A key to the editor's focused control (or the window), e.g. "editor-key S ctrl".
+    void EditorKey(const LineArgs& a) {
+        Tform1& editor = OpenedEditor();
+        QString text;
+        const Qt::Key key = KeyFor(a.words[0], text);
+        Qt::KeyboardModifiers mods;
+        for (int i = 1; i < a.words.size(); ++i) {
+            if (a.words[i] == QLatin1String("alt")) {
+                mods |= Qt::AltModifier;
+            } else if (a.words[i] == QLatin1String("shift")) {
+                mods |= Qt::ShiftModifier;
+            } else if (a.words[i] == QLatin1String("ctrl")) {
+                mods |= Qt::ControlModifier;
+                text.clear();
+            } else {
+                throw UsageError("unknown modifier " + a.words[i].toStdString());
+            }
+        }
+        QWidget* focus = editor.focusWidget();
+        SendEditorKey(focus ? focus : &editor, key, text, mods);
+    }
+
+    void EditorPress(const LineArgs& a) {
+        QPushButton* button = OpenedEditor().ButtonNamed(a.rest);
+        if (button == nullptr) {
+            throw UsageError("no editor button " + a.rest.toStdString());
+        }
+        button->click();
+        QApplication::processEvents();
+    }
+
+    // The answer the next picture dialog gives: a file (relative to the script's folder) or none.
+    void EditorDialog(const LineArgs& a) {
+        if (a.rest == QLatin1String("cancel")) {
+            EditorWindow().QueueDialogAnswer(std::nullopt);
+        } else {
+            EditorWindow().QueueDialogAnswer(Resolve(baseDir_, a.rest).toStdString());
+        }
+    }
+
+    void EditorSnapshot(const LineArgs& a) {
+        const QString path = OutputPath(a);
+        if (!OpenedEditor().grab().toImage().save(path, "PNG")) {
+            throw ScriptError("cannot write " + path.toStdString());
+        }
+    }
+
     TMainForm& form_;
     QString baseDir_;
 };
@@ -511,6 +647,17 @@ const std::vector<Command>& Runner::Commands() {
         {"expect", "expect FIELD [==|!=|<|<=|>|>=] VALUE ({disc}: the disc root)", 2,
          &Runner::Expect},
         {"expect-pixel", "expect-pixel X Y [!=] #RRGGBB", 3, &Runner::ExpectPixel},
+        {"editor-open", "editor-open", 0, &Runner::EditorOpen},
+        {"editor-select", "editor-select N (line N of the title list)", 1, &Runner::EditorSelect},
+        {"editor-type", "editor-type BOX TEXT (BOX: title, Edit1 ... Edit9)", 2,
+         &Runner::EditorType},
+        {"editor-clear", "editor-clear BOX", 1, &Runner::EditorClear},
+        {"editor-key", "editor-key NAME [alt] [shift] [ctrl]", 1, &Runner::EditorKey},
+        {"editor-press", "editor-press BUTTON (Button1 ... Button6, WriteButton, or a caption)", 1,
+         &Runner::EditorPress},
+        {"editor-dialog", "editor-dialog FILE|cancel (the next picture dialog's answer)", 1,
+         &Runner::EditorDialog},
+        {"editor-snapshot", "editor-snapshot FILE.png", 1, &Runner::EditorSnapshot},
     };
     return commands;
 }

@@ -5,6 +5,7 @@
 #include "platform/qt_controls.h"
 #include "platform/readme_pane.h"
 #include "platform/web_pane.h"
+#include "ui/editor_form.h"
 #include "ui/game_panel.h"
 #include "ui/main_form.h"
 
@@ -179,7 +180,36 @@ QJsonObject StateDump(const TMainForm& form) {
     }
     o[QStringLiteral("launches")] = launches;
     o[QStringLiteral("messages")] = LinesOf(form.Messages().messages);
+    o[QStringLiteral("sounds")] = LinesOf(form.SoundsPlayed());
     o[QStringLiteral("fullScreen")] = s.fullScreen;
+
+    // The disc editor: its window, title list and entry numbers, and what its boxes and working
+    // copy of the lines hold.
+    QJsonObject editor;
+    if (const Tform1* window = form.Editor()) {
+        const EditorState& e = window->State();
+        editor[QStringLiteral("visible")] = window->isVisible();
+        editor[QStringLiteral("caption")] = window->windowTitle();
+        QJsonArray features;
+        QJsonArray featureEntries;
+        for (const TitleLine& line : e.features) {
+            features.append(Str(line.text));
+            featureEntries.append(line.entry);
+        }
+        editor[QStringLiteral("features")] = features;
+        editor[QStringLiteral("featureEntries")] = featureEntries;
+        editor[QStringLiteral("selected")] = e.selected;
+        editor[QStringLiteral("currentEntry")] = e.currentEntry;
+        editor[QStringLiteral("lastEntry")] = e.lastEntry;
+        QJsonObject boxes;
+        for (std::size_t i = 0; i < e.boxes.size(); ++i) {
+            boxes[QString::fromLatin1(RecordBoxes()[i].control)] = Str(e.boxes[i]);
+        }
+        editor[QStringLiteral("boxes")] = boxes;
+        editor[QStringLiteral("source")] = LinesOf(e.source.Lines());
+        editor[QStringLiteral("messages")] = Utf8Lines(e.messages);
+    }
+    o[QStringLiteral("editor")] = editor;
     return o;
 }
 

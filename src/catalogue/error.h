@@ -4,12 +4,21 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace kestrova {
 
 class Error : public std::runtime_error {
   public:
     explicit Error(const std::string& message) : std::runtime_error(message) {}
+    // `detail` says what the message does not: the file and the reason, for standard error and
+    // the log (the message itself keeps the reader's exact text).
+    Error(const std::string& message, std::string detail)
+        : std::runtime_error(message), detail_(std::move(detail)) {}
+    const std::string& Detail() const { return detail_; }
+
+  private:
+    std::string detail_;
 };
 
 // "Cannot open file %s"

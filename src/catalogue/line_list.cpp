@@ -1,40 +1,18 @@
 #include "catalogue/line_list.h"
 
-#include "catalogue/disc_path.h"
 #include "catalogue/error.h"
+#include "catalogue/file_reader.h"
 #include "catalogue/text.h"
 
-#include <filesystem>
-#include <fstream>
 #include <limits>
 
 namespace kestrova {
 
 void LineList::LoadFromFile(const std::string& path) {
-    const std::string real = ResolveDiscPath(path);
-    // Only a regular file: a folder reads as nothing and a pipe would never end.
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(real, ec)) {
-        ThrowCannotOpen(path);
-    }
-    std::ifstream in(real, std::ios::binary);
-    if (!in) {
-        ThrowCannotOpen(path);
-    }
-    std::string bytes;
-    char buffer[65536];
-    while (in) {
-        in.read(buffer, sizeof buffer);
-        const auto got = static_cast<std::size_t>(in.gcount());
-        if (bytes.size() + got > kMaxFileBytes) {
-            ThrowCannotOpen(path);
-        }
-        bytes.append(buffer, got);
-    }
-    if (in.bad()) {
-        ThrowCannotOpen(path);
-    }
-    LoadFromBytes(bytes);
+    // Only a regular file, never more than the limit: a folder reads as nothing, a pipe would
+    // never end and millions of lines help nobody.
+    const std::vector<uint8_t> bytes = ReadBoundedFile(path, kDiscDataKind);
+    LoadFromBytes(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 void LineList::LoadFromBytes(std::string_view bytes) {

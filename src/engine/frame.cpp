@@ -197,7 +197,13 @@ void DrawEntryText(MainState& s, Canvas& c) {
     int extra = 3;
     for (long long j = static_cast<long long>(s.textFirst) + 10; j <= s.textLast; ++j) {
         const int lineY = y + 12 + 15 * static_cast<int>(j - s.textFirst);
-        if (j == s.textFirst + 10 && s.shownPanel != 0) {
+        const bool labelled = j == s.textFirst + 10 && s.shownPanel != 0;
+        // Lines only go down from here: once one starts below the window, so do all the rest,
+        // and a long block costs what a short one does.
+        if ((labelled ? lineY : lineY + extra) >= c.Height()) {
+            break;
+        }
+        if (labelled) {
             FontSpec label = f;
             label.colour = kOrange;
             c.TextOut(x + 110, lineY, s.sysReqLabel, label);
@@ -436,9 +442,12 @@ void DrawMenuLines(MainState& s, Canvas& c, bool fullyOpen) {
     s.menusourceBounds.top = s.menuTop;
     s.menusourceBounds.width = s.menuWidth;
     for (std::size_t i = 0; i < s.menusource.size(); ++i) {
+        const int lineY = s.menuTop + static_cast<int>(i) * kSmallFontPixels;
+        if (lineY >= c.Height()) {
+            break; // this line and every later one are below the window
+        }
         const TColor colour = static_cast<int>(i) == s.menuHover ? kOrange : kWhite;
-        c.TextOut(s.menuLeft + 5, s.menuTop + static_cast<int>(i) * kSmallFontPixels,
-                  s.menusource[i].substr(0, kMenuCaptionWidth),
+        c.TextOut(s.menuLeft + 5, lineY, s.menusource[i].substr(0, kMenuCaptionWidth),
                   Font(FontFace::Small, kSmallFontPixels, false, false, colour));
     }
 }

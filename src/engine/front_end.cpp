@@ -3,6 +3,7 @@
 #include "engine/banners.h"
 #include "engine/frame.h"
 #include "engine/input.h"
+#include "engine/keys.h"
 #include "engine/launch.h"
 #include "engine/startup.h"
 #include "engine/web_commands.h"
@@ -112,8 +113,29 @@ void FrontEnd::DxDrawMouseMove(int x, int y) {
     kestrova::DxDrawMouseMove(state_, x, y);
 }
 
-void FrontEnd::DxDrawMouseDown(int x, int y) {
-    kestrova::DxDrawMouseDown(state_, ports_, x, y);
+void FrontEnd::DxDrawMouseDown(int, int) {
+    const ClickContext context{CurrentDirectory(), [this] { game_->StartAdventure(); }};
+    kestrova::DxDrawMouseDown(state_, ports_, context);
+}
+
+void FrontEnd::FormKeyDown(int key, bool alt) {
+    kestrova::FormKeyDown(state_, ports_, key, alt);
+}
+
+void FrontEnd::FormKeyPress(const std::string& character) {
+    kestrova::FormKeyPress(state_, character);
+}
+
+void FrontEnd::adbannerClick() {
+    kestrova::adbannerClick(state_);
+}
+
+void FrontEnd::GIFImage1Click() {
+    SideBannerClick(state_);
+}
+
+void FrontEnd::GIFImage2Click() {
+    SideBannerClick(state_);
 }
 
 bool FrontEnd::WebBrowser1BeforeNavigate2(const std::string& address) {

@@ -44,6 +44,15 @@ class FrontEnd {
     void DxDrawMouseMove(int x, int y);
     void DxDrawMouseDown(int x, int y);
 
+    // Keys, seen before any control of the window (see keys.h). None is consumed.
+    void FormKeyDown(int key, bool alt);
+    void FormKeyPress(const std::string& character);
+
+    // The banners' clicks: the centre one, and either side one.
+    void adbannerClick();
+    void GIFImage1Click();
+    void GIFImage2Click();
+
     // The web pane is about to follow an address; returns true to stop it (see web_commands.h).
     bool WebBrowser1BeforeNavigate2(const std::string& address);
 
@@ -78,7 +87,7 @@ class FrontEnd {
     NullWebPane nullWeb_;
     NullGif nullGifs_[3];
     RecordingLauncher nullLauncher_;
-    NullSound nullSound_;
+    RecordingSound nullSound_;
     RecordingMessages nullMessages_;
     NullWindow nullWindow_;
     NullGame nullGame_;

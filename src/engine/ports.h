@@ -126,6 +126,12 @@ class WindowView {
     virtual void HideCurtain() = 0;
     // The closing sequence, as the window's close button runs it; the program then ends.
     virtual void Terminate() = 0;
+    // Shows the same picture full screen, scaled to fit, or back in the window where it was.
+    virtual void SetFullScreen(bool on) = 0;
+    // Whether this machine is an editor's workstation (its marker file exists, asked each time).
+    virtual bool IsEditorStation() const = 0;
+    // Shows the disc editor holding the front end's lines.
+    virtual void OpenEditor() = 0;
 };
 
 // The adventure's console panel inside the main window: it shows the transcript the game keeps.
@@ -184,9 +190,10 @@ class NullGif : public GifControl {
     std::string file_;
 };
 
-class NullSound : public SoundPlayer {
+class RecordingSound : public SoundPlayer {
   public:
-    void Play(const std::string&) override {}
+    void Play(const std::string& name) override { played.push_back(name); }
+    std::vector<std::string> played;
 };
 
 class RecordingMessages : public MessageSink {
@@ -200,7 +207,13 @@ class NullWindow : public WindowView {
     void SetCaption(const std::string&) override {}
     void HideCurtain() override {}
     void Terminate() override { ++terminations; }
+    void SetFullScreen(bool on) override { fullScreen = on; }
+    bool IsEditorStation() const override { return editorStation; }
+    void OpenEditor() override { ++editorsOpened; }
     int terminations = 0;
+    bool fullScreen = false;
+    bool editorStation = false;
+    int editorsOpened = 0;
 };
 
 // Remembers what it was asked to show; a file loads when it exists.

@@ -62,27 +62,48 @@ void Place(TSpriteRec& sprite, PictureCollection& c, const char* collectionName,
     sprite.dy = 0;
 }
 
+void LoadAndLayOut(MainState& s, Ports& ports, const std::string& currentDirectory);
+
 } // namespace
 
+void LoadDiscPictures(MainState& s) {
+    // Every picture of the disc together is held to one budget, counted from the headers.
+    PixelBudget budget(kMaxDiscPixels);
+    s.backgroundSurface = PictureCollectionItem();
+    s.backgroundSurface.SetPicture(LoadBitmapFile(kBackgroundFile, &budget));
+    PictureCollection* const collections[] = {&s.panels, &s.sliderlistA, &s.SubSliderA,
+                                              &s.top_panels, &s.banners};
+    for (std::size_t i = 0; i < ImageListFiles().size(); ++i) {
+        collections[i]->SetSurfaceInitialized(true);
+        collections[i]->LoadFromFile(ImageListFiles()[i].path, &budget);
+    }
+}
+
 void DxDrawInitialize(MainState& s, Ports& ports, const std::string& currentDirectory) {
+    try {
+        LoadAndLayOut(s, ports, currentDirectory);
+    } catch (const Error& e) {
+        // The reader sees the message; whoever runs the program learns which file and why.
+        if (ports.log && !e.Detail().empty()) {
+            ports.log->Warning(e.Detail());
+        }
+        throw;
+    }
+}
+
+namespace {
+
+void LoadAndLayOut(MainState& s, Ports& ports, const std::string& currentDirectory) {
     // 1. The pane shows the disc's loading page while nothing else is asked of it.
     if (ports.web && DiscFileExists(kLoadingPage)) {
         ports.web->Navigate(currentDirectory + kLoadingPage);
     }
 
-    // 2. The background is copied opaque over the whole back buffer every frame.
-    s.backgroundSurface = PictureCollectionItem();
-    s.backgroundSurface.SetPicture(LoadBitmapFile(kBackgroundFile));
+    // 2, 3. The background, copied opaque over the whole back buffer every frame, and the five
+    // image lists, built as they load because the surface is ready.
+    LoadDiscPictures(s);
     s.backgroundSurface.Name = "mainbg";
     Rebuild(s.backgroundSurface, false);
-
-    // 3. The five image lists, built as they load because the surface is ready.
-    PictureCollection* const collections[] = {&s.panels, &s.sliderlistA, &s.SubSliderA,
-                                              &s.top_panels, &s.banners};
-    for (std::size_t i = 0; i < ImageListFiles().size(); ++i) {
-        collections[i]->SetSurfaceInitialized(true);
-        collections[i]->LoadFromFile(ImageListFiles()[i].path);
-    }
 
     // 4. Banners: a missing file leaves its control empty.
     if (ports.adbanner) {
@@ -130,7 +151,7 @@ void DxDrawInitialize(MainState& s, Ports& ports, const std::string& currentDire
         const PictureCollectionItem& from = s.sliderlistA.Items(i);
         PictureCollectionItem& item = s.dbslider.Items(i);
         item.SetTransparentColor(PixelOf(from, 0, 0));
-        item.SetPicture(from.GetPicture());
+        item.SharePicture(from); // one copy of the pixels serves both
         Rebuild(item, true);
     }
     for (int i = 0; i < n; ++i) {
@@ -209,6 +230,8 @@ void DxDrawInitialize(MainState& s, Ports& ports, const std::string& currentDire
     s.timers.Enable(TimerId::bannerpush);
     s.timers.Enable(TimerId::DXTimer);
 }
+
+} // namespace
 
 void FormCreate(MainState& s) {
     ApplyStartValues(s);

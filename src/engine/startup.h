@@ -11,10 +11,15 @@ namespace kestrova {
 
 // Loads the background, the five image lists, the banners and the disc data file, reads the
 // keys and lays out every sprite. Throws kestrova::Error with the reader's message on a missing
-// or broken file, a bad "*Spritecount" or a picture name the image lists lack.
+// or broken file, a bad "*Spritecount" or a picture name the image lists lack; a file's name and
+// the reason (the error's Detail()) also go to ports.log.
 // `currentDirectory` ends with the separator; the web pane and the banners come from `ports`
 // (any of them may be missing).
 void DxDrawInitialize(MainState& state, Ports& ports, const std::string& currentDirectory);
+
+// Steps 2 and 3 of start-up: the background and the five image lists, all under one pixel
+// budget for the disc (the disc linter loads them through here too).
+void LoadDiscPictures(MainState& state);
 
 // Start values of the shared state and the colour table.
 void FormCreate(MainState& state);

@@ -1,5 +1,6 @@
 #include "pictures/bitmap_codec.h"
 
+#include "catalogue/disc_limits.h"
 #include "catalogue/error.h"
 #include "pictures/byte_reader.h"
 #include "pictures/disc_file.h"
@@ -23,13 +24,6 @@ constexpr uint32_t kCoreHeaderSize = 12;
 constexpr uint32_t kInfoHeaderSize = 40;
 constexpr uint32_t kOs2HeaderSize = 64;
 constexpr size_t kFileHeaderSize = 14;
-
-// Large enough for any artwork, small enough that a lying header cannot exhaust memory.
-constexpr int64_t kMaxPixels = int64_t{64} * 1024 * 1024;
-// RLE data may skip whole regions with a few bytes, so its pixel count is not bounded by its
-// size; this bounds it to a generous ratio instead.
-constexpr int64_t kRlePixelsPerByte = 4096;
-constexpr int64_t kRleMinimumAllowance = int64_t{1} << 20;
 
 struct Masks {
     uint32_t r = 0, g = 0, b = 0;
@@ -101,7 +95,7 @@ DibHeader ReadDibHeader(ByteReader& r) {
         ThrowInvalidStream();
     }
 
-    if (h.width <= 0 || h.height <= 0 || h.width * h.height > kMaxPixels) {
+    if (h.width <= 0 || h.height <= 0 || h.width * h.height > kMaxPicturePixels) {
         ThrowInvalidStream();
     }
     const bool knownDepth =
@@ -163,17 +157,21 @@ std::vector<uint32_t> ReadColourTable(ByteReader& r, const DibHeader& h) {
     return table;
 }
 
+// A run-length picture cannot claim more pixels than its data encodes.
+void CheckRleClaim(int64_t pixels, size_t dataBytes) {
+    if (pixels >
+        std::max(kRleMinimumAllowance, static_cast<int64_t>(dataBytes) * kRlePixelsPerByte)) {
+        ThrowInvalidStream();
+    }
+}
+
+// The rows were checked to be all there (InspectDib).
 void DecodeRows(std::span<const uint8_t> data, const DibHeader& h,
                 const std::vector<uint32_t>& table, Picture& pic) {
     const auto w = static_cast<size_t>(h.width);
     const auto height = static_cast<size_t>(h.height);
     const uint64_t rowBits = uint64_t{w} * static_cast<uint64_t>(h.bits);
     const uint64_t stride = (rowBits + 31) / 32 * 4;
-    const uint64_t lastRow = (rowBits + 7) / 8;
-    // The last row may lack its padding; everything else must be there.
-    if (stride * (height - 1) + lastRow > data.size()) {
-        ThrowReadError();
-    }
     pic.pixels.assign(w * height, 0xFF000000u);
     const Masks m = h.masks;
     const bool fields = h.compression == kBiBitfields || h.compression == kBiAlphaBitfields;
@@ -234,10 +232,7 @@ void DecodeRle(std::span<const uint8_t> data, const DibHeader& h,
                const std::vector<uint32_t>& table, Picture& pic) {
     const int64_t w = h.width;
     const int64_t height = h.height;
-    if (w * height >
-        std::max(kRleMinimumAllowance, static_cast<int64_t>(data.size()) * kRlePixelsPerByte)) {
-        ThrowInvalidStream();
-    }
+    CheckRleClaim(w * height, data.size());
     const bool rle8 = h.compression == kBiRle8;
     std::vector<uint8_t> index(static_cast<size_t>(w * height), 0);
     ByteReader r(data);
@@ -287,11 +282,21 @@ void DecodeRle(std::span<const uint8_t> data, const DibHeader& h,
     }
 }
 
-// Decodes the header, colours and rows starting at the reader's position. pixelOffset is the
-// absolute position of the rows when a file header gave one (0: straight after the colours).
-Picture DecodeDib(ByteReader& r, size_t pixelOffset) {
-    const DibHeader h = ReadDibHeader(r);
-    const std::vector<uint32_t> table = ReadColourTable(r, h);
+// The header, the colours and where the rows are: everything but the pixels.
+struct DibLayout {
+    DibHeader header;
+    std::vector<uint32_t> table;
+    std::span<const uint8_t> rows;
+};
+
+// Reads the header and colours starting at the reader's position and checks that the rows can
+// hold what the header claims, before any pixel is allocated. pixelOffset is the absolute
+// position of the rows when a file header gave one (0: straight after the colours).
+DibLayout InspectDib(ByteReader& r, size_t pixelOffset) {
+    DibLayout d;
+    d.header = ReadDibHeader(r);
+    const DibHeader& h = d.header;
+    d.table = ReadColourTable(r, h);
     if (pixelOffset > r.Size()) {
         ThrowReadError();
     }
@@ -299,22 +304,52 @@ Picture DecodeDib(ByteReader& r, size_t pixelOffset) {
     if (pixelOffset > r.Position()) {
         r.Seek(pixelOffset);
     }
+    if (h.compression == kBiRle8 || h.compression == kBiRle4) {
+        size_t size = r.Remaining();
+        if (h.sizeImage != 0) {
+            size = std::min<size_t>(size, h.sizeImage);
+        }
+        d.rows = r.Bytes(size);
+        CheckRleClaim(h.width * h.height, d.rows.size());
+    } else {
+        d.rows = r.Bytes(r.Remaining());
+        const uint64_t rowBits = static_cast<uint64_t>(h.width) * static_cast<uint64_t>(h.bits);
+        const uint64_t stride = (rowBits + 31) / 32 * 4;
+        const uint64_t lastRow = (rowBits + 7) / 8;
+        // The last row may lack its padding; everything else must be there.
+        if (stride * static_cast<uint64_t>(h.height - 1) + lastRow > d.rows.size()) {
+            ThrowReadError();
+        }
+    }
+    return d;
+}
+
+BitmapInfo InfoOf(const DibHeader& h) {
+    BitmapInfo info;
+    info.width = static_cast<int>(h.width);
+    info.height = static_cast<int>(h.height);
+    info.bitDepth = h.bits;
+    info.rle = h.compression == kBiRle8 || h.compression == kBiRle4;
+    info.topDown = h.topDown;
+    info.bitfields = h.compression == kBiBitfields || h.compression == kBiAlphaBitfields;
+    return info;
+}
+
+Picture DecodeDib(ByteReader& r, size_t pixelOffset) {
+    const DibLayout d = InspectDib(r, pixelOffset);
+    const DibHeader& h = d.header;
     Picture pic;
     pic.width = static_cast<int>(h.width);
     pic.height = static_cast<int>(h.height);
     pic.bitDepth = h.bits;
     pic.topDown = h.topDown;
-    for (uint32_t c : table) {
+    for (uint32_t c : d.table) {
         pic.palette.push_back(Rgb{static_cast<uint8_t>(c >> 16), static_cast<uint8_t>(c >> 8),
                                   static_cast<uint8_t>(c)});
     }
     if (h.compression == kBiRle8 || h.compression == kBiRle4) {
         pic.rle = true;
-        size_t size = r.Remaining();
-        if (h.sizeImage != 0) {
-            size = std::min<size_t>(size, h.sizeImage);
-        }
-        DecodeRle(r.Bytes(size), h, table, pic);
+        DecodeRle(d.rows, h, d.table, pic);
     } else {
         if (h.compression == kBiBitfields || h.compression == kBiAlphaBitfields) {
             pic.bitfields = true;
@@ -322,9 +357,18 @@ Picture DecodeDib(ByteReader& r, size_t pixelOffset) {
             pic.greenMask = h.masks.g;
             pic.blueMask = h.masks.b;
         }
-        DecodeRows(r.Bytes(r.Remaining()), h, table, pic);
+        DecodeRows(d.rows, h, d.table, pic);
     }
     return pic;
+}
+
+size_t BitmapFileRowsOffset(ByteReader& r) {
+    if (r.U8() != 'B' || r.U8() != 'M') {
+        ThrowInvalidStream();
+    }
+    r.U32(); // file size: often wrong in the wild, never needed
+    r.U32(); // reserved
+    return r.U32();
 }
 
 // ---- writing ----
@@ -582,12 +626,7 @@ BitmapWriteOptions StoredOptions(const Picture& picture) {
 
 Picture DecodeBitmapFile(std::span<const uint8_t> bytes) {
     ByteReader r(bytes);
-    if (r.U8() != 'B' || r.U8() != 'M') {
-        ThrowInvalidStream();
-    }
-    r.U32(); // file size: often wrong in the wild, never needed
-    r.U32(); // reserved
-    const uint32_t offBits = r.U32();
+    const size_t offBits = BitmapFileRowsOffset(r);
     return DecodeDib(r, offBits);
 }
 
@@ -596,9 +635,31 @@ Picture DecodePackedDib(std::span<const uint8_t> bytes) {
     return DecodeDib(r, 0);
 }
 
-Picture LoadBitmapFile(const std::string& discPath) {
-    const std::vector<uint8_t> bytes = ReadDiscFile(discPath);
-    return DecodeBitmapFile(bytes);
+BitmapInfo InspectBitmapFile(std::span<const uint8_t> bytes) {
+    ByteReader r(bytes);
+    const size_t offBits = BitmapFileRowsOffset(r);
+    return InfoOf(InspectDib(r, offBits).header);
+}
+
+BitmapInfo InspectPackedDib(std::span<const uint8_t> bytes) {
+    ByteReader r(bytes);
+    return InfoOf(InspectDib(r, 0).header);
+}
+
+Picture LoadBitmapFile(const std::string& discPath, PixelBudget* budget) {
+    const std::vector<uint8_t> bytes = ReadDiscFile(discPath, kBackgroundKind);
+    try {
+        const BitmapInfo info = InspectBitmapFile(bytes);
+        if (budget) {
+            budget->Charge(info.Pixels(), discPath);
+        }
+        return DecodeBitmapFile(bytes);
+    } catch (const Error& e) {
+        if (!e.Detail().empty()) {
+            throw;
+        }
+        throw Error(e.what(), discPath + ": not a bitmap the front end can read");
+    }
 }
 
 std::vector<uint8_t> EncodePackedDib(const Picture& picture, const BitmapWriteOptions& options) {

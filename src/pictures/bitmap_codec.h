@@ -6,6 +6,7 @@
 // "Invalid stream format" (anything else).
 
 #include "pictures/picture.h"
+#include "pictures/pixel_budget.h"
 
 #include <cstdint>
 #include <span>
@@ -27,10 +28,25 @@ struct BitmapWriteOptions {
 // The options that write a picture back in the form it was read in (depth 24 when unknown).
 BitmapWriteOptions StoredOptions(const Picture& picture);
 
+// What a bitmap's header says, checked as decoding would check it (sizes, colours, that the rows
+// hold what the header claims) without decoding a pixel.
+struct BitmapInfo {
+    int width = 0, height = 0;
+    int bitDepth = 0;
+    bool rle = false, topDown = false, bitfields = false;
+    int64_t Pixels() const { return int64_t{width} * height; }
+};
+
+BitmapInfo InspectBitmapFile(std::span<const uint8_t> bytes);
+BitmapInfo InspectPackedDib(std::span<const uint8_t> bytes);
+
 Picture DecodeBitmapFile(std::span<const uint8_t> bytes);
 Picture DecodePackedDib(std::span<const uint8_t> bytes);
-// Reads a bitmap file from the disc; "Cannot open file %s" when it cannot be read.
-Picture LoadBitmapFile(const std::string& discPath);
+// Reads a bitmap file from the disc (at most the background's file-size limit); "Cannot open
+// file %s" when it cannot be read, the decoder's message when it does not decode, each with a
+// Detail() naming the file and the reason.
+// With `budget`, the picture's pixels are taken from it before they are decoded.
+Picture LoadBitmapFile(const std::string& discPath, PixelBudget* budget = nullptr);
 
 // At 8 bits or fewer the picture's own palette is used when it holds every pixel colour and fits;
 // otherwise a palette is made from the colours in order of appearance. More colours than the depth

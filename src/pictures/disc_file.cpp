@@ -2,30 +2,15 @@
 
 #include "catalogue/disc_path.h"
 #include "catalogue/error.h"
+#include "catalogue/file_reader.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
-#include <iterator>
 
 namespace kestrova {
 
-std::vector<uint8_t> ReadDiscFile(const std::string& discPath) {
-    const std::string path = ResolveDiscPath(discPath);
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        ThrowCannotOpen(discPath);
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        ThrowCannotOpen(discPath);
-    }
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                               std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        ThrowCannotOpen(discPath);
-    }
-    return bytes;
+std::vector<uint8_t> ReadDiscFile(const std::string& discPath, const FileKind& kind) {
+    return ReadBoundedFile(discPath, kind);
 }
 
 void WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes) {

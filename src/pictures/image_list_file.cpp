@@ -157,7 +157,9 @@ void SkipValue(ByteReader& r, uint8_t tag, int depth) {
     }
 }
 
-void ReadPictureData(std::span<const uint8_t> block, PictureCollectionItem& item) {
+// With `entry`, only the picture's header is read (and checked) into it: nothing is decoded.
+void ReadPictureData(std::span<const uint8_t> block, PictureCollectionItem& item,
+                     ImageListEntry* entry) {
     ByteReader r(block);
     if (r.AtEnd()) {
         return; // no graphic
@@ -167,24 +169,35 @@ void ReadPictureData(std::span<const uint8_t> block, PictureCollectionItem& item
         return;
     }
     Picture picture;
+    BitmapInfo info;
+    std::span<const uint8_t> data;
+    bool packed = false;
     if (EqualsIgnoreCase(cls, "TBitmap")) {
-        const uint32_t size = r.U32();
-        if (size > 0) {
-            picture = DecodeBitmapFile(r.Bytes(size));
-        }
+        data = r.Bytes(r.U32());
         item.PictureClass = "TBitmap";
     } else if (EqualsIgnoreCase(cls, "TDIB")) {
-        if (!r.AtEnd()) {
-            picture = DecodePackedDib(r.Bytes(r.Remaining()));
-        }
+        data = r.Bytes(r.Remaining());
+        packed = true;
         item.PictureClass = "TDIB";
     } else {
         ThrowInvalidStream();
     }
-    item.SetPicture(picture);
+    if (entry) {
+        if (!data.empty()) {
+            info = packed ? InspectPackedDib(data) : InspectBitmapFile(data);
+        }
+        entry->pictureClass = item.PictureClass;
+        entry->picture = info;
+        return;
+    }
+    if (!data.empty()) {
+        picture = packed ? DecodePackedDib(data) : DecodeBitmapFile(data);
+    }
+    item.SetPicture(std::move(picture));
 }
 
-void ReadItemProperty(ByteReader& r, const std::string& name, PictureCollectionItem& item) {
+void ReadItemProperty(ByteReader& r, const std::string& name, PictureCollectionItem& item,
+                      ImageListEntry* entry) {
     const uint8_t tag = r.U8();
     if (EqualsIgnoreCase(name, "Name")) {
         item.Name = StringValue(r, tag);
@@ -214,14 +227,18 @@ void ReadItemProperty(ByteReader& r, const std::string& name, PictureCollectionI
         if (tag != kBinary) {
             ThrowInvalidStream();
         }
-        ReadPictureData(r.Bytes(r.U32()), item);
+        ReadPictureData(r.Bytes(r.U32()), item, entry);
     } else {
         SkipValue(r, tag, 0);
     }
 }
 
-void ReadCollection(ByteReader& r, std::vector<std::unique_ptr<PictureCollectionItem>>& items) {
+void ReadCollection(ByteReader& r, std::vector<std::unique_ptr<PictureCollectionItem>>& items,
+                    std::vector<ImageListEntry>* entries) {
     items.clear();
+    if (entries) {
+        entries->clear();
+    }
     while (r.PeekU8() != 0) {
         if (IsIntegerTag(r.PeekU8())) {
             IntegerValue(r, r.U8()); // an item's order value; items load in file order
@@ -230,11 +247,25 @@ void ReadCollection(ByteReader& r, std::vector<std::unique_ptr<PictureCollection
             ThrowInvalidStream();
         }
         auto item = std::make_unique<PictureCollectionItem>();
+        ImageListEntry* entry = nullptr;
+        if (entries) {
+            entry = &entries->emplace_back();
+        }
         while (r.PeekU8() != 0) {
             const std::string name = ShortString(r);
-            ReadItemProperty(r, name, *item);
+            ReadItemProperty(r, name, *item, entry);
         }
         r.U8();
+        if (entry) {
+            entry->name = item->Name;
+            entry->patternWidth = item->PatternWidth;
+            entry->patternHeight = item->PatternHeight;
+            entry->skipWidth = item->SkipWidth;
+            entry->skipHeight = item->SkipHeight;
+            entry->systemMemory = item->SystemMemory;
+            entry->transparent = item->Transparent;
+            entry->transparentColor = item->TransparentColor;
+        }
         items.push_back(std::move(item));
     }
     r.U8();
@@ -329,7 +360,10 @@ void WriteItem(ByteWriter& w, const PictureCollectionItem& item) {
 
 } // namespace
 
-std::vector<std::unique_ptr<PictureCollectionItem>> ReadImageList(std::span<const uint8_t> bytes) {
+namespace {
+
+std::vector<std::unique_ptr<PictureCollectionItem>>
+ReadStream(std::span<const uint8_t> bytes, std::vector<ImageListEntry>* entries) {
     ByteReader r(bytes);
     if (r.U8() != 0xFF || r.U16() != kRawData) {
         ThrowInvalidStream();
@@ -362,7 +396,7 @@ std::vector<std::unique_ptr<PictureCollectionItem>> ReadImageList(std::span<cons
             if (tag != kCollection) {
                 ThrowInvalidStream();
             }
-            ReadCollection(r, items);
+            ReadCollection(r, items, entries);
         } else {
             SkipValue(r, tag, 0);
         }
@@ -372,6 +406,26 @@ std::vector<std::unique_ptr<PictureCollectionItem>> ReadImageList(std::span<cons
         ThrowInvalidStream(); // the component has no children
     }
     return items;
+}
+
+} // namespace
+
+std::vector<std::unique_ptr<PictureCollectionItem>> ReadImageList(std::span<const uint8_t> bytes) {
+    return ReadStream(bytes, nullptr);
+}
+
+std::vector<ImageListEntry> ReadImageListHeaders(std::span<const uint8_t> bytes) {
+    std::vector<ImageListEntry> entries;
+    ReadStream(bytes, &entries);
+    return entries;
+}
+
+int64_t DecodedPixels(const std::vector<ImageListEntry>& entries) {
+    int64_t total = 0;
+    for (const ImageListEntry& e : entries) {
+        total += e.picture.Pixels();
+    }
+    return total;
 }
 
 std::vector<uint8_t> WriteImageList(const PictureCollection& collection) {

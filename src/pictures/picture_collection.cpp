@@ -35,6 +35,10 @@ void PictureCollectionItem::SetPicture(const Picture& picture) {
     picture_ = std::make_shared<const Picture>(picture);
 }
 
+void PictureCollectionItem::SetPicture(Picture&& picture) {
+    picture_ = std::make_shared<const Picture>(std::move(picture));
+}
+
 // A picture whose pixels do not fill its size is treated as none, so that a surface is always
 // exactly SurfaceWidth() x SurfaceHeight().
 bool PictureCollectionItem::HasPicture() const {
@@ -81,7 +85,6 @@ void PictureCollectionItem::SetTransparentColor(TColor colour) {
 void PictureCollectionItem::Rebuild() {
     if (!HasPicture()) {
         builtFrom_.reset();
-        surface_.clear();
         built_ = false;
         ++surfaceVersion_;
         return;
@@ -91,19 +94,13 @@ void PictureCollectionItem::Rebuild() {
     Key();
 }
 
-// Keying happens here, only when the picture, the colour or Transparent changes, so that drawing
-// is a plain alpha blit every frame.
+// The key is taken here, when the picture, the colour or Transparent changes; the canvas caches
+// what it derives from it by SurfaceVersion().
 void PictureCollectionItem::Key() const {
     keyedTransparent_ = Transparent;
-    const std::vector<uint32_t>& pixels = builtFrom_->pixels;
-    surface_.resize(pixels.size());
     // Colours with a high byte (clNone, clDefault) never match a pixel.
-    const bool keyed = keyedTransparent_ && (TransparentColor & 0xFF000000u) == 0;
-    const uint32_t key = ColourToRgb(TransparentColor) & 0xFFFFFFu;
-    for (size_t i = 0; i < pixels.size(); ++i) {
-        const uint32_t rgb = pixels[i] & 0xFFFFFFu;
-        surface_[i] = keyed && rgb == key ? 0u : (0xFF000000u | rgb);
-    }
+    keyOn_ = keyedTransparent_ && (TransparentColor & 0xFF000000u) == 0;
+    keyRgb_ = ColourToRgb(TransparentColor) & 0xFFFFFFu;
     ++surfaceVersion_;
 }
 
@@ -114,8 +111,9 @@ void PictureCollectionItem::FollowTransparent() const {
 }
 
 const std::vector<uint32_t>& PictureCollectionItem::Surface() const {
+    static const std::vector<uint32_t> none;
     FollowTransparent();
-    return surface_;
+    return built_ ? builtFrom_->pixels : none;
 }
 
 uint64_t PictureCollectionItem::SurfaceVersion() const {
@@ -173,13 +171,31 @@ void PictureCollection::Clear() {
     items_.clear();
 }
 
-void PictureCollection::LoadFromFile(const std::string& discPath) {
-    const std::vector<uint8_t> bytes = ReadDiscFile(discPath);
-    LoadFromBytes(bytes);
+void PictureCollection::LoadFromFile(const std::string& discPath, PixelBudget* disc) {
+    const std::vector<uint8_t> bytes = ReadDiscFile(discPath, kImageListKind);
+    try {
+        Load(bytes, discPath, disc);
+    } catch (const Error& e) {
+        if (!e.Detail().empty()) {
+            throw;
+        }
+        throw Error(e.what(), discPath + ": not an image-list file the front end can read");
+    }
 }
 
 void PictureCollection::LoadFromBytes(std::span<const uint8_t> bytes) {
+    Load(bytes, "image-list data", nullptr);
+}
+
+void PictureCollection::Load(std::span<const uint8_t> bytes, const std::string& discPath,
+                             PixelBudget* disc) {
     Clear();
+    // Counted from the headers, so that nothing is allocated for a file that cannot be held.
+    const int64_t pixels = DecodedPixels(ReadImageListHeaders(bytes));
+    CheckImageListPixels(pixels, discPath);
+    if (disc) {
+        disc->Charge(pixels, discPath);
+    }
     items_ = ReadImageList(bytes);
     if (surfaceInitialized_) {
         for (auto& item : items_) {

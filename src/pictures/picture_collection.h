@@ -2,6 +2,7 @@
 // Named picture collections: the sprites of the front end and the ".dxg" image-list file.
 
 #include "pictures/picture.h"
+#include "pictures/pixel_budget.h"
 
 #include <array>
 #include <cstdint>
@@ -31,6 +32,10 @@ class PictureCollectionItem {
 
     const Picture& GetPicture() const;
     void SetPicture(const Picture& picture); // copies
+    void SetPicture(Picture&& picture);
+    // Takes another item's picture. Pictures never change once set, so both items hold the one
+    // copy of its pixels.
+    void SharePicture(const PictureCollectionItem& from) { picture_ = from.picture_; }
     bool HasPicture() const;
 
     // Pattern size if set, else the picture's size.
@@ -46,12 +51,17 @@ class PictureCollectionItem {
     void Rebuild();
     bool IsBuilt() const { return built_; }
 
-    // The built surface: premultiplied ARGB32 (QImage::Format_ARGB32_Premultiplied layout) of
-    // SurfaceWidth() x SurfaceHeight() (the picture's size when it was built); keyed pixels
-    // (== TransparentColor) are 0 when Transparent, all others opaque. Transparent is read when
-    // drawing, as the front end sets it on built items without rebuilding them: a change of it
-    // re-keys the surface at the next call.
+    // The built surface: the pixels of the picture it was built from (0xFFRRGGBB, so also
+    // QImage::Format_ARGB32_Premultiplied), SurfaceWidth() x SurfaceHeight(). They are the
+    // picture's own pixels, never a second copy: keying is a property of the surface, asked with
+    // KeyedOut(). Transparent is read when drawing, as the front end sets it on built items
+    // without rebuilding them: a change of it re-keys the surface at the next call.
     const std::vector<uint32_t>& Surface() const;
+    // A surface pixel that is not drawn: Transparent when keyed, and of the key colour.
+    bool KeyedOut(uint32_t pixel) const {
+        FollowTransparent();
+        return keyOn_ && (pixel & 0xFFFFFFu) == keyRgb_;
+    }
     int SurfaceWidth() const;
     int SurfaceHeight() const;
     // Changes whenever Surface() changes (for caches).
@@ -66,7 +76,8 @@ class PictureCollectionItem {
     bool built_ = false;
     // The surface follows Transparent lazily, so these change in const calls.
     mutable bool keyedTransparent_ = false; // Transparent when the surface was last keyed
-    mutable std::vector<uint32_t> surface_;
+    mutable bool keyOn_ = false;            // keyed pixels are left out
+    mutable uint32_t keyRgb_ = 0;           // 0xRRGGBB of the key when it was set
     mutable uint64_t surfaceVersion_ = 0;
 };
 
@@ -95,9 +106,13 @@ class PictureCollection {
     void SetSurfaceInitialized(bool initialized) { surfaceInitialized_ = initialized; }
     bool SurfaceInitialized() const { return surfaceInitialized_; }
 
-    // "Cannot open file %s" (the path as given) when the file cannot be read.
-    void LoadFromFile(const std::string& discPath);
-    // "Invalid stream format", "Stream read error"; the collection is cleared first.
+    // "Cannot open file %s" (the path as given) when the file cannot be read, and the errors of
+    // LoadFromBytes; each with a Detail() naming the file and the reason. With `disc`, the
+    // file's pixels are also taken from that budget before any is decoded.
+    void LoadFromFile(const std::string& discPath, PixelBudget* disc = nullptr);
+    // "Invalid stream format", "Stream read error"; the collection is cleared first. The headers
+    // are read first: a file whose pictures need more than kMaxImageListPixels is refused before
+    // any picture is decoded.
     void LoadFromBytes(std::span<const uint8_t> bytes);
     std::vector<uint8_t> SaveToBytes() const;
     // "Cannot create file %s" when the file cannot be written.
@@ -107,6 +122,8 @@ class PictureCollection {
     std::array<Rgb, 256> BuildColourTable() const;
 
   private:
+    void Load(std::span<const uint8_t> bytes, const std::string& discPath, PixelBudget* disc);
+
     std::vector<std::unique_ptr<PictureCollectionItem>> items_;
     bool surfaceInitialized_ = false;
 };

@@ -99,12 +99,12 @@ const ImageCanvas::Spans& ImageCanvas::SpansOf(const PictureCollectionItem& item
         const uint32_t* row = px.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
         int x = 0;
         while (x < w) {
-            // Keyed pixels are fully clear and all others fully opaque, so a run copies as is.
-            while (x < w && item.Transparent && (row[x] >> 24) == 0) {
+            // Keyed pixels are left out and all others are opaque, so a run copies as is.
+            while (x < w && item.KeyedOut(row[x])) {
                 ++x;
             }
             const int start = x;
-            while (x < w && !(item.Transparent && (row[x] >> 24) == 0)) {
+            while (x < w && !item.KeyedOut(row[x])) {
                 ++x;
             }
             if (x > start) {

@@ -10,6 +10,10 @@ Q_DECLARE_LOGGING_CATEGORY(lcPlatform)
 
 namespace kestrova {
 
+// Drops the sound system's complaints that the machine has no sound device: without one the
+// program is silent, and says nothing about it unless asked to be verbose.
+void QuietMissingSoundDevice();
+
 class QtLog : public Log {
   public:
     void Warning(const std::string& text) override;

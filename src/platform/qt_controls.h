@@ -10,12 +10,14 @@
 #include <map>
 #include <memory>
 
+class QBuffer;
 class QMovie;
 class QSoundEffect;
 
 namespace kestrova {
 
-// An animated GIF that loops by itself, in a clickable label filling its panel.
+// An animated GIF that loops by itself, in a clickable label filling its panel. Frames are
+// decoded as they play; a GIF beyond the banner limits (catalogue/disc_limits.h) stays empty.
 class GifLabel : public QLabel, public GifControl {
     Q_OBJECT
   public:
@@ -33,22 +35,33 @@ class GifLabel : public QLabel, public GifControl {
     void mousePressEvent(QMouseEvent* event) override;
 
   private:
+    void Empty();
+
+    std::unique_ptr<QBuffer> data_; // the file's bytes, which the movie reads as it plays
     std::unique_ptr<QMovie> movie_;
     std::string file_;
     bool paused_ = false;
 };
 
 // Plays the disc's short sounds without waiting; silent where there is no audio device.
+// The program's own sound list, "rollover" and "klick", played without waiting. Without a sound
+// device nothing is heard and nothing is reported.
 class QtSoundPlayer : public SoundPlayer {
   public:
-    // `directory` holds "<name>.wav" files.
-    explicit QtSoundPlayer(std::string directory);
+    // `directory` holds "<name>.wav" files: a folder, or ":/sounds" for the program's own.
+    explicit QtSoundPlayer(std::string directory = ":/sounds");
     ~QtSoundPlayer() override;
     void Play(const std::string& name) override;
+    // Readies every sound of the list, so that the first click does not wait for the device.
+    void Preload();
     std::vector<std::string> played;
 
   private:
+    QSoundEffect& Effect(const std::string& name);
+
     std::string directory_;
+    bool deviceChecked_ = false;
+    bool hasDevice_ = false;
     std::map<std::string, std::unique_ptr<QSoundEffect>> effects_;
 };
 

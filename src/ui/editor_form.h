@@ -1,23 +1,70 @@
 #pragma once
-// The hidden disc editor window. It holds the editor's state and, once its controls are built,
-// forwards each of them to the editor's logic.
+// The disc editor window `form1`: the title list, the record's boxes, the working copy of the
+// lines and the entry's pictures. Each control forwards what the user does to the editor's
+// logic, and the window then shows the editor's state again.
 
-#include "editor/editor_state.h"
+#include "editor/disc_editor.h"
+#include "ui/editor_files.h"
 
 #include <QWidget>
 
+#include <optional>
+#include <string>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
 namespace kestrova {
+
+struct MainState;
 
 class Tform1 : public QWidget {
     Q_OBJECT
   public:
-    explicit Tform1(QWidget* parent = nullptr);
+    // Under the harness the picture dialog takes scripted answers and messages are not shown.
+    explicit Tform1(bool replay = false, QWidget* parent = nullptr);
+    ~Tform1() override;
 
-    EditorState& State() { return state_; }
-    const EditorState& State() const { return state_; }
+    DiscEditor& Editor() { return editor_; }
+    EditorState& State() { return editor_.State(); }
+    const EditorState& State() const { return editor_.State(); }
+
+    // Shows the window beside the front end with a fresh copy of its lines; the front end's lines
+    // and entry pictures are what SAVE and the picture buttons change.
+    void OpenEditor(MainState& frontEnd);
+
+    // For the harness: the controls by name, and the answer for the next picture dialog.
+    QLineEdit* Box(int box) const;
+    QPushButton* ButtonNamed(const QString& nameOrCaption) const;
+    QListWidget* features() const { return features_; }
+    void QueueDialogAnswer(std::optional<std::string> file) {
+        dialog_.QueueAnswer(std::move(file));
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    EditorState state_;
+    void BuildControls();
+    // Runs a handler of the editor and shows the state it leaves.
+    template <typename Handler> void Run(Handler handler);
+    void ShowState();
+
+    EditorPictureDialog dialog_;
+    EditorPictureFiles pictures_;
+    EditorFileWriter files_;
+    EditorMessageBox messages_;
+    DiscEditor editor_;
+
+    QListWidget* features_ = nullptr;
+    QListWidget* source_ = nullptr;
+    QLabel* Label2_ = nullptr;
+    QLabel* subz_ = nullptr;
+    QLabel* imagez_ = nullptr;
+    QLineEdit* boxes_[kBoxCount] = {};
+    QPushButton* buttons_[7] = {};
 };
 
 } // namespace kestrova

@@ -1,13 +1,18 @@
 #include "ui/main_form.h"
 
 #include "platform/dxdraw.h"
+#include "platform/editor_station.h"
 #include "platform/qt_controls.h"
 #include "platform/readme_pane.h"
 #include "platform/web_pane.h"
+#include "ui/editor_form.h"
+#include "ui/full_screen_view.h"
 #include "ui/game_panel.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QTimer>
 
@@ -97,6 +102,12 @@ TMainForm::TMainForm(const MainFormOptions& options, QWidget* parent)
     ports.GIFImage1 = GIFImage1_;
     ports.GIFImage2 = GIFImage2_;
     ports.launcher = options.launcher ? options.launcher : &recordedLaunches_;
+    if (options.replay) {
+        ports.sounds = &recordedSounds_;
+    } else {
+        sounds_ = std::make_unique<QtSoundPlayer>();
+        ports.sounds = sounds_.get();
+    }
     ports.messages = this;
     ports.window = this;
     ports.game = gamepanel_;
@@ -104,6 +115,10 @@ TMainForm::TMainForm(const MainFormOptions& options, QWidget* parent)
     ports.log = &log_;
     engine_ = std::make_unique<FrontEnd>(ports);
     gamepanel_->Attach(*engine_);
+    connect(adbanner_, &GifLabel::Clicked, this, [this] { engine_->adbannerClick(); });
+    connect(GIFImage1_, &GifLabel::Clicked, this, [this] { engine_->GIFImage1Click(); });
+    connect(GIFImage2_, &GifLabel::Clicked, this, [this] { engine_->GIFImage2Click(); });
+    qApp->installEventFilter(this);
     web_->beforeNavigate = [this](const std::string& address) {
         return engine_->WebBrowser1BeforeNavigate2(address);
     };
@@ -111,12 +126,115 @@ TMainForm::TMainForm(const MainFormOptions& options, QWidget* parent)
 
 TMainForm::~TMainForm() = default;
 
+const std::vector<std::string>& TMainForm::SoundsPlayed() const {
+    return sounds_ ? sounds_->played : recordedSounds_.played;
+}
+
 QWidget* TMainForm::Curtains() const {
     return curtains_;
 }
 
 GifLabel* TMainForm::Banner(int which) const {
     return which == 0 ? GIFImage1_ : which == 1 ? adbanner_ : GIFImage2_;
+}
+
+void TMainForm::OpenEditor() {
+    if (editor_ != nullptr) {
+        editor_->OpenEditor(State());
+    }
+}
+
+namespace {
+
+// Key codes as the window's handlers know them.
+int KeyCode(int qtKey) {
+    switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return 40;
+    default:
+        return (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) ||
+                       (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
+                   ? qtKey
+                   : 0;
+    }
+}
+
+} // namespace
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || !engine_ || !watched->isWidgetType()) {
+        return false;
+    }
+    auto* widget = static_cast<QWidget*>(watched);
+    // A key travels up from the focused control to its parents; it is seen once, where it lands.
+    if (widget != KeyReceiver()) {
+        return false;
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool alt = key->modifiers().testFlag(Qt::AltModifier);
+    engine_->FormKeyDown(KeyCode(key->key()), alt);
+    if (!alt && !key->text().isEmpty()) {
+        engine_->FormKeyPress(key->text().toStdString());
+    }
+    return false; // the control still gets the key
+}
+
+bool TMainForm::IsEditorStation() const {
+    return options_.editorStation || EditorStationMarkerExists();
+}
+
+QWidget* TMainForm::KeyReceiver() const {
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && focus->window() == this) {
+        return focus;
+    }
+    // Full screen keeps the focus on its view; the window's own last focused control still
+    // gets its keys.
+    QWidget* last = focusWidget();
+    return last ? last : const_cast<TMainForm*>(this);
+}
+
+// Nothing is reloaded or moved: the view shows this window scaled, and sends its pointer and
+// keys back here.
+void TMainForm::SetFullScreen(bool on) {
+    if (on == (fullView_ != nullptr)) {
+        return;
+    }
+    if (!on) {
+        fullView_->hide();
+        fullView_->deleteLater(); // a key on the view itself may have asked for this
+        fullView_ = nullptr;
+        activateWindow();
+        return;
+    }
+    fullView_ = new FullScreenView(this, dxdraw_);
+    connect(fullView_, &FullScreenView::MouseMoved, this,
+            [this](int x, int y) { engine_->DxDrawMouseMove(x, y); });
+    connect(fullView_, &FullScreenView::MousePressed, this,
+            [this](int x, int y) { engine_->DxDrawMouseDown(x, y); });
+    connect(fullView_, &FullScreenView::KeyPressed, this,
+            [this](QKeyEvent* e) { QApplication::sendEvent(KeyReceiver(), e); });
+    connect(fullView_, &FullScreenView::KeyReleased, this,
+            [this](QKeyEvent* e) { QApplication::sendEvent(KeyReceiver(), e); });
+    fullView_->showFullScreen();
+    fullView_->activateWindow();
+    fullView_->setFocus();
+}
+
+void TMainForm::StartFullScreen() {
+    State().fullScreen = true;
+    SetFullScreen(true);
 }
 
 void TMainForm::Initialize() {
@@ -140,12 +258,17 @@ void TMainForm::HideCurtain() {
     curtains_->hide();
     // The browser engine starts once the menu is on screen.
     QTimer::singleShot(0, web_, [this] { web_->StartEngine(); });
+    if (sounds_) {
+        QTimer::singleShot(0, this, [this] { sounds_->Preload(); });
+    }
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
     // The closing sequence: timers stop, then the banners, the web pane and the drawing surface
     // go, in that order, and the application is asked to end.
     engine_->FormClose();
+    delete fullView_;
+    fullView_ = nullptr;
     delete GIFImage1_;
     GIFImage1_ = nullptr;
     delete web_;

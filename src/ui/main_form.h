@@ -18,15 +18,19 @@ class QLabel;
 namespace kestrova {
 
 class DxDrawWidget;
+class FullScreenView;
 class GamePanel;
 class GifLabel;
+class QtSoundPlayer;
 class ReadmePaneWidget;
+class Tform1;
 class WebPaneWidget;
 
 struct MainFormOptions {
     bool lightWebPane = false; // the replay harness's deterministic pane
     bool replay = false;       // animations follow the harness's clock; message boxes are recorded
     Launcher* launcher = nullptr; // program starts; none records them
+    bool editorStation = false;   // Alt+Up opens the editor whether or not the marker exists
 };
 
 class TMainForm : public QWidget, private WindowView, private MessageSink {
@@ -45,6 +49,8 @@ class TMainForm : public QWidget, private WindowView, private MessageSink {
     const MainState& State() const { return engine_->State(); }
     const Launcher& Launches() const { return *engine_->GetPorts().launcher; }
     const RecordingMessages& Messages() const { return messages_; }
+    // Every sound asked for so far, by name.
+    const std::vector<std::string>& SoundsPlayed() const;
 
     WebPaneWidget* WebBrowser1() const { return web_; }
     QWidget* Curtains() const;
@@ -52,23 +58,41 @@ class TMainForm : public QWidget, private WindowView, private MessageSink {
     kestrova::GamePanel* gamepanel() const { return gamepanel_; }
     GifLabel* Banner(int which) const; // 0 left, 1 centre, 2 right
     DxDrawWidget* Surface() const { return dxdraw_; }
+    // The full-screen view while the window is switched to it, else nullptr.
+    FullScreenView* FullScreen() const { return fullView_; }
+    // Starts in full screen, as Alt+Enter switches to it.
+    void StartFullScreen();
+    // Where a key for this window goes: the control with the focus, or the window.
+    QWidget* KeyReceiver() const;
+
+    // The disc editor beside the front end, once the program has made it.
+    void SetEditor(Tform1* editor) { editor_ = editor; }
+    Tform1* Editor() const { return editor_; }
+    // Shows the disc editor on the front end's current lines and pictures; nothing without one.
+    void OpenEditor() override;
 
   Q_SIGNALS:
     void CaptionChanged(const QString& caption);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // Every key for this window passes here first, whichever control has the focus.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void SetCaption(const std::string& caption) override;
     void HideCurtain() override;
     void Terminate() override { close(); }
+    void SetFullScreen(bool on) override;
+    bool IsEditorStation() const override;
     // Message boxes are recorded, and shown unless replaying.
     void ShowMessage(const std::string& text) override;
 
     MainFormOptions options_;
     RecordingMessages messages_;
     RecordingLauncher recordedLaunches_;
+    RecordingSound recordedSounds_;
+    std::unique_ptr<QtSoundPlayer> sounds_; // the real ones, when not replaying
     QtLog log_;
 
     DxDrawWidget* dxdraw_ = nullptr;
@@ -79,7 +103,9 @@ class TMainForm : public QWidget, private WindowView, private MessageSink {
     GifLabel* GIFImage2_ = nullptr;
     ReadmePaneWidget* Panel4_ = nullptr;
     kestrova::GamePanel* gamepanel_ = nullptr;
+    FullScreenView* fullView_ = nullptr;
     std::unique_ptr<FrontEnd> engine_;
+    Tform1* editor_ = nullptr;
 };
 
 } // namespace kestrova

@@ -12,10 +12,9 @@
 namespace kestrova {
 namespace {
 
-struct RecordingWindow : WindowView {
+struct RecordingWindow : NullWindow {
     void SetCaption(const std::string& caption) override { captions.push_back(caption); }
     void HideCurtain() override { ++curtainsHidden; }
-    void Terminate() override {}
     std::vector<std::string> captions;
     int curtainsHidden = 0;
 };

@@ -85,6 +85,15 @@ TEST(PicturesCollection, PatternMaths) {
     EXPECT_EQ(item.Width(), 100);
 }
 
+// Which pixels of the built surface are left out when drawn.
+std::vector<bool> KeyedPixels(const PictureCollectionItem& item) {
+    std::vector<bool> keyed;
+    for (uint32_t px : item.Surface()) {
+        keyed.push_back(item.KeyedOut(px));
+    }
+    return keyed;
+}
+
 TEST(PicturesCollection, RebuildKeysTheTransparentColourAndRekeysAtOnce) {
     const Picture p = MakePicture(3, 1, [](int x, int) {
         return std::array<uint32_t, 3>{0xFF00FF, 0x000000, 0x102030}[static_cast<size_t>(x)];
@@ -95,26 +104,32 @@ TEST(PicturesCollection, RebuildKeysTheTransparentColourAndRekeysAtOnce) {
     EXPECT_FALSE(item.IsBuilt());
     item.Rebuild();
     ASSERT_TRUE(item.IsBuilt());
-    EXPECT_EQ(item.Surface(), (std::vector<uint32_t>{0, 0xFF000000, 0xFF102030}));
+    // The surface is the picture's own pixels: one copy, keyed when drawn.
+    EXPECT_EQ(item.Surface(), (std::vector<uint32_t>{0xFFFF00FF, 0xFF000000, 0xFF102030}));
+    EXPECT_EQ(item.Surface().data(), item.GetPicture().pixels.data());
+    EXPECT_EQ(KeyedPixels(item), (std::vector<bool>{true, false, false}));
     EXPECT_EQ(item.SurfaceWidth(), 3);
 
     const auto version = item.SurfaceVersion();
     item.SetTransparentColor(0x302010); // the system-colour form of 0x102030
-    EXPECT_EQ(item.Surface(), (std::vector<uint32_t>{0xFFFF00FF, 0xFF000000, 0}));
+    EXPECT_EQ(KeyedPixels(item), (std::vector<bool>{false, false, true}));
     EXPECT_NE(item.SurfaceVersion(), version);
 
     item.SetTransparentColor(clNone);
-    EXPECT_EQ(item.Surface(), (std::vector<uint32_t>{0xFFFF00FF, 0xFF000000, 0xFF102030}));
+    EXPECT_EQ(KeyedPixels(item), (std::vector<bool>{false, false, false}));
 
     // Transparent is read when drawing: the surface follows it without a rebuild.
     item.SetTransparentColor(0xFF00FF);
     item.Transparent = false;
     const auto beforeOpaque = item.SurfaceVersion();
     EXPECT_NE(item.SurfaceVersion(), version);
-    EXPECT_EQ(item.Surface()[0], 0xFFFF00FFu);
+    EXPECT_FALSE(item.KeyedOut(item.Surface()[0]));
     EXPECT_EQ(item.SurfaceVersion(), beforeOpaque);
     item.Transparent = true;
-    EXPECT_EQ(item.Surface()[0], 0u);
+    EXPECT_TRUE(item.KeyedOut(item.Surface()[0]));
+    // A key colour set on the field alone waits for the next keying, as on a built surface.
+    item.TransparentColor = 0;
+    EXPECT_TRUE(item.KeyedOut(item.Surface()[0]));
 
     // A new picture takes effect only at the next rebuild.
     item.SetPicture(FewColours(5, 5, 2));

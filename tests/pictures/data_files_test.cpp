@@ -23,7 +23,8 @@ TEST(PicturesDataFiles, TwoItemFileLoadsWithItsPropertiesAndPixels) {
     EXPECT_EQ(dem.Height(), 4);
     EXPECT_EQ(dem.TransparentColor, 0xFF00FFu);
     EXPECT_EQ(dem.GetPicture().PixelColour(3, 2), 0x207878u);
-    EXPECT_EQ(dem.Surface()[0], 0u); // the magenta frame is keyed out
+    EXPECT_TRUE(dem.KeyedOut(dem.Surface()[0])); // the magenta frame is keyed out
+    EXPECT_FALSE(dem.KeyedOut(dem.Surface()[7]));
     EXPECT_EQ(dem.Surface()[7], 0xFF283C20u);
 
     const auto& info = c.Items(c.IndexOf("PANEL_INFO"));
@@ -32,6 +33,7 @@ TEST(PicturesDataFiles, TwoItemFileLoadsWithItsPropertiesAndPixels) {
     EXPECT_TRUE(info.SystemMemory);
     EXPECT_EQ(info.GetPicture().pixels, dem.GetPicture().pixels);
     EXPECT_EQ(info.Surface()[0], 0xFFFF00FFu);
+    EXPECT_FALSE(info.KeyedOut(info.Surface()[0]));
 }
 
 // Each broken file says in its name which error it must give.

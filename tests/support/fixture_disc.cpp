@@ -1,7 +1,9 @@
 #include "support/fixture_disc.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include "catalogue/disc_limits.h"
 #include "engine/disc_requirements.h"
 #include "pictures/bitmap_codec.h"
 #include "pictures/picture_collection.h"
@@ -130,6 +132,84 @@ std::string DiscData(const std::string& variant, int demos) {
     return s;
 }
 
+// A GIF of `frames` 1 x 1 frames on a logical screen of `width` x `height`: a few bytes that
+// would ask a decoder for a huge canvas per frame.
+std::string BannerGif(int width, int height, int frames) {
+    std::string gif = "GIF89a";
+    gif += static_cast<char>(width & 0xFF);
+    gif += static_cast<char>(width >> 8);
+    gif += static_cast<char>(height & 0xFF);
+    gif += static_cast<char>(height >> 8);
+    gif += std::string("\x80\x00\x00\xFF\xA0\x20\x00\x00\x00", 9);
+    for (int i = 0; i < frames; ++i) {
+        gif += std::string("\x21\xF9\x04\x00\x02\x00\x00\x00", 8); // 20 ms a frame
+        gif += std::string("\x2C\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00", 15);
+    }
+    return gif + ";";
+}
+
+// An image list of `count` run-length pictures, each `w` x `h` of one colour: small on disc
+// (about 6 bytes a row), large once decoded.
+void WriteRunLengthList(const fs::path& path, int count, int w, int h) {
+    Picture p = Solid(w, h, Px(200, 40, 40));
+    p.bitDepth = 8;
+    p.rle = true;
+    PictureCollection list;
+    for (int i = 0; i < count; ++i) {
+        PictureCollectionItem& item = list.Add();
+        if (i == 0) {
+            item.SetPicture(std::move(p));
+        } else {
+            item.SharePicture(list.Items(0));
+        }
+    }
+    list.SaveToFile(path.string());
+}
+
+// The hostile variants: files that are not what they claim, or far larger once read.
+void MakeHostile(const fs::path& root, const std::string& variant) {
+    const fs::path images = root / "engine" / "images";
+    const fs::path background = images / "mainbg.bmp";
+    if (variant == "fifo-background") {
+        fs::remove(background);
+        ::mkfifo(background.c_str(), 0644);
+    } else if (variant == "device-list") {
+        fs::remove(images / "panels.dxg");
+        fs::create_symlink("/dev/zero", images / "panels.dxg");
+    } else if (variant == "fifo-discdata") {
+        const fs::path data = root / "engine" / "data" / "discdata.kvx";
+        fs::remove(data);
+        ::mkfifo(data.c_str(), 0644);
+    } else if (variant == "png-background") {
+        WriteFile(background, std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + "renamed");
+    } else if (variant == "empty-background") {
+        WriteFile(background, "");
+    } else if (variant == "huge-background") {
+        // Sparse: larger than any background may be, without using the disk.
+        fs::resize_file(background, kBackgroundKind.maxBytes + 1);
+    } else if (variant == "huge-discdata") {
+        fs::resize_file(root / "engine" / "data" / "discdata.kvx", 50 * kMiB);
+    } else if (variant == "rle-bomb") {
+        // 200 thumbnails of 400 x 320: under 400 KB on disc, 25.6 M pixels once decoded.
+        WriteRunLengthList(images / "slider2.dxg", 200, 400, 320);
+    } else if (variant == "gif-bomb") {
+        WriteFile(images / "banners" / "banner1.gif", BannerGif(65535, 65535, 200));
+    } else if (variant == "long-text") {
+        // A feature block of 100,000 lines, inside every limit of the disc data file.
+        std::string lines;
+        for (int i = 0; i < 100000; ++i) {
+            lines += "Feature line " + std::to_string(i) + "\r\n";
+        }
+        const fs::path data = root / "engine" / "data" / "discdata.kvx";
+        std::ifstream in(data, std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        in.close();
+        const std::string marker = "*END0\r\n";
+        text.insert(text.find(marker), lines);
+        WriteFile(data, text);
+    }
+}
+
 } // namespace
 
 void WriteFixtureDisc(const std::string& outDir, const std::string& variant) {
@@ -230,6 +310,7 @@ void WriteFixtureDisc(const std::string& outDir, const std::string& variant) {
               std::string(reinterpret_cast<const char*>(kTinyGif), sizeof kTinyGif));
     WriteFile(root / "engine" / "loading.html",
               "<html><body><h1>Loading</h1><p>Fixture disc.</p></body></html>\n");
+    MakeHostile(root, variant);
 }
 
 FixtureDiscFolder::FixtureDiscFolder(const std::string& variant)

@@ -7,6 +7,10 @@
 // Variants: ok, one-demo, no-background, no-panels, no-slider, no-discdata, bad-spritecount,
 // missing-spritecount, spritecount-too-big, spritecount-zero, missing-panel-name,
 // missing-top-panel, short-slider, corrupt-dxg, truncated-dxg, bad-background, disc-two.
+// Hostile variants: fifo-background, fifo-discdata (named pipes), device-list (panels.dxg a link
+// to /dev/zero), png-background, empty-background, huge-background and huge-discdata (sparse
+// files past their limits), rle-bomb (thumbnails that decode to 25.6 M pixels), gif-bomb (a
+// banner with a 65535 x 65535 screen and 200 frames), long-text (a 100,000-line feature block).
 //
 // Pictures: start and demo panels 800 x 240 (key colour magenta along the top row), thumbnails
 // 90 x 45, PANEL_DEM 140 x 50 (frame colour #F0A020), PANEL_INFO 200 x 70, PANEL_BOT2 800 x 82.

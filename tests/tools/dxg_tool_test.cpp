@@ -145,7 +145,7 @@ TEST_F(DxgTool, ExtractNamesFilesSafelyAndKeepsAnyItemName) {
                                             longName + "2",
                                             std::string(200, 'N'),
                                             "Same",
-                                            "sAME",
+                                            "sAME!",
                                             "a/b",
                                             "../../escape",
                                             "/absolute",
@@ -288,7 +288,8 @@ TEST_F(DxgTool, ErrorsGoToStandardErrorWithStatusTwo) {
     EXPECT_NE(packWith("[]").find("\"items\" list"), std::string::npos);
 
     EXPECT_EQ(Run({"list", Path("nothing.dxg")}), 2);
-    EXPECT_EQ(err_.str(), "kestrova-dxg: Cannot open file " + Path("nothing.dxg") + "\n");
+    EXPECT_EQ(err_.str(), "kestrova-dxg: Cannot open file " + Path("nothing.dxg") + " (" +
+                              Path("nothing.dxg") + ": No such file or directory)\n");
     WriteText("bad.dxg", "not an image list");
     EXPECT_EQ(Run({"extract", Path("bad.dxg"), Path("z")}), 2);
     EXPECT_NE(err_.str().find("Invalid stream format"), std::string::npos);

@@ -106,6 +106,17 @@ const Variant kVariants[] = {
     {"short-slider", false},
     {"corrupt-dxg", false},
     {"truncated-dxg", false},
+    // Hostile discs: files that are not regular, past their size limits, or past the pixel
+    // budgets once decoded.
+    {"fifo-background", false},
+    {"fifo-discdata", false},
+    {"device-list", false},
+    {"png-background", false},
+    {"empty-background", false},
+    {"huge-background", false},
+    {"huge-discdata", false},
+    {"rle-bomb", false},
+    {"long-text", true},
 };
 
 class LintAgreesWithStartUp : public ::testing::TestWithParam<Variant> {

@@ -108,6 +108,15 @@ std::vector<std::string> Numbered(const std::string& stem, int count) {
     return names;
 }
 
+// A 1 x 1 GIF that decodes.
+std::string TinyGif() {
+    const unsigned char gif[] = {0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x01, 0x00, 0x01,
+                                 0x00, 0x80, 0x00, 0x00, 0xFF, 0xA0, 0x20, 0x00, 0x00,
+                                 0x00, 0x2C, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x01,
+                                 0x00, 0x00, 0x02, 0x02, 0x44, 0x01, 0x00, 0x3B};
+    return std::string(reinterpret_cast<const char*>(gif), sizeof gif);
+}
+
 class LintDiscTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -120,10 +129,11 @@ class LintDiscTest : public ::testing::Test {
         for (const char* file :
              {"Demos/StarPilot/setup.exe", "Demos/RoadRage/install.exe", "Exes/roadrage/play.exe",
               "databases/starpilot.rtf", "databases/roadrage.rtf", "Utils/unzip.exe",
-              "Addons/maps.exe", "pages/help.html", "Tools/tobrik.exe", "Exes/adprog.exe",
-              "engine/images/banners/banner1.gif", "engine/images/banners/banner2.gif"}) {
+              "Addons/maps.exe", "pages/help.html", "Tools/tobrik.exe", "Exes/adprog.exe"}) {
             Write(file, "x");
         }
+        Write("engine/images/banners/banner1.gif", TinyGif());
+        Write("engine/images/banners/banner2.gif", TinyGif());
         kestrova::Picture background;
         background.width = 4;
         background.height = 3;
@@ -443,8 +453,8 @@ TEST_F(LintDiscTest, ToolExitStatusAndOutput) {
     Remove("engine/data/discdata.kvx");
     std::ostringstream why;
     EXPECT_EQ(kestrova::RunLintTool({dir_.string()}, out, why), 2);
-    EXPECT_EQ(why.str(),
-              "kestrova-lint: Cannot open file " + dir_.string() + "/engine/data/discdata.kvx\n");
+    EXPECT_EQ(why.str(), "kestrova-lint: Cannot open file " + dir_.string() +
+                             "/engine/data/discdata.kvx (No such file or directory)\n");
 }
 
 TEST(LintMinimalDisc, BundledFixtureIsClean) {

@@ -1,10 +1,12 @@
 #include "common/dxg_tool.h"
 
 #include "catalogue/error.h"
+#include "catalogue/terminal_text.h"
 #include "catalogue/text.h"
 #include "pictures/bitmap_codec.h"
 #include "pictures/colour_names.h"
 #include "pictures/disc_file.h"
+#include "pictures/image_list_file.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -13,6 +15,7 @@
 #include <QJsonObject>
 #include <QString>
 
+#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -138,6 +141,9 @@ QJsonValue ColourJson(TColor colour) {
     return Q(ColourText(colour));
 }
 
+// Pattern sizes and gaps beyond a picture's largest side select nothing.
+constexpr int kMaxPictureSide = 65535;
+
 // Reading the manifest: every field checked, with the item named in the message.
 class ItemFields {
   public:
@@ -160,6 +166,35 @@ class ItemFields {
             Fail(std::string(key) + " must be a whole number");
         }
         return static_cast<int>(d);
+    }
+
+    // A pattern size or gap: 0 (none) up to the largest side a picture may have.
+    int Size(const char* key) const {
+        const int v = Int(key, 0);
+        if (v < 0 || v > kMaxPictureSide) {
+            Fail(std::string(key) + " " + std::to_string(v) + " is outside 0 to " +
+                 std::to_string(kMaxPictureSide));
+        }
+        return v;
+    }
+
+    // A gap between patterns; the file may hold a negative one, and it is kept.
+    int Gap(const char* key) const {
+        const int v = Int(key, 0);
+        if (v < -kMaxPictureSide || v > kMaxPictureSide) {
+            Fail(std::string(key) + " " + std::to_string(v) + " is outside " +
+                 std::to_string(-kMaxPictureSide) + " to " + std::to_string(kMaxPictureSide));
+        }
+        return v;
+    }
+
+    // A whole number from 0 to 2^32 - 1.
+    uint32_t Mask(const QJsonValue& v, const char* what) const {
+        const double d = v.toDouble(NAN);
+        if (!v.isDouble() || std::floor(d) != d || d < 0 || d > 4294967295.0) {
+            Fail(std::string(what) + " must be a whole number from 0 to 4294967295");
+        }
+        return static_cast<uint32_t>(d);
     }
 
     bool Bool(const char* key, bool fallback) const {
@@ -221,6 +256,25 @@ class ItemFields {
     std::string where_;
 };
 
+// Bit-field masks must each be one run of bits inside the pixel, apart from one another;
+// anything else would be written as some other colour layout than the manifest says.
+void CheckMasks(const ItemFields& f, const Picture& p) {
+    const uint32_t masks[] = {p.redMask, p.greenMask, p.blueMask};
+    if (p.redMask == 0 && p.greenMask == 0 && p.blueMask == 0) {
+        return; // the depth's usual layout
+    }
+    const uint64_t room = p.bitDepth >= 32 ? 0xFFFFFFFFull : (uint64_t{1} << p.bitDepth) - 1;
+    uint32_t seen = 0;
+    for (const uint32_t m : masks) {
+        const uint32_t run = m >> std::countr_zero(m | 0x80000000u);
+        if (m == 0 || m > room || (run & (run + 1)) != 0 || (seen & m) != 0) {
+            f.Fail("masks must be three separate runs of bits within " +
+                   std::to_string(p.bitDepth) + " bits");
+        }
+        seen |= m;
+    }
+}
+
 void ReadPictureOptions(const ItemFields& f, Picture& p) {
     p.bitDepth = f.Int("bitDepth", 24);
     const int d = p.bitDepth;
@@ -235,9 +289,10 @@ void ReadPictureOptions(const ItemFields& f, Picture& p) {
         if (masks.size() != 3) {
             f.Fail("masks must list three numbers: red, green, blue");
         }
-        p.redMask = static_cast<uint32_t>(masks[0].toDouble());
-        p.greenMask = static_cast<uint32_t>(masks[1].toDouble());
-        p.blueMask = static_cast<uint32_t>(masks[2].toDouble());
+        p.redMask = f.Mask(masks[0], "the red mask");
+        p.greenMask = f.Mask(masks[1], "the green mask");
+        p.blueMask = f.Mask(masks[2], "the blue mask");
+        CheckMasks(f, p);
     }
     if (f.Has("palette")) {
         for (const QJsonValue& entry : f.Array("palette")) {
@@ -279,26 +334,27 @@ std::string ColourText(TColor colour) {
     return HexColour(ColourToRgb(colour));
 }
 
-std::string ListImageList(const PictureCollection& collection) {
+std::string ListImageList(const std::vector<ImageListEntry>& entries) {
     std::ostringstream out;
-    for (int i = 0; i < collection.Count(); ++i) {
-        const PictureCollectionItem& item = collection.Items(i);
-        const Picture& p = item.GetPicture();
-        out << i << "  \"" << Cp1252ToUtf8(item.Name) << "\"  ";
-        if (item.HasPicture()) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const ImageListEntry& e = entries[i];
+        const BitmapInfo& p = e.picture;
+        const bool hasPicture = p.width > 0 && p.height > 0;
+        out << i << "  \"" << TerminalSafe(Cp1252ToUtf8(e.name)) << "\"  ";
+        if (hasPicture) {
             out << p.width << " x " << p.height;
         } else {
             out << "no picture";
         }
-        out << "  pattern " << item.PatternWidth << " x " << item.PatternHeight;
-        if (item.SkipWidth != 0 || item.SkipHeight != 0) {
-            out << "  skip " << item.SkipWidth << " x " << item.SkipHeight;
+        out << "  pattern " << e.patternWidth << " x " << e.patternHeight;
+        if (e.skipWidth != 0 || e.skipHeight != 0) {
+            out << "  skip " << e.skipWidth << " x " << e.skipHeight;
         }
-        out << "  transparent " << (item.Transparent ? "yes " : "no ")
-            << ColourText(item.TransparentColor);
-        out << "  system memory " << (item.SystemMemory ? "yes" : "no");
-        if (item.HasPicture()) {
-            out << "  " << item.PictureClass << ' ' << p.bitDepth << "-bit";
+        out << "  transparent " << (e.transparent ? "yes " : "no ")
+            << ColourText(e.transparentColor);
+        out << "  system memory " << (e.systemMemory ? "yes" : "no");
+        if (hasPicture) {
+            out << "  " << e.pictureClass << ' ' << p.bitDepth << "-bit";
             out << (p.rle ? " rle" : "") << (p.topDown ? " top-down" : "")
                 << (p.bitfields ? " bitfields" : "");
         }
@@ -307,19 +363,102 @@ std::string ListImageList(const PictureCollection& collection) {
     return out.str();
 }
 
-void ExtractImageList(const std::string& file, const std::string& dir) {
+std::string ListImageList(const PictureCollection& collection) {
+    std::vector<ImageListEntry> entries;
+    for (int i = 0; i < collection.Count(); ++i) {
+        const PictureCollectionItem& item = collection.Items(i);
+        ImageListEntry& e = entries.emplace_back();
+        e.name = item.Name;
+        e.pictureClass = item.PictureClass;
+        e.patternWidth = item.PatternWidth;
+        e.patternHeight = item.PatternHeight;
+        e.skipWidth = item.SkipWidth;
+        e.skipHeight = item.SkipHeight;
+        e.systemMemory = item.SystemMemory;
+        e.transparent = item.Transparent;
+        e.transparentColor = item.TransparentColor;
+        if (item.HasPicture()) {
+            const Picture& p = item.GetPicture();
+            e.picture = {p.width, p.height, p.bitDepth, p.rle, p.topDown, p.bitfields};
+        }
+    }
+    return ListImageList(entries);
+}
+
+namespace {
+
+// A folder made beside `target` and removed again unless Keep() is called: an extract that fails
+// leaves nothing behind.
+class PartialFolder {
+  public:
+    explicit PartialFolder(const fs::path& target) {
+        std::error_code ec;
+        const fs::path parent = target.has_parent_path() ? target.parent_path() : fs::path(".");
+        fs::create_directories(parent, ec);
+        for (int attempt = 0; attempt < 1000; ++attempt) {
+            const fs::path candidate =
+                parent / ("." + target.filename().string() + ".partial" + std::to_string(attempt));
+            if (fs::create_directory(candidate, ec)) {
+                path_ = candidate;
+                return;
+            }
+        }
+        throw Error("Cannot create folder " + target.string());
+    }
+    ~PartialFolder() {
+        if (!path_.empty()) {
+            std::error_code ec;
+            fs::remove_all(path_, ec);
+        }
+    }
+    PartialFolder(const PartialFolder&) = delete;
+    PartialFolder& operator=(const PartialFolder&) = delete;
+
+    const fs::path& Path() const { return path_; }
+
+    // Moves the finished files into `target`, which may exist already.
+    void Keep(const fs::path& target) {
+        std::error_code ec;
+        if (!fs::exists(target, ec)) {
+            fs::rename(path_, target, ec);
+            if (ec) {
+                throw Error("Cannot create folder " + target.string());
+            }
+            path_.clear();
+            return;
+        }
+        if (!fs::is_directory(target, ec)) {
+            throw Error("Cannot create folder " + target.string());
+        }
+        for (const fs::directory_entry& entry : fs::directory_iterator(path_, ec)) {
+            fs::rename(entry.path(), target / entry.path().filename(), ec);
+            if (ec) {
+                throw Error("Cannot create file " + (target / entry.path().filename()).string());
+            }
+        }
+    }
+
+  private:
+    fs::path path_;
+};
+
+} // namespace
+
+void ExtractImageList(const std::string& file, const std::string& target) {
     PictureCollection collection;
     try {
         collection.LoadFromFile(file);
     } catch (const Error& e) {
         const std::string what = e.what();
-        throw Error(what.rfind("Cannot open file", 0) == 0 ? what : file + ": " + what);
+        throw Error(what.rfind("Cannot open file", 0) == 0 ? what : file + ": " + what, e.Detail());
     }
-    std::error_code ec;
-    fs::create_directories(dir, ec);
-    if (!fs::is_directory(dir, ec)) {
-        throw Error("Cannot create folder " + dir);
+    // "DIR/" names DIR itself.
+    fs::path into = fs::path(target).lexically_normal();
+    if (!into.has_filename() && into.has_parent_path()) {
+        into = into.parent_path();
     }
+    PartialFolder partial{into};
+    const std::string dir = partial.Path().string();
     QJsonArray items;
     for (int i = 0; i < collection.Count(); ++i) {
         const PictureCollectionItem& item = collection.Items(i);
@@ -330,7 +469,7 @@ void ExtractImageList(const std::string& file, const std::string& dir) {
             const std::string png = PngName(i, item.Name);
             const fs::path path = fs::path(dir) / png;
             if (!ToImage(p).save(Q(path.string()), "PNG")) {
-                throw Error("Cannot create file " + path.string());
+                throw Error("Cannot create file " + (fs::path(target) / png).string());
             }
             o.insert(Key("png"), Q(png));
         } else {
@@ -370,10 +509,11 @@ void ExtractImageList(const std::string& file, const std::string& dir) {
     WriteWholeFile((fs::path(dir) / "manifest.json").string(),
                    std::span(reinterpret_cast<const uint8_t*>(json.constData()),
                              static_cast<size_t>(json.size())));
+    partial.Keep(into);
 }
 
 void PackImageList(const std::string& manifest, const std::string& out) {
-    const std::vector<uint8_t> bytes = ReadDiscFile(manifest);
+    const std::vector<uint8_t> bytes = ReadDiscFile(manifest, kToolInputKind);
     QJsonParseError parseError;
     const QJsonDocument doc =
         QJsonDocument::fromJson(QByteArray(reinterpret_cast<const char*>(bytes.data()),
@@ -395,12 +535,25 @@ void PackImageList(const std::string& manifest, const std::string& out) {
         }
         const ItemFields f(items[i].toObject(), where);
         PictureCollectionItem& item = collection.Add();
-        item.Name = Utf8ToCp1252(f.String("name", ""));
-        const ItemFields named(items[i].toObject(), where + " (\"" + f.String("name", "") + "\")");
-        item.PatternWidth = named.Int("patternWidth", 0);
-        item.PatternHeight = named.Int("patternHeight", 0);
-        item.SkipWidth = named.Int("skipWidth", 0);
-        item.SkipHeight = named.Int("skipHeight", 0);
+        const std::string name = f.String("name", "");
+        const ItemFields named(items[i].toObject(), where + " (\"" + name + "\")");
+        item.Name = Utf8ToCp1252(name);
+        // The file stores names in Windows-1252; a name that does not survive the trip would be
+        // stored as something else.
+        if (Cp1252ToUtf8(item.Name) != name) {
+            named.Fail("the name has characters outside Windows-1252, which the file cannot store");
+        }
+        for (int other = 0; other + 1 < collection.Count(); ++other) {
+            if (EqualsIgnoreCase(collection.Items(other).Name, item.Name)) {
+                named.Fail("the name is already taken by item " + std::to_string(other) +
+                           " (names are compared ignoring case, so this item could never be "
+                           "found)");
+            }
+        }
+        item.PatternWidth = named.Size("patternWidth");
+        item.PatternHeight = named.Size("patternHeight");
+        item.SkipWidth = named.Gap("skipWidth");
+        item.SkipHeight = named.Gap("skipHeight");
         item.SystemMemory = named.Bool("systemMemory", false);
         item.Transparent = named.Bool("transparent", true);
         item.TransparentColor = named.Colour("transparentColor");
@@ -414,7 +567,13 @@ void PackImageList(const std::string& manifest, const std::string& out) {
         }
         const fs::path path = base / png;
         QImage image;
-        if (!image.load(Q(path.string())) || image.isNull()) {
+        try {
+            const std::vector<uint8_t> data = ReadDiscFile(path.string(), kToolInputKind);
+            image.loadFromData(data.data(), static_cast<int>(data.size()));
+        } catch (const Error& e) {
+            named.Fail("cannot read the picture " + path.string() + " (" + e.Detail() + ")");
+        }
+        if (image.isNull()) {
             named.Fail("cannot read the picture " + path.string());
         }
         Picture picture = FromImage(image);
@@ -442,14 +601,17 @@ int RunDxgTool(const std::vector<std::string>& args, std::ostream& out, std::ost
             if (args.size() != 2) {
                 return usage("list takes one FILE");
             }
-            PictureCollection collection;
+            // Sizes and forms come from the headers; no picture is decoded to list it.
+            std::vector<ImageListEntry> entries;
             try {
-                collection.LoadFromFile(args[1]);
+                const std::vector<uint8_t> bytes = ReadDiscFile(args[1], kImageListKind);
+                entries = ReadImageListHeaders(bytes);
             } catch (const Error& e) {
                 const std::string what = e.what();
-                throw Error(what.rfind("Cannot open file", 0) == 0 ? what : args[1] + ": " + what);
+                throw Error(what.rfind("Cannot open file", 0) == 0 ? what : args[1] + ": " + what,
+                            e.Detail());
             }
-            out << ListImageList(collection);
+            out << ListImageList(entries);
             return 0;
         }
         if (command == "extract") {
@@ -467,7 +629,12 @@ int RunDxgTool(const std::vector<std::string>& args, std::ostream& out, std::ost
             return 0;
         }
     } catch (const Error& e) {
-        err << "kestrova-dxg: " << e.what() << '\n';
+        // The detail names the file and the reason, where there is one.
+        err << "kestrova-dxg: " << TerminalSafe(e.what());
+        if (!e.Detail().empty()) {
+            err << " (" << TerminalSafe(e.Detail()) << ')';
+        }
+        err << '\n';
         return 2;
     }
     return usage("unknown command \"" + command + "\"");

@@ -2,6 +2,7 @@
 // kestrova-dxg: lists image-list files, extracts them to PNG pictures and a manifest, and packs
 // them again, so that disc authors can edit the artwork with ordinary tools.
 
+#include "pictures/image_list_file.h"
 #include "pictures/picture_collection.h"
 
 #include <iosfwd>
@@ -13,6 +14,8 @@ namespace kestrova {
 // One line per item: index, name, size, pattern and gaps, transparency and its colour, system
 // memory, picture form and bit depth.
 std::string ListImageList(const PictureCollection& collection);
+// The same lines from the headers alone (what `list` prints: nothing is decoded).
+std::string ListImageList(const std::vector<ImageListEntry>& entries);
 
 // The colour as a manifest or listing shows it: its standard name, else "#RRGGBB".
 std::string ColourText(TColor colour);

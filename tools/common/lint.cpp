@@ -3,11 +3,20 @@
 #include "catalogue/disc_path.h"
 #include "catalogue/disc_rules.h"
 #include "catalogue/error.h"
+#include "catalogue/file_reader.h"
 #include "catalogue/line_list.h"
+#include "catalogue/terminal_text.h"
 #include "catalogue/text.h"
 #include "engine/disc_requirements.h"
 #include "pictures/bitmap_codec.h"
+#include "pictures/gif_info.h"
 #include "pictures/picture_collection.h"
+#include "pictures/pixel_budget.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImage>
+#include <QImageReader>
 
 #include <algorithm>
 #include <array>
@@ -23,6 +32,30 @@ namespace kestrova {
 namespace {
 
 namespace fs = std::filesystem;
+
+// Empty when every frame of the GIF decodes, else why not.
+std::string BannerDecodeProblem(const std::vector<uint8_t>& bytes) {
+    QByteArray data(reinterpret_cast<const char*>(bytes.data()),
+                    static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, QByteArray("gif"));
+    int frames = 0;
+    while (frames < kMaxGifFrames) {
+        const QImage frame = reader.read();
+        if (frame.isNull()) {
+            if (frames == 0) {
+                return "it does not decode (" + reader.errorString().toStdString() + ")";
+            }
+            break;
+        }
+        ++frames;
+        if (!reader.canRead()) {
+            break;
+        }
+    }
+    return {};
+}
 
 // Keep quoted lines in messages readable.
 constexpr std::size_t kQuoteWidth = 60;
@@ -120,24 +153,12 @@ class Linter {
 
     void Load() {
         dataFile_ = Display(kDiscDataFile);
-        const std::string real = Real(kDiscDataFile);
-        std::error_code ec;
-        if (!fs::is_regular_file(real, ec)) {
-            ThrowCannotOpen(dataFile_);
-        }
-        std::ifstream in(real, std::ios::binary);
         std::string bytes;
-        char buffer[65536];
-        while (in) {
-            in.read(buffer, sizeof buffer);
-            bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
-            if (bytes.size() > LineList::kMaxFileBytes) {
-                throw Error(dataFile_ + " is larger than " +
-                            std::to_string(LineList::kMaxFileBytes) + " bytes");
-            }
-        }
-        if (in.bad()) {
-            ThrowCannotOpen(dataFile_);
+        try {
+            const std::vector<uint8_t> data = ReadBoundedFile(Real(kDiscDataFile), kDiscDataKind);
+            bytes.assign(data.begin(), data.end());
+        } catch (const Error& e) {
+            throw Error("Cannot open file " + dataFile_ + " (" + Reason(e, kDiscDataFile) + ")");
         }
         lines_.LoadFromBytes(bytes);
         for (int i = 0; i < Count(); ++i) {
@@ -471,6 +492,14 @@ class Linter {
                 CheckProgram(key + 1, target, "banner program");
             }
         }
+        for (int n = 0; n <= kMaxBannerNumber; ++n) {
+            if (Exists(BannerPicture(n))) {
+                CheckBannerPicture(BannerPicture(n));
+            }
+        }
+        if (Exists(kSideBannerFile)) {
+            CheckBannerPicture(kSideBannerFile);
+        }
         if (!anyPicture) {
             InFile(Display("engine/images/banners"), "no banner picture banner0.gif to banner" +
                                                          std::to_string(kMaxBannerNumber) +
@@ -478,38 +507,80 @@ class Linter {
         }
     }
 
-    // Loads an image-list file; false (and a finding) when it cannot be read.
-    bool LoadPictures(const std::string& discPath, PictureCollection& into) {
-        if (!IsFile(discPath)) {
+    // A banner the front end would leave empty: refused by the reader or the banner limits, or
+    // not decodable to the last frame.
+    void CheckBannerPicture(const std::string& discPath) {
+        std::string problem;
+        try {
+            const std::vector<uint8_t> bytes = ReadBoundedFile(Real(discPath), kBannerKind);
+            InspectGif(bytes, Real(discPath));
+            problem = BannerDecodeProblem(bytes);
+        } catch (const Error& e) {
+            problem = Reason(e, discPath);
+        }
+        if (!problem.empty()) {
+            InFile(Display(discPath), "banner cannot be shown: " + problem);
+        }
+    }
+
+    // Why a file was refused, without the file name the finding already gives.
+    std::string Reason(const Error& e, const std::string& discPath) const {
+        std::string reason = e.Detail();
+        const std::string prefix = Real(discPath) + ": ";
+        if (reason.compare(0, prefix.size(), prefix) == 0) {
+            reason.erase(0, prefix.size());
+        }
+        return reason;
+    }
+
+    void CannotBeRead(const std::string& discPath, const Error& e) {
+        const std::string reason = Reason(e, discPath);
+        InFile(Display(discPath), std::string("cannot be read: ") + e.what() +
+                                      (reason.empty() ? "" : " (" + reason + ")") +
+                                      ": start-up fails");
+    }
+
+    // Loads an image-list file as start-up does, under the same budget; false (and a finding)
+    // when start-up would refuse it.
+    bool LoadPictures(const std::string& discPath, PictureCollection& into, PixelBudget& budget) {
+        if (!Exists(discPath)) {
             return false; // reported with the other missing files
         }
         try {
-            into.LoadFromFile(Real(discPath));
+            into.LoadFromFile(Real(discPath), &budget);
             return true;
-        } catch (const std::exception& e) {
-            InFile(Display(discPath), std::string("cannot be read: ") + e.what());
+        } catch (const Error& e) {
+            CannotBeRead(discPath, e);
         }
         return false;
     }
 
+    // A name that is there at all, even as something start-up then refuses (a pipe, a folder).
+    bool Exists(const std::string& discPath) const {
+        std::error_code ec;
+        return fs::exists(fs::symlink_status(Real(discPath), ec));
+    }
+
     void CheckImageLists() {
         for (const std::string& file : RequiredFiles()) {
-            if (file != kDiscDataFile && !IsFile(file)) {
+            if (file != kDiscDataFile && !Exists(file)) {
                 InFile(Display(file), "missing: start-up fails");
             }
         }
-        if (IsFile(kBackgroundFile)) {
+        // The same files, readers, order and budget as start-up.
+        PixelBudget budget(kMaxDiscPixels);
+        if (Exists(kBackgroundFile)) {
             try {
-                LoadBitmapFile(Real(kBackgroundFile));
-            } catch (const std::exception& e) {
-                InFile(Display(kBackgroundFile), std::string("cannot be read: ") + e.what());
+                LoadBitmapFile(Real(kBackgroundFile), &budget);
+            } catch (const Error& e) {
+                CannotBeRead(kBackgroundFile, e);
             }
         }
 
         std::unordered_map<std::string, PictureCollection> lists;
         for (const ImageListFile& file : ImageListFiles()) {
             PictureCollection pictures;
-            if (LoadPictures(file.path, pictures)) {
+            if (LoadPictures(file.path, pictures, budget)) {
                 lists.emplace(file.collection, std::move(pictures));
             }
         }
@@ -609,7 +680,8 @@ std::vector<LintFinding> LintDisc(const std::string& discDir) {
 }
 
 std::string FormatFinding(const LintFinding& finding) {
-    return finding.file + ":" + std::to_string(finding.line) + ": " + finding.message;
+    // Findings quote the disc, which must not reach the terminal's controls.
+    return TerminalSafe(finding.file + ":" + std::to_string(finding.line) + ": " + finding.message);
 }
 
 int RunLintTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -637,7 +709,7 @@ int RunLintTool(const std::vector<std::string>& args, std::ostream& out, std::os
         }
         return failed ? 1 : 0;
     } catch (const std::exception& e) {
-        err << "kestrova-lint: " << e.what() << '\n';
+        err << "kestrova-lint: " << TerminalSafe(e.what()) << '\n';
         return 2;
     }
 }

@@ -1,0 +1,87 @@
+#pragma once
+// The disc editor's handlers and routines on its state. The window calls one of these for each
+// thing the user does and then shows the state again.
+//
+// The handlers live in one file per family: opening and the title list (entry_list.cpp), loading
+// and storing the boxes (entry_records.cpp), the entry pictures (entry_pictures.cpp) and writing
+// the disc data file (data_file_write.cpp).
+
+#include "editor/editor_ports.h"
+#include "editor/editor_state.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kestrova {
+
+// The image-list files the editor rewrites, under the disc root.
+inline constexpr const char* kThumbnailListFile = "engine\\images\\slider2.dxg";
+inline constexpr const char* kPanelPictureListFile = "engine\\images\\slider.dxg";
+inline constexpr const char* kDiscDataFile = "engine\\data\\discdata.kvx";
+
+// The picture-open dialog's filter: pairs of description and pattern separated by vertical bars.
+// Next to the Windows kinds it offers the modern ones the program also reads.
+inline constexpr const char* kPictureFilter =
+    "All (*.dib;*.bmp;*.ico;*.emf;*.wmf;*.png;*.jpg;*.jpeg;*.gif)|"
+    "*.dib;*.bmp;*.ico;*.emf;*.wmf;*.png;*.jpg;*.jpeg;*.gif|"
+    "Device Independent Bitmap (*.dib)|*.dib|Bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico|"
+    "Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf|"
+    "Portable Network Graphics (*.png)|*.png|JPEG Images (*.jpg;*.jpeg)|*.jpg;*.jpeg|"
+    "GIF Images (*.gif)|*.gif";
+
+// The disc data file's bytes for `lines`: each line as it stands, ended by CR LF.
+std::vector<uint8_t> DataFileBytes(const LineList& lines);
+
+// The highest entry number the editor handles.
+inline constexpr int kHighestEntry = 100;
+
+class DiscEditor {
+  public:
+    explicit DiscEditor(EditorPorts ports) : ports_(ports) {}
+
+    EditorState& State() { return state_; }
+    const EditorState& State() const { return state_; }
+    const FrontEndLink& Link() const { return link_; }
+
+    // Opening: shows the window's state for the front end's current lines.
+    void OpenEditor(const FrontEndLink& link);
+    void FormShow();
+    void TitleScan();
+
+    // The boxes.
+    void ClearBoxes();
+    void LoadEntry();
+    void StoreEntry();
+    void featuresClick(int line);
+    // The user changed the title box to `text` (UTF-8 is the window's business: Windows-1252 here).
+    void titleChange(const std::string& text);
+    void titleKeyUp();
+    // The user changed another box.
+    void SetBox(int box, const std::string& text);
+
+    // The buttons.
+    void Button1Click(); // REFRESH
+    void Button2Click(); // NEW
+    void Button3Click(); // DELETE
+    void Button4Click(); // SAVE
+    void Button5Click(); // Load Thumbnail
+    void Button6Click(); // Load Game Image
+
+    // Writes the editor's lines to the disc data file; false (with a message) when it cannot.
+    bool WriteDataFile();
+
+  private:
+    // The title-list line that shows `entry`; -1 when none does.
+    int FeatureLineOf(int entry) const;
+    // The text of record line `offset` of `entry`; blank outside the record.
+    std::string RecordText(int entry, int offset) const;
+    void LoadEntryPicture(PictureCollection* list, Picture& shown, const char* listFile);
+    void ShowMessage(const std::string& text);
+
+    EditorPorts ports_;
+    FrontEndLink link_;
+    EditorState state_;
+};
+
+} // namespace kestrova

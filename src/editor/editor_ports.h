@@ -1,0 +1,65 @@
+#pragma once
+// What the disc editor needs from the platform and from the running front end. The window
+// supplies Qt versions; tests supply their own.
+
+#include "catalogue/line_list.h"
+#include "pictures/picture.h"
+#include "pictures/picture_collection.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace kestrova {
+
+// The picture-open dialog: the chosen file, or nothing when the user cancels.
+class PictureDialog {
+  public:
+    virtual ~PictureDialog() = default;
+    virtual std::optional<std::string> Choose() = 0;
+};
+
+// Reads a picture file of any kind the program knows. Fails with kestrova::Error carrying the
+// picture system's message ("Unknown picture file extension (.%s)" or why it does not decode).
+class PictureFiles {
+  public:
+    virtual ~PictureFiles() = default;
+    virtual Picture Load(const std::string& path) = 0;
+};
+
+// Replaces a whole file so that it is either the old file or the new one, never a part: written
+// beside it, then renamed over it. False, with the reason, when it cannot be written.
+class FileWriter {
+  public:
+    virtual ~FileWriter() = default;
+    virtual bool Replace(const std::string& path, std::span<const uint8_t> bytes,
+                         std::string& reason) = 0;
+};
+
+// Messages for the person editing the disc.
+class EditorMessages {
+  public:
+    virtual ~EditorMessages() = default;
+    virtual void ShowMessage(const std::string& text) = 0;
+};
+
+struct EditorPorts {
+    PictureDialog* dialog = nullptr;
+    PictureFiles* pictures = nullptr;
+    FileWriter* files = nullptr;
+    EditorMessages* messages = nullptr;
+};
+
+// The running front end as the editor sees it while open: its lines, which SAVE replaces, and the
+// picture lists whose items the entries own (entry c owns item c - 1 of each).
+struct FrontEndLink {
+    LineList* source = nullptr;
+    PictureCollection* SubSliderA = nullptr;  // thumbnails
+    PictureCollection* sliderlistA = nullptr; // panel pictures
+    int spriteCount = 0;
+    // The folder the image-list and disc data files are written under, ending with a separator.
+    std::string discRoot;
+};
+
+} // namespace kestrova

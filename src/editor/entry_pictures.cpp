@@ -1,0 +1,59 @@
+// Replacing an entry's thumbnail or panel picture: the picture goes into the front end's list at
+// once, and the whole list is written to its image-list file.
+
+#include "editor/disc_editor.h"
+
+#include "catalogue/disc_path.h"
+#include "catalogue/error.h"
+
+#include <optional>
+#include <vector>
+
+namespace kestrova {
+
+void DiscEditor::Button5Click() {
+    LoadEntryPicture(link_.SubSliderA, state_.subz, kThumbnailListFile);
+}
+
+void DiscEditor::Button6Click() {
+    LoadEntryPicture(link_.sliderlistA, state_.imagez, kPanelPictureListFile);
+}
+
+void DiscEditor::LoadEntryPicture(PictureCollection* list, Picture& shown, const char* listFile) {
+    if (state_.currentEntry <= 0 || list == nullptr) {
+        return;
+    }
+    std::optional<std::string> chosen;
+    if (ports_.dialog != nullptr) {
+        chosen = ports_.dialog->Choose();
+    }
+    try {
+        // A cancelled dialog writes the picture already shown.
+        Picture picture =
+            chosen && ports_.pictures != nullptr ? ports_.pictures->Load(*chosen) : shown;
+        PictureCollectionItem& item = list->Items(state_.currentEntry - 1);
+        const Picture old = item.GetPicture();
+        item.SetPicture(picture);
+        std::vector<uint8_t> bytes;
+        try {
+            bytes = list->SaveToBytes();
+        } catch (...) {
+            item.SetPicture(old);
+            throw;
+        }
+        const std::string shownPath = link_.discRoot + listFile;
+        std::string reason;
+        if (ports_.files == nullptr ||
+            !ports_.files->Replace(ResolveDiscPath(shownPath), bytes, reason)) {
+            // The list on screen stays as the file on disc still has it.
+            item.SetPicture(old);
+            throw Error("Cannot create file " + shownPath);
+        }
+        item.Rebuild();
+        shown = std::move(picture);
+    } catch (const Error& e) {
+        ShowMessage(e.what());
+    }
+}
+
+} // namespace kestrova

@@ -1,0 +1,68 @@
+#pragma once
+// The disc editor's services from Qt: the picture-open dialog (answered by the harness under
+// replay), reading picture files, replacing files whole, and message boxes.
+
+#include "editor/editor_ports.h"
+
+#include <QImage>
+#include <QString>
+
+#include <deque>
+#include <optional>
+#include <string>
+
+class QWidget;
+
+namespace kestrova {
+
+// A disc picture as an image for a widget, and an image read from a file as a disc picture.
+QImage ToQImage(const Picture& picture);
+Picture FromQImage(const QImage& image);
+
+// The dialog filter's "description|patterns|..." pairs in the form a Qt file dialog takes:
+// "description (pattern pattern)" entries separated by ";;".
+QString QtFileFilter(const std::string& filter);
+
+class EditorPictureDialog : public PictureDialog {
+  public:
+    EditorPictureDialog(QWidget* parent, bool scripted) : parent_(parent), scripted_(scripted) {}
+    // Scripted: each opening takes the next answer; with none left the dialog is cancelled.
+    std::optional<std::string> Choose() override;
+    void QueueAnswer(std::optional<std::string> file) { answers_.push_back(std::move(file)); }
+    int Openings() const { return openings_; }
+
+  private:
+    QWidget* parent_;
+    bool scripted_;
+    int openings_ = 0;
+    std::deque<std::optional<std::string>> answers_;
+};
+
+// Bitmaps (".bmp", ".dib") through the program's own reader, which keeps their depth and palette;
+// the kinds Qt reads (PNG, JPEG, GIF, icons) through Qt. Anything else is refused by its
+// extension. Files and pictures beyond sensible sizes are refused before they are read.
+class EditorPictureFiles : public PictureFiles {
+  public:
+    static constexpr qint64 kMaxFileBytes = 64LL * 1024 * 1024;
+    static constexpr int kMaxSide = 8192;
+    Picture Load(const std::string& path) override;
+};
+
+class EditorFileWriter : public FileWriter {
+  public:
+    bool Replace(const std::string& path, std::span<const uint8_t> bytes,
+                 std::string& reason) override;
+};
+
+// Shown in a message box, except under the harness, where the editor's state records them.
+class EditorMessageBox : public EditorMessages {
+  public:
+    EditorMessageBox(QWidget* parent, bool quiet) : parent_(parent), quiet_(quiet) {}
+    void ShowMessage(const std::string& text) override;
+
+  private:
+    QWidget* parent_;
+    bool quiet_;
+};
+
+} // namespace kestrova
