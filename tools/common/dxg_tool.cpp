@@ -396,8 +396,13 @@ class PartialFolder {
         const fs::path parent = target.has_parent_path() ? target.parent_path() : fs::path(".");
         fs::create_directories(parent, ec);
         for (int attempt = 0; attempt < 1000; ++attempt) {
-            const fs::path candidate =
-                parent / ("." + target.filename().string() + ".partial" + std::to_string(attempt));
+            // Appended piece by piece: GCC 12 at -O3 misreads `"." + string` as an overlapping
+            // copy.
+            std::string name(1, '.');
+            name.append(target.filename().string());
+            name.append(".partial");
+            name.append(std::to_string(attempt));
+            const fs::path candidate = parent / name;
             if (fs::create_directory(candidate, ec)) {
                 path_ = candidate;
                 return;
