@@ -133,6 +133,9 @@ int main(int argc, char** argv) {
         // and would end the program; there it runs without one.
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }
+    // The browser engine, loaded later from its plugin, draws with OpenGL contexts shared with the
+    // window's; sharing has to be asked for before the application exists.
+    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     if (!verbose) {
         // The browser engine reports its set-up, and that its sandbox is off, on every start; a

@@ -1,5 +1,8 @@
 #include "platform/qt_controls.h"
 
+#include "platform/plugin_loader.h"
+#include "platform/sound_output.h"
+
 #include "platform/logging.h"
 
 #include "catalogue/disc_path.h"
@@ -9,15 +12,12 @@
 #include "pictures/gif_info.h"
 
 #include <QApplication>
-#include <QAudioDevice>
 #include <QBuffer>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QMediaDevices>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QMovie>
-#include <QSoundEffect>
 #include <QUrl>
 
 // Resources of a static library must be registered by hand, from the global namespace.
@@ -109,42 +109,39 @@ QtSoundPlayer::QtSoundPlayer(std::string directory) : directory_(std::move(direc
 
 QtSoundPlayer::~QtSoundPlayer() = default;
 
-QSoundEffect& QtSoundPlayer::Effect(const std::string& name) {
-    auto it = effects_.find(name);
-    if (it == effects_.end()) {
-        auto effect = std::make_unique<QSoundEffect>();
-        if (!directory_.empty() && directory_[0] == ':') {
-            effect->setSource(QUrl(QStringLiteral("qrc") +
-                                   QString::fromStdString(directory_ + "/" + name + ".wav")));
-        } else {
-            const std::string file = ResolveDiscPath(directory_ + "/" + name + ".wav");
-            effect->setSource(
-                QUrl::fromLocalFile(QFileInfo(QString::fromStdString(file)).absoluteFilePath()));
-        }
-        it = effects_.emplace(name, std::move(effect)).first;
+QUrl QtSoundPlayer::Source(const std::string& name) const {
+    if (!directory_.empty() && directory_[0] == ':') {
+        return QUrl(QStringLiteral("qrc") +
+                    QString::fromStdString(directory_ + "/" + name + ".wav"));
     }
-    return *it->second;
+    const std::string file = ResolveDiscPath(directory_ + "/" + name + ".wav");
+    return QUrl::fromLocalFile(QFileInfo(QString::fromStdString(file)).absoluteFilePath());
+}
+
+SoundOutput* QtSoundPlayer::Output() {
+    if (!outputChecked_) {
+        outputChecked_ = true;
+        output_ = LoadPluginAs<SoundOutput>(QStringLiteral("sound"));
+        if (output_ && !output_->HasDevice()) {
+            output_ = nullptr;
+        }
+    }
+    return output_;
 }
 
 void QtSoundPlayer::Preload() {
-    deviceChecked_ = true;
-    hasDevice_ = !QMediaDevices::defaultAudioOutput().isNull();
-    if (!hasDevice_) {
-        return;
-    }
-    for (const char* name : {"rollover", "klick"}) {
-        Effect(name);
+    if (SoundOutput* out = Output()) {
+        for (const char* name : {"rollover", "klick"}) {
+            out->Ready(name, Source(name));
+        }
     }
 }
 
 void QtSoundPlayer::Play(const std::string& name) {
     played.push_back(name);
-    if (!deviceChecked_) {
-        deviceChecked_ = true;
-        hasDevice_ = !QMediaDevices::defaultAudioOutput().isNull();
-    }
-    if (hasDevice_) {
-        Effect(name).play();
+    if (SoundOutput* out = Output()) {
+        out->Ready(name, Source(name));
+        out->Play(name);
     }
 }
 

@@ -12,9 +12,11 @@
 
 class QBuffer;
 class QMovie;
-class QSoundEffect;
+class QUrl;
 
 namespace kestrova {
+
+class SoundOutput;
 
 // An animated GIF that loops by itself, in a clickable label filling its panel. Frames are
 // decoded as they play; a GIF beyond the banner limits (catalogue/disc_limits.h) stays empty.
@@ -57,12 +59,13 @@ class QtSoundPlayer : public SoundPlayer {
     std::vector<std::string> played;
 
   private:
-    QSoundEffect& Effect(const std::string& name);
+    QUrl Source(const std::string& name) const;
+    // The sound plugin, loaded on first use; null without it or without an audio device.
+    SoundOutput* Output();
 
     std::string directory_;
-    bool deviceChecked_ = false;
-    bool hasDevice_ = false;
-    std::map<std::string, std::unique_ptr<QSoundEffect>> effects_;
+    bool outputChecked_ = false;
+    SoundOutput* output_ = nullptr;
 };
 
 // A modal message box titled with the application title.

@@ -2,6 +2,9 @@
 
 #include "catalogue/disc_path.h"
 
+#include "platform/browser_view.h"
+#include "platform/plugin_loader.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -11,38 +14,15 @@
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <QWebEnginePage>
-#include <QWebEngineView>
 
 Q_DECLARE_LOGGING_CATEGORY(lcPlatform)
 
 namespace kestrova {
 
-namespace {
-
-// Pages ask the pane before every navigation, including the ones the front end requests.
-class InterceptingPage : public QWebEnginePage {
-  public:
-    InterceptingPage(WebPaneWidget* pane, QObject* parent) : QWebEnginePage(parent), pane_(pane) {}
-
-    // The pane's own question; the pane may be gone once it returns (see ~WebPaneWidget).
-    std::function<bool(const QUrl&)> ask;
-
-  protected:
-    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override {
-        return !(pane_ && ask && ask(url));
-    }
-
-  private:
-    QPointer<WebPaneWidget> pane_;
-};
-
-} // namespace
-
 class WebPaneWidget::Impl {
   public:
     bool browser = false;
-    QWebEngineView* view = nullptr;
+    BrowserView* view = nullptr;
     QTextBrowser* light = nullptr;
     QVBoxLayout* layout = nullptr;
     int asking = 0; // calls of the hook under way
@@ -57,22 +37,26 @@ WebPaneWidget::WebPaneWidget(Engine engine, QWidget* parent)
     if (engine == Engine::Browser) {
         impl_->browser = true;
     } else {
-        impl_->light = new QTextBrowser(this);
-        impl_->light->setOpenLinks(false);
-        impl_->light->setFrameShape(QFrame::NoFrame);
-        connect(impl_->light, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
-            QUrl target = url;
-            if (url.isRelative() && !url_.empty()) {
-                target = ToUrl(url_).resolved(url);
-            }
-            FollowLink(target.toString().toStdString());
-        });
-        layout->addWidget(impl_->light);
+        MakeLight();
     }
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
     setPalette(pal);
+}
+
+void WebPaneWidget::MakeLight() {
+    impl_->light = new QTextBrowser(this);
+    impl_->light->setOpenLinks(false);
+    impl_->light->setFrameShape(QFrame::NoFrame);
+    connect(impl_->light, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
+        QUrl target = url;
+        if (url.isRelative() && !url_.empty()) {
+            target = ToUrl(url_).resolved(url);
+        }
+        FollowLink(target.toString().toStdString());
+    });
+    impl_->layout->addWidget(impl_->light);
 }
 
 WebPaneWidget::~WebPaneWidget() {
@@ -105,12 +89,7 @@ void WebPaneWidget::Rest() {
     if (!impl_->view) {
         return;
     }
-    QWebEnginePage* page = impl_->view->page();
-    const auto wanted = isVisible() || impl_->loading ? QWebEnginePage::LifecycleState::Active
-                                                      : QWebEnginePage::LifecycleState::Frozen;
-    if (page->lifecycleState() != wanted) {
-        page->setLifecycleState(wanted);
-    }
+    impl_->view->SetAwake(isVisible() || impl_->loading);
 }
 
 std::string WebPaneWidget::AddressText(const QUrl& url) {
@@ -171,16 +150,21 @@ void WebPaneWidget::StartEngine() {
     if (!impl_->browser || impl_->view) {
         return;
     }
-    impl_->view = new QWebEngineView(this);
-    auto* page = new InterceptingPage(this, impl_->view);
-    page->ask = [this](const QUrl& url) { return Ask(url); };
-    impl_->view->setPage(page);
-    connect(impl_->view, &QWebEngineView::loadStarted, this, [this] { impl_->loading = true; });
-    connect(impl_->view, &QWebEngineView::loadFinished, this, [this] {
-        impl_->loading = false;
-        Rest();
-    });
-    impl_->layout->addWidget(impl_->view);
+    auto* engine = LoadPluginAs<BrowserEngine>(QStringLiteral("browser"));
+    if (!engine) {
+        // Without the engine the pane still shows disc pages and follows their links.
+        impl_->browser = false;
+        MakeLight();
+    } else {
+        impl_->view = engine->CreateView(this);
+        impl_->view->ask = [this](const QUrl& url) { return Ask(url); };
+        impl_->view->loadStarted = [this] { impl_->loading = true; };
+        impl_->view->loadFinished = [this] {
+            impl_->loading = false;
+            Rest();
+        };
+        impl_->layout->addWidget(impl_->view);
+    }
     if (!url_.empty()) {
         Load(url_);
     }
@@ -204,7 +188,7 @@ void WebPaneWidget::Load(const std::string& url) {
     if (impl_->view) {
         impl_->loading = true;
         Rest();
-        impl_->view->setUrl(target);
+        impl_->view->Load(target);
     } else if (impl_->light) {
         if (target.isLocalFile()) {
             impl_->light->setSource(target);

@@ -57,6 +57,8 @@ class WebPaneWidget : public QWidget, public WebPane {
 
     void Load(const std::string& url);
     void Rest();
+    // The light pane, also what the desktop falls back to when the browser engine is missing.
+    void MakeLight();
     // Asks the hook about a URL; true to cancel.
     bool Ask(const QUrl& url);
 

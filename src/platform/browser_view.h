@@ -1,0 +1,41 @@
+#pragma once
+// The browser engine behind the web pane, as its plugin ("kestrova_browser", see plugin_loader.h)
+// offers it. The pane talks to the engine through these two interfaces only.
+
+#include <QObject>
+#include <QString>
+#include <QUrl>
+#include <QWidget>
+#include <QtPlugin>
+
+#include <functional>
+
+namespace kestrova {
+
+// One browser view, a widget placed in the pane.
+class BrowserView : public QWidget {
+  public:
+    using QWidget::QWidget;
+    ~BrowserView() override = default;
+
+    virtual void Load(const QUrl& url) = 0;
+    // A page nobody sees is frozen: its scripts, timers and drawing stop until it is woken.
+    virtual void SetAwake(bool awake) = 0;
+
+    // Asked before every navigation, the pane's own requests included; true cancels it. The
+    // pane may be gone when it returns.
+    std::function<bool(const QUrl&)> ask;
+    std::function<void()> loadStarted;
+    std::function<void()> loadFinished;
+};
+
+class BrowserEngine {
+  public:
+    virtual ~BrowserEngine() = default;
+    virtual BrowserView* CreateView(QWidget* parent) = 0;
+};
+
+} // namespace kestrova
+
+#define KESTROVA_BROWSER_ENGINE_IID "org.kestrova.BrowserEngine/1"
+Q_DECLARE_INTERFACE(kestrova::BrowserEngine, KESTROVA_BROWSER_ENGINE_IID)

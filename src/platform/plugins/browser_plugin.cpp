@@ -1,0 +1,78 @@
+// The browser engine's plugin: the only code of the program linked to the engine's libraries.
+
+#include "platform/browser_view.h"
+
+#include <QPointer>
+#include <QVBoxLayout>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+namespace kestrova {
+
+namespace {
+
+class InterceptingPage : public QWebEnginePage {
+  public:
+    InterceptingPage(BrowserView* owner, QObject* parent) : QWebEnginePage(parent), owner_(owner) {}
+
+  protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override {
+        // The owner's hook may close the window and delete the owner: a copy is called.
+        if (!owner_ || !owner_->ask) {
+            return true;
+        }
+        const auto ask = owner_->ask;
+        return !ask(url);
+    }
+
+  private:
+    QPointer<BrowserView> owner_;
+};
+
+class WebEngineView : public BrowserView {
+  public:
+    explicit WebEngineView(QWidget* parent) : BrowserView(parent), view_(new QWebEngineView(this)) {
+        auto* layout = new QVBoxLayout(this);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(view_);
+        view_->setPage(new InterceptingPage(this, view_));
+        QObject::connect(view_, &QWebEngineView::loadStarted, this, [this] {
+            if (loadStarted) {
+                loadStarted();
+            }
+        });
+        QObject::connect(view_, &QWebEngineView::loadFinished, this, [this] {
+            if (loadFinished) {
+                loadFinished();
+            }
+        });
+    }
+
+    void Load(const QUrl& url) override { view_->setUrl(url); }
+
+    void SetAwake(bool awake) override {
+        QWebEnginePage* page = view_->page();
+        const auto wanted =
+            awake ? QWebEnginePage::LifecycleState::Active : QWebEnginePage::LifecycleState::Frozen;
+        if (page->lifecycleState() != wanted) {
+            page->setLifecycleState(wanted);
+        }
+    }
+
+  private:
+    QWebEngineView* view_;
+};
+
+} // namespace
+
+class BrowserEnginePlugin : public QObject, public BrowserEngine {
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID KESTROVA_BROWSER_ENGINE_IID)
+    Q_INTERFACES(kestrova::BrowserEngine)
+  public:
+    BrowserView* CreateView(QWidget* parent) override { return new WebEngineView(parent); }
+};
+
+} // namespace kestrova
+
+#include "browser_plugin.moc"
