@@ -2,7 +2,7 @@
 #   make run     sets up, builds and starts the front end on the bundled sample disc
 #   make test    sets up, builds and runs every test
 #   make format-check   names the C++ files that `make format` would change (what CI checks)
-.PHONY: setup build run test release asan fuzz bench format format-check
+.PHONY: setup build run test release asan fuzz fuzz-run deb bench format format-check
 
 setup:
 	./scripts/setup.sh
@@ -28,6 +28,14 @@ asan: setup
 fuzz: setup
 	cmake --preset fuzz
 	cmake --build --preset fuzz -j$$(nproc)
+
+# Every fuzz target for SECONDS (default 600) each.
+fuzz-run: fuzz
+	./scripts/fuzz.sh $${SECONDS:-600}
+
+# The Debian package, from the release build: build/release/kestrova_<version>_<arch>.deb
+deb: release
+	cd build/release && cpack -G DEB
 
 bench: release
 	./scripts/bench.sh

@@ -11,36 +11,44 @@ namespace {
 
 class TerminalHost final : public AdventureHost {
   public:
-    explicit TerminalHost(std::ostream& out) : out_(out) {}
+    TerminalHost(std::ostream& out, size_t width) : out_(out), width_(width) {}
+    void AppendLine(const std::string& line) override { Print(line); }
+    void ShowMessage(const std::string& text) override { Print(text); }
+    void ShowGamePanel() override {}
+    void OpenWebPage(const std::string& address) override { Print(address); }
+
     // Lines echo what was typed, which may be a file piped in: its control characters are
     // shown, never sent to the terminal.
-    void AppendLine(const std::string& line) override { out_ << TerminalSafe(line) << '\n'; }
-    void ShowMessage(const std::string& text) override { out_ << TerminalSafe(text) << '\n'; }
-    void ShowGamePanel() override {}
-    void OpenWebPage(const std::string& address) override { out_ << TerminalSafe(address) << '\n'; }
+    void Print(const std::string& text) {
+        for (const std::string& line : WrapWords(TerminalSafe(text), width_)) {
+            out_ << line << '\n';
+        }
+    }
 
   private:
     std::ostream& out_;
+    size_t width_;
 };
 
 } // namespace
 
-int RunTerminalAdventure(std::istream& in, std::ostream& out) {
-    TerminalHost host(out);
+int RunTerminalAdventure(std::istream& in, std::ostream& out, const TerminalOptions& options) {
+    TerminalHost host(out, options.width);
     GameConsole console(host);
     for (const std::string& line : console.screenie()) {
-        out << TerminalSafe(line) << '\n';
+        host.Print(line);
     }
     console.StartAdventure();
-    out.flush();
     std::string typed;
-    while (std::getline(in, typed)) {
+    while ((out << options.prompt).flush() && std::getline(in, typed)) {
         // A pipe from a Windows editor may end lines with CR; the player never typed it.
         if (!typed.empty() && typed.back() == '\r') {
             typed.pop_back();
         }
         console.Enter(typed);
-        out.flush();
+    }
+    if (!options.prompt.empty()) {
+        out << '\n';
     }
     return 0;
 }

@@ -24,8 +24,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <iostream>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 using namespace kestrova;
@@ -80,6 +82,28 @@ int RunEmptyWindow(QApplication& app, bool exitAfterPaint) {
 // How often the loop looks at the clock while the application is inactive.
 constexpr int kInactivePaceMs = 100;
 
+// A player at a terminal gets a prompt, and story texts broken at the terminal's width; a file
+// piped in or out gets no prompt and lines of 80 columns (or $COLUMNS).
+TerminalOptions TerminalAdventureOptions() {
+    TerminalOptions options;
+    options.width = 80;
+    if (const char* columns = std::getenv("COLUMNS")) {
+        const long n = std::strtol(columns, nullptr, 10);
+        if (n >= 20 && n <= 1000) {
+            options.width = static_cast<size_t>(n);
+        }
+    }
+    winsize size{};
+    if (isatty(STDOUT_FILENO) && ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 &&
+        size.ws_col >= 20) {
+        options.width = size.ws_col;
+    }
+    if (isatty(STDIN_FILENO)) {
+        options.prompt = "> ";
+    }
+    return options;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -100,7 +124,7 @@ int main(int argc, char** argv) {
     }
 
     if (cli.adventure) {
-        return RunTerminalAdventure(std::cin, std::cout);
+        return RunTerminalAdventure(std::cin, std::cout, TerminalAdventureOptions());
     }
 
     const QString startDir = QDir::currentPath();
@@ -123,10 +147,6 @@ int main(int argc, char** argv) {
         QuietBrowserEngine();
         QuietMissingSoundDevice();
     }
-    if (!cli.disc.empty() && !QDir::setCurrent(QString::fromStdString(cli.disc))) {
-        std::fprintf(stderr, "kestrova: cannot open the disc folder %s\n", cli.disc.c_str());
-        return 2;
-    }
 
     if (getuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
         // The browser engine refuses to start its sandbox as root (a container, a test machine)
@@ -137,6 +157,16 @@ int main(int argc, char** argv) {
     // window's; sharing has to be asked for before the application exists.
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    if (!cli.disc.empty() && !QDir::setCurrent(QString::fromStdString(cli.disc))) {
+        // Told like every other fault of the disc at start: on standard error and in a box.
+        const std::string message = "Cannot open the disc folder " + cli.disc + ".";
+        std::fprintf(stderr, "%s\n", TerminalSafe(message).c_str());
+        if (!replay) {
+            QMessageBox::critical(nullptr, QStringLiteral("Kestrova CD-ROM"),
+                                  QString::fromStdString(message));
+        }
+        return 1;
+    }
     if (!verbose) {
         // The browser engine reports its set-up, and that its sandbox is off, on every start; a
         // user's own logging rules (QT_LOGGING_RULES) still win over these.

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kestrova {
 
@@ -12,5 +13,10 @@ namespace kestrova {
 // (U+0080 to U+009F) and as "\xHH" when they stand alone as bytes 0x80 to 0x9F; a backslash
 // stays as it is. Everything else, UTF-8 and other high bytes included, is kept.
 std::string TerminalSafe(std::string_view text);
+
+// `text` broken into lines of at most `width` characters (UTF-8 characters counted once) at the
+// spaces between words; a word longer than a line is cut. A text that fits stays exactly as it
+// is; the spaces where a line breaks are dropped. Width 0 leaves the text whole.
+std::vector<std::string> WrapWords(std::string_view text, size_t width);
 
 } // namespace kestrova

@@ -2,10 +2,12 @@
 
 #include "adventure/terminal.h"
 #include "adventure/world.h"
+#include "catalogue/terminal_text.h"
 #include "recording_host.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 namespace kestrova {
@@ -147,6 +149,38 @@ TEST(Terminal, EmptyInputShowsTheIntroOnly) {
     Lines expected = GameConsole::OpeningLines();
     expected.push_back(Tgame(none).special[0]);
     EXPECT_EQ(SplitLines(out.str()), expected);
+}
+
+TEST(Terminal, PromptsForEachCommandAndBreaksLongTextsAtTheWidth) {
+    std::istringstream in("look\n");
+    std::ostringstream out;
+    TerminalOptions options;
+    options.width = 30;
+    options.prompt = "> ";
+    EXPECT_EQ(RunTerminalAdventure(in, out, options), 0);
+    const std::string text = out.str();
+    // One prompt before the command, one at the end of the input (then a line end).
+    EXPECT_EQ(std::count(text.begin(), text.end(), '>'), 4) << text; // "> " twice, ">> look"
+    EXPECT_TRUE(text.ends_with("> \n")) << text;
+    std::string joined;
+    for (const std::string& line : SplitLines(text)) {
+        EXPECT_LE(line.size(), 30u) << line;
+        joined += line + " ";
+    }
+    NullAdventureHost none;
+    const Tgame w(none);
+    // Nothing is lost by the breaking: the intro is all there, word for word.
+    std::string intro;
+    for (const std::string& word : WrapWords(w.special[0], 1)) {
+        intro += word;
+    }
+    std::string seen;
+    for (char c : joined) {
+        if (c != ' ') {
+            seen += c;
+        }
+    }
+    EXPECT_NE(seen.find(intro), std::string::npos);
 }
 
 } // namespace

@@ -34,5 +34,23 @@ TEST(TerminalSafe, KeepsPrintableTextWhole) {
               "\xE2\x80\x9D");
 }
 
+TEST(WrapWords, BreaksAtSpacesWithinTheWidth) {
+    using Lines = std::vector<std::string>;
+    // A text that fits is kept exactly, its spaces included.
+    EXPECT_EQ(WrapWords("  two  spaces ", 80), Lines{"  two  spaces "});
+    EXPECT_EQ(WrapWords("", 10), Lines{""});
+    EXPECT_EQ(WrapWords("anything at all", 0), Lines{"anything at all"});
+    EXPECT_EQ(WrapWords("the aliens look at you and blink", 12),
+              (Lines{"the aliens", "look at you", "and blink"}));
+    // A line may be exactly the width.
+    EXPECT_EQ(WrapWords("abcd efgh ij", 9), (Lines{"abcd efgh", "ij"}));
+    // A word wider than a line is cut; what is left of it starts the next line.
+    EXPECT_EQ(WrapWords("go abcdefghij k", 4), (Lines{"go", "abcd", "efgh", "ij k"}));
+    // UTF-8 characters count once and are never cut in the middle.
+    EXPECT_EQ(WrapWords("\xC3\xA9t\xC3\xA9 \xC3\xA9t\xC3\xA9", 4),
+              (Lines{"\xC3\xA9t\xC3\xA9", "\xC3\xA9t\xC3\xA9"}));
+    EXPECT_EQ(WrapWords("\xC3\xA9\xC3\xA9\xC3\xA9", 2), (Lines{"\xC3\xA9\xC3\xA9", "\xC3\xA9"}));
+}
+
 } // namespace
 } // namespace kestrova
