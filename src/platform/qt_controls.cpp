@@ -1,5 +1,6 @@
 #include "platform/qt_controls.h"
 
+#include "platform/banner_clock.h"
 #include "platform/plugin_loader.h"
 #include "platform/sound_output.h"
 
@@ -33,7 +34,9 @@ GifLabel::GifLabel(QWidget* parent) : QLabel(parent) {
     setCursor(Qt::PointingHandCursor);
 }
 
-GifLabel::~GifLabel() = default;
+GifLabel::~GifLabel() {
+    Stop();
+}
 
 bool GifLabel::LoadFromFile(const std::string& path) {
     const QString real = QString::fromStdString(ResolveDiscPath(path));
@@ -68,21 +71,32 @@ bool GifLabel::LoadFromFile(const std::string& path) {
         return false;
     }
     setMovie(movie.get());
-    movie_.reset();
+    Stop();
     data_ = std::move(buffer);
     movie_ = std::move(movie);
-    if (paused_) {
-        movie_->jumpToFrame(0);
-    } else {
-        movie_->start();
-    }
+    movie_->jumpToFrame(0);
+    Play();
     return true;
+}
+
+void GifLabel::Play() {
+    // A picture of one frame never changes; the others step on the banners' shared clock.
+    if (movie_ && !paused_ && movie_->frameCount() != 1) {
+        BannerClock::Shared().Add(movie_.get());
+    }
+}
+
+void GifLabel::Stop() {
+    if (movie_) {
+        BannerClock::Shared().Remove(movie_.get());
+        movie_.reset();
+    }
 }
 
 void GifLabel::Empty() {
     setMovie(nullptr);
     clear();
-    movie_.reset();
+    Stop();
     data_.reset();
 }
 
@@ -90,10 +104,10 @@ void GifLabel::SetPaused(bool paused) {
     paused_ = paused;
     if (movie_) {
         if (paused) {
-            movie_->stop();
+            BannerClock::Shared().Remove(movie_.get());
             movie_->jumpToFrame(0);
         } else {
-            movie_->start();
+            Play();
         }
     }
 }

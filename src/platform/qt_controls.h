@@ -39,6 +39,9 @@ class GifLabel : public QLabel, public GifControl {
   private:
     void Empty();
 
+    void Play();
+    void Stop();
+
     std::unique_ptr<QBuffer> data_; // the file's bytes, which the movie reads as it plays
     std::unique_ptr<QMovie> movie_;
     std::string file_;
