@@ -129,8 +129,9 @@ int main(int argc, char** argv) {
 
     const QString startDir = QDir::currentPath();
     const bool replay = !cli.replay.empty();
-    if (replay) {
-        // The harness runs headless: no window reaches a screen.
+    if (replay && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        // The harness runs headless unless told which display to use (a test under a virtual
+        // X server): no window reaches a screen.
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {

@@ -269,6 +269,28 @@ class Runner {
         }
     }
 
+    // Real time, for what runs on its own clocks (the banners when they play).
+    void WaitReal(const LineArgs& a) {
+        QElapsedTimer waited;
+        waited.start();
+        const int ms = ToInt(a.words[0]);
+        while (waited.elapsed() < ms) {
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+    }
+
+    // The harness steps the banners itself; "banners play" lets them animate on their own, as
+    // on the desktop.
+    void Banners(const LineArgs& a) {
+        const bool play = a.words[0] == QLatin1String("play");
+        if (!play && a.words[0] != QLatin1String("pause")) {
+            throw UsageError("banners play or banners pause");
+        }
+        for (int i = 0; i < 3; ++i) {
+            form_.Banner(i)->SetPaused(!play);
+        }
+    }
+
     void Move(const LineArgs& a) { Engine().DxDrawMouseMove(ToInt(a.words[0]), ToInt(a.words[1])); }
 
     void Click(const LineArgs& a) {
@@ -460,6 +482,32 @@ class Runner {
         }
     }
 
+    // A rectangle of the window as it is now against the same rectangle of a snapshot taken
+    // before.
+    void ExpectRegion(const LineArgs& a) {
+        const QRect r(ToInt(a.words[0]), ToInt(a.words[1]), ToInt(a.words[2]), ToInt(a.words[3]));
+        const bool negate = a.words[4] == QLatin1String("!=");
+        if (!negate && a.words[4] != QLatin1String("==")) {
+            throw UsageError("expect-region X Y W H ==|!= FILE.png");
+        }
+        if (a.words.size() < 6) {
+            throw UsageError("expect-region X Y W H ==|!= FILE.png");
+        }
+        const QString path = Resolve(baseDir_, a.words[5]);
+        const QImage before(path);
+        if (before.isNull()) {
+            throw ScriptError("cannot read " + path.toStdString());
+        }
+        const QImage now = Snapshot(form_);
+        if (!now.rect().contains(r) || !before.rect().contains(r)) {
+            throw ScriptError("the region is outside the window");
+        }
+        const bool same = now.copy(r) == before.convertToFormat(now.format()).copy(r);
+        if (same == negate) {
+            throw ScriptError(same ? "the region has not changed" : "the region has changed");
+        }
+    }
+
     void ExpectPixel(const LineArgs& a) {
         const int x = ToInt(a.words[0]);
         const int y = ToInt(a.words[1]);
@@ -628,6 +676,8 @@ const std::vector<Command>& Runner::Commands() {
         {"frames", "frames N", 1, &Runner::Frames},
         {"wait", "wait MS", 1, &Runner::Wait},
         {"wait-web", "wait-web [MS]", 0, &Runner::WaitWeb},
+        {"wait-real", "wait-real MS", 1, &Runner::WaitReal},
+        {"banners", "banners play|pause", 1, &Runner::Banners},
         {"move", "move X Y", 2, &Runner::Move},
         {"click", "click [X Y]", 0, &Runner::Click},
         {"click-banner", "click-banner left|centre|right", 1, &Runner::ClickBanner},
@@ -647,6 +697,7 @@ const std::vector<Command>& Runner::Commands() {
         {"expect", "expect FIELD [==|!=|<|<=|>|>=] VALUE ({disc}: the disc root)", 2,
          &Runner::Expect},
         {"expect-pixel", "expect-pixel X Y [!=] #RRGGBB", 3, &Runner::ExpectPixel},
+        {"expect-region", "expect-region X Y W H ==|!= FILE.png", 6, &Runner::ExpectRegion},
         {"editor-open", "editor-open", 0, &Runner::EditorOpen},
         {"editor-select", "editor-select N (line N of the title list)", 1, &Runner::EditorSelect},
         {"editor-type", "editor-type BOX TEXT (BOX: title, Edit1 ... Edit9)", 2,

@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QScreen>
 #include <QTimer>
 
 namespace kestrova {
@@ -227,6 +228,11 @@ void TMainForm::SetFullScreen(bool on) {
             [this](QKeyEvent* e) { QApplication::sendEvent(KeyReceiver(), e); });
     connect(fullView_, &FullScreenView::KeyReleased, this,
             [this](QKeyEvent* e) { QApplication::sendEvent(KeyReceiver(), e); });
+    // On the window's own screen, and sized to it first: without a window manager to honour the
+    // full-screen request the view would keep a default size.
+    if (const QScreen* where = screen()) {
+        fullView_->setGeometry(where->geometry());
+    }
     fullView_->showFullScreen();
     fullView_->activateWindow();
     fullView_->setFocus();
