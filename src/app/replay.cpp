@@ -654,7 +654,7 @@ class Runner {
     // The answer the next picture dialog gives: a file (relative to the script's folder) or none.
     void EditorDialog(const LineArgs& a) {
         if (a.rest == QLatin1String("cancel")) {
-            EditorWindow().QueueDialogAnswer(std::nullopt);
+            EditorWindow().QueueDialogCancel();
         } else {
             EditorWindow().QueueDialogAnswer(Resolve(baseDir_, a.rest).toStdString());
         }

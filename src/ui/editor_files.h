@@ -28,7 +28,8 @@ class EditorPictureDialog : public PictureDialog {
     EditorPictureDialog(QWidget* parent, bool scripted) : parent_(parent), scripted_(scripted) {}
     // Scripted: each opening takes the next answer; with none left the dialog is cancelled.
     std::optional<std::string> Choose() override;
-    void QueueAnswer(std::optional<std::string> file) { answers_.push_back(std::move(file)); }
+    void QueueAnswer(const std::string& file) { answers_.emplace_back(file); }
+    void QueueCancel() { answers_.emplace_back(); }
     int Openings() const { return openings_; }
 
   private:

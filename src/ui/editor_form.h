@@ -39,9 +39,8 @@ class Tform1 : public QWidget {
     QLineEdit* Box(int box) const;
     QPushButton* ButtonNamed(const QString& nameOrCaption) const;
     QListWidget* features() const { return features_; }
-    void QueueDialogAnswer(std::optional<std::string> file) {
-        dialog_.QueueAnswer(std::move(file));
-    }
+    void QueueDialogAnswer(const std::string& file) { dialog_.QueueAnswer(file); }
+    void QueueDialogCancel() { dialog_.QueueCancel(); }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
