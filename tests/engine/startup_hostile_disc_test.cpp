@@ -23,7 +23,7 @@ using testing::ChildResult;
 using testing::RunInChild;
 
 // Far below what any of these discs asks for once decoded or read, far above a real start-up.
-constexpr long kPeakLimitKb = 150 * 1024;
+constexpr long kPeakLimitKb = testing::MemoryLimitKb(150 * 1024);
 
 // Start-up on the variant: "message|detail|log" of its refusal, or "started".
 std::string StartUp(const std::string& variant) {

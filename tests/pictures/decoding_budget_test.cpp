@@ -116,7 +116,7 @@ TEST(ImageListBudget, AFileOverItsBudgetIsRefusedBeforeAnyPictureIsDecoded) {
     });
     ASSERT_TRUE(r.finished) << "signal " << r.signal;
     EXPECT_EQ(r.text, "Invalid stream format 0");
-    EXPECT_LT(r.peakGrowthKb, 32 * 1024);
+    EXPECT_LT(r.peakGrowthKb, testing::MemoryLimitKb(32 * 1024));
 }
 
 TEST(DiscBudget, EveryFileOfTheDiscDrawsFromOneBudget) {

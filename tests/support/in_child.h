@@ -15,6 +15,16 @@
 
 namespace kestrova::testing {
 
+// A ceiling on peak memory growth for a test. Under AddressSanitizer the shadow memory and the
+// quarantine of freed blocks come on top of what the code itself holds.
+inline constexpr long MemoryLimitKb(long kb) {
+#if defined(__SANITIZE_ADDRESS__)
+    return kb * 3;
+#else
+    return kb;
+#endif
+}
+
 struct ChildResult {
     bool finished = false; // returned within the time limit, no signal
     int signal = 0;
