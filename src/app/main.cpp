@@ -4,8 +4,10 @@
 #include "adventure/terminal.h"
 #include "app/cli.h"
 #include "app/replay.h"
+#include "catalogue/disc_file_system.h"
 #include "catalogue/error.h"
 #include "catalogue/terminal_text.h"
+#include "disc_image/open_disc.h"
 #include "platform/desktop_launcher.h"
 #include "platform/logging.h"
 #include "ui/editor_form.h"
@@ -123,8 +125,17 @@ int main(int argc, char** argv) {
         QuietBrowserEngine();
         QuietMissingSoundDevice();
     }
-    if (!cli.disc.empty() && !QDir::setCurrent(QString::fromStdString(cli.disc))) {
-        std::fprintf(stderr, "kestrova: cannot open the disc folder %s\n", cli.disc.c_str());
+    if (!cli.disc.empty() && IsDiscImageFile(cli.disc)) {
+        // An image is read in place; the current directory stays where it was.
+        try {
+            UseDisc(OpenDiscImage(cli.disc));
+        } catch (const Error& e) {
+            std::fprintf(stderr, "kestrova: %s\n", TerminalSafe(e.Detail()).c_str());
+            return 2;
+        }
+    } else if (!cli.disc.empty() && !QDir::setCurrent(QString::fromStdString(cli.disc))) {
+        std::fprintf(stderr, "kestrova: cannot open the disc folder %s\n",
+                     TerminalSafe(cli.disc).c_str());
         return 2;
     }
 
