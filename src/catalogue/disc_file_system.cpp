@@ -148,6 +148,29 @@ std::vector<uint8_t> FolderFileSystem::Read(const std::string& discPath,
     return bytes;
 }
 
+std::vector<uint8_t> FolderFileSystem::ReadHead(const std::string& path, std::size_t bytes) const {
+    const Fd fd(
+        ::open(ResolveDiscPath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    struct stat st {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return {};
+    }
+    std::vector<uint8_t> head(bytes);
+    std::size_t got = 0;
+    while (got < bytes) {
+        const ssize_t n = ::read(fd.get(), head.data() + got, bytes - got);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    head.resize(got);
+    return head;
+}
+
 std::vector<std::string> FolderFileSystem::List(const std::string& folder) const {
     std::error_code ec;
     const std::string real = ResolveDiscPath(folder.empty() ? std::string(".") : folder);

@@ -38,6 +38,9 @@ class DiscFileSystem {
     // The bytes of a regular file, at most kind.maxBytes. Fails with kestrova::Error
     // "Cannot open file " + path, whose Detail() names the file and the reason.
     virtual std::vector<uint8_t> Read(const std::string& path, const FileKind& kind) const = 0;
+    // At most `bytes` bytes from the start of a regular file (to tell what kind of file it is);
+    // empty when it cannot be read.
+    virtual std::vector<uint8_t> ReadHead(const std::string& path, std::size_t bytes) const = 0;
     // The names in a folder, sorted; fails with kestrova::Error when it cannot be listed.
     virtual std::vector<std::string> List(const std::string& folder) const = 0;
     // The file on this machine that `path` names, when the disc is a folder.
@@ -52,6 +55,7 @@ class FolderFileSystem : public DiscFileSystem {
     std::string Resolve(const std::string& path) const override;
     DiscEntryInfo Stat(const std::string& path) const override;
     std::vector<uint8_t> Read(const std::string& path, const FileKind& kind) const override;
+    std::vector<uint8_t> ReadHead(const std::string& path, std::size_t bytes) const override;
     std::vector<std::string> List(const std::string& folder) const override;
     std::optional<std::string> LocalPath(const std::string& path) const override;
 };

@@ -41,6 +41,8 @@ inline constexpr int kMaxImageWalkDepth = 32;
 inline constexpr int kMaxImageWalkEntries = 100000;
 // Folders whose records are kept after they were read once.
 inline constexpr std::size_t kMaxImageFoldersKept = 1024;
+// All files copied out of an image to start one program (the folder it stands in and below).
+inline constexpr uint64_t kMaxProgramCopyBytes = uint64_t{4} * 1024 * 1024 * 1024;
 // A cue sheet is a few lines of text.
 inline constexpr FileKind kCueSheetKind{"a cue sheet", 64 * 1024};
 

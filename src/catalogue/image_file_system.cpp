@@ -130,6 +130,20 @@ std::vector<uint8_t> ImageFileSystem::Read(const std::string& path, const FileKi
     }
 }
 
+std::vector<uint8_t> ImageFileSystem::ReadHead(const std::string& path, std::size_t bytes) const {
+    try {
+        const std::optional<IsoEntry> entry = Find(path);
+        if (!entry || entry->folder || !entry->regular) {
+            return {};
+        }
+        IsoEntry head = *entry;
+        head.size = static_cast<uint32_t>(std::min<std::size_t>(head.size, bytes));
+        return volume_->Read(head, bytes);
+    } catch (const Error&) {
+        return {};
+    }
+}
+
 std::vector<std::string> ImageFileSystem::List(const std::string& folder) const {
     std::optional<IsoEntry> entry;
     try {

@@ -23,6 +23,7 @@ class ImageFileSystem : public DiscFileSystem {
     std::string Resolve(const std::string& path) const override;
     DiscEntryInfo Stat(const std::string& path) const override;
     std::vector<uint8_t> Read(const std::string& path, const FileKind& kind) const override;
+    std::vector<uint8_t> ReadHead(const std::string& path, std::size_t bytes) const override;
     std::vector<std::string> List(const std::string& folder) const override;
     std::optional<std::string> LocalPath(const std::string&) const override { return {}; }
 

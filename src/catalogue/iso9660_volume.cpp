@@ -349,4 +349,26 @@ std::vector<uint8_t> Iso9660Volume::Read(const IsoEntry& file, std::size_t maxBy
     return bytes;
 }
 
+void Iso9660Volume::Stream(const IsoEntry& file,
+                           const std::function<void(const uint8_t*, std::size_t)>& sink) {
+    if (file.folder || !file.regular) {
+        Damaged("is not a regular file");
+    }
+    CheckExtent(file.extent, file.size, "the file");
+    constexpr uint32_t kPiece = 32;
+    std::vector<uint8_t> piece(std::size_t{kPiece} * kIsoSectorBytes);
+    uint32_t left = file.size;
+    uint32_t sector = file.extent;
+    while (left > 0) {
+        const uint32_t bytes = std::min<uint32_t>(left, kPiece * kIsoSectorBytes);
+        const uint32_t sectors = (bytes + kIsoSectorBytes - 1) / kIsoSectorBytes;
+        if (!sectors_->ReadSectors(sector, sectors, piece.data())) {
+            Damaged("the file cannot be read from the image (truncated?)");
+        }
+        sink(piece.data(), bytes);
+        left -= bytes;
+        sector += sectors;
+    }
+}
+
 } // namespace kestrova

@@ -6,6 +6,7 @@
 // names and modes are used where present.
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -71,6 +72,10 @@ class Iso9660Volume {
     // The bytes of a regular file, at most `maxBytes` (checked before reading). Fails with
     // kestrova::Error naming the reason.
     std::vector<uint8_t> Read(const IsoEntry& file, std::size_t maxBytes);
+
+    // The bytes of a regular file of any size, handed to `sink` a piece at a time. Fails as Read.
+    void Stream(const IsoEntry& file,
+                const std::function<void(const uint8_t* bytes, std::size_t count)>& sink);
 
   private:
     void CheckExtent(uint32_t extent, uint32_t size, const char* what) const;

@@ -2,6 +2,8 @@
 // same path rules as the folder, and damaged images end with a clear reason within the ceilings.
 
 #include "disc_image/open_disc.h"
+#include "disc_image/program_cache.h"
+#include "disc_image/program_kind.h"
 
 #include "catalogue/error.h"
 #include "catalogue/file_reader.h"
@@ -179,6 +181,46 @@ TEST_F(ImageTest, DamagedImagesEndWithAClearReason) {
     EXPECT_EQ(Text(disc->Read("loop/loop/loop/engine/data/discdata.kvx", kAnyFile)),
               "the disc data");
     EXPECT_EQ(disc->Stat(std::string(200, 'x')).kind, DiscEntryKind::None);
+}
+
+// Copying a program's folder walks the tree: a loop in it ends the copy with a reason instead of
+// running on.
+TEST_F(ImageTest, CopyingOutStopsAtALoopingFolder) {
+    std::vector<uint8_t> looped = ReadAll(Build("plain", "p.iso"));
+    const uint32_t rootExtent = looped[16 * 2048 + 156 + 2] | (looped[16 * 2048 + 156 + 3] << 8);
+    Put32Both(looped, RecordOf(looped, "LOOP") + 2, rootExtent);
+    WriteAll(dir / "loop.iso", looped);
+    const auto disc = OpenDiscImage((dir / "loop.iso").string());
+    const auto& image = dynamic_cast<const ImageFileSystem&>(*disc);
+    EXPECT_THAT(DetailOf([&] { CopyOutOfImage(image, "big.txt", true, (dir / "cache").string()); }),
+                HasSubstr("loop back on themselves"));
+    // A document alone does not walk anything.
+    const CopiedFile copy = CopyOutOfImage(image, "big.txt", false, (dir / "cache").string());
+    EXPECT_EQ(fs::file_size(copy.file), 5000u);
+}
+
+TEST(ProgramKind, WindowsProgramsByTheirHeaderOthersByHeaderOrMode) {
+    std::vector<uint8_t> pe(512, 0);
+    pe[0] = 'M';
+    pe[1] = 'Z';
+    pe[0x3C] = 0x80;
+    pe[0x80] = 'P';
+    pe[0x81] = 'E';
+    EXPECT_EQ(KindOfProgram(pe, false), ProgramKind::Windows);
+    // An offset past what was read, or pointing at the offset field itself, is no PE signature.
+    std::vector<uint8_t> far = pe;
+    far[0x3C] = 0xFE;
+    far[0x3D] = 0x01;
+    EXPECT_EQ(KindOfProgram(far, false), ProgramKind::Document);
+    std::vector<uint8_t> dosOnly = pe;
+    dosOnly[0x80] = 0;
+    EXPECT_EQ(KindOfProgram(dosOnly, true), ProgramKind::Native);
+    EXPECT_EQ(KindOfProgram(std::vector<uint8_t>{'M', 'Z'}, false), ProgramKind::Document);
+    EXPECT_EQ(KindOfProgram(std::vector<uint8_t>{0x7F, 'E', 'L', 'F', 2}, false),
+              ProgramKind::Native);
+    EXPECT_EQ(KindOfProgram(std::vector<uint8_t>{'#', '!', '/'}, false), ProgramKind::Native);
+    EXPECT_EQ(KindOfProgram(std::vector<uint8_t>{'%', 'P', 'D', 'F'}, false),
+              ProgramKind::Document);
 }
 
 TEST_F(ImageTest, NotAnImageIsRefusedWithoutWaiting) {
