@@ -10,6 +10,7 @@
 #include "disc_image/open_disc.h"
 #include "platform/desktop_launcher.h"
 #include "platform/logging.h"
+#include "platform/web_pane.h"
 #include "ui/editor_form.h"
 #include "ui/game_panel.h"
 #include "ui/main_form.h"
@@ -144,6 +145,7 @@ int main(int argc, char** argv) {
         // and would end the program; there it runs without one.
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }
+    RegisterDiscScheme();
     QApplication app(argc, argv);
     if (!verbose) {
         // The browser engine reports its set-up, and that its sandbox is off, on every start; a

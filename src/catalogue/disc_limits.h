@@ -27,6 +27,8 @@ inline constexpr FileKind kImageListKind{"an image-list file", 128 * kMiB};
 inline constexpr FileKind kBannerKind{"a banner GIF", 16 * kMiB};
 // A readme is a few pages of rich text.
 inline constexpr FileKind kReadmeKind{"a readme", 4 * kMiB};
+// A page, or a picture or anything else a page shows, served to the web pane from a CD image.
+inline constexpr FileKind kWebFileKind{"a file shown in the web pane", 64 * kMiB};
 // The author tools' own inputs (a pack manifest, a picture to pack).
 inline constexpr FileKind kToolInputKind{"a tool input file", 128 * kMiB};
 

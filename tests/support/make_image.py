@@ -9,6 +9,7 @@ FLAVOUR:
   rockridge  ISO 9660 with Rock Ridge names and modes, no Joliet
   bincue     the Joliet image as raw Mode 1 frames: OUT is the .bin, its .cue is written beside
   mode2      the Joliet image as raw Mode 2 Form 1 frames in a .bin without a cue sheet
+  truncated  the Joliet image cut short after its volume descriptors
 """
 import os
 import subprocess
@@ -52,6 +53,10 @@ def main():
         genisoimage(["-iso-level", "2", "-R"], folder, out)
     elif flavour == "joliet":
         genisoimage(["-J", "-joliet-long"], folder, out)
+    elif flavour == "truncated":
+        genisoimage(["-J", "-joliet-long"], folder, out)
+        with open(out, "r+b") as f:
+            f.truncate(19 * 2048)
     elif flavour in ("bincue", "mode2"):
         iso = out + ".iso.tmp"
         genisoimage(["-J", "-joliet-long"], folder, iso)
