@@ -41,8 +41,9 @@ inline constexpr int kMaxImagePathDepth = 64;
 // Folders entered, and entries met, while walking a whole tree (copying a program's folder).
 inline constexpr int kMaxImageWalkDepth = 32;
 inline constexpr int kMaxImageWalkEntries = 100000;
-// Folders whose records are kept after they were read once.
+// Folders, and entries of folders, kept after they were read once.
 inline constexpr std::size_t kMaxImageFoldersKept = 1024;
+inline constexpr std::size_t kMaxImageEntriesKept = 200000;
 // All files copied out of an image to start one program (the folder it stands in and below).
 inline constexpr uint64_t kMaxProgramCopyBytes = uint64_t{4} * 1024 * 1024 * 1024;
 // A cue sheet is a few lines of text.

@@ -296,9 +296,12 @@ const std::vector<IsoEntry>& Iso9660Volume::Folder(const IsoEntry& folder) {
         return found->second;
     }
     std::vector<IsoEntry> entries = ParseFolder(folder);
-    if (folders_.size() >= kMaxImageFoldersKept) {
+    if (folders_.size() >= kMaxImageFoldersKept ||
+        entriesKept_ + entries.size() > kMaxImageEntriesKept) {
         folders_.clear();
+        entriesKept_ = 0;
     }
+    entriesKept_ += entries.size();
     return folders_.emplace(folder.extent, std::move(entries)).first->second;
 }
 

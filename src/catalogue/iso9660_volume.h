@@ -5,6 +5,7 @@
 // anything is allocated for it. Joliet names win over the plain ones; without Joliet, Rock Ridge
 // names and modes are used where present.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -87,6 +88,7 @@ class Iso9660Volume {
     bool rockRidge_ = false;
     std::string volumeId_;
     std::map<uint32_t, std::vector<IsoEntry>> folders_;
+    std::size_t entriesKept_ = 0;
 };
 
 } // namespace kestrova

@@ -11,7 +11,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <random>
 #include <sstream>
 
