@@ -202,8 +202,9 @@ void WebPaneWidget::Rest() {
 void RegisterDiscScheme() {
     QWebEngineUrlScheme scheme(kDiscScheme);
     scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
-    scheme.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::LocalScheme |
-                    QWebEngineUrlScheme::LocalAccessAllowed);
+    // Pages of the web cannot reach the disc, and pages of the disc reach nothing of this
+    // machine beyond the disc.
+    scheme.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::LocalScheme);
     QWebEngineUrlScheme::registerScheme(scheme);
 }
 

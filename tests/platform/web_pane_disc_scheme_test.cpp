@@ -7,7 +7,9 @@
 #include "disc_image/open_disc.h"
 #include "support/image_builder.h"
 
+#include <QImage>
 #include <QTextBrowser>
+#include <QTextDocument>
 
 #include <gtest/gtest.h>
 
@@ -29,7 +31,13 @@ struct DiscSchemeTest : ::testing::Test {
     void SetUp() override {
         fs::create_directories(dir / "content" / "Pages");
         std::ofstream(dir / "content" / "Pages" / "Demos.html")
-            << "<p>Demo page</p><a href=\"../claunch_Exes/Run.exe\">run</a>";
+            << "<p>Demo page</p><img src=\"Pics/Dot.png\"><a "
+               "href=\"../claunch_Exes/Run.exe\">run</a>";
+        fs::create_directories(dir / "content" / "Pages" / "Pics");
+        QImage dot(3, 2, QImage::Format_RGB32);
+        dot.fill(Qt::red);
+        ASSERT_TRUE(dot.save(
+            QString::fromStdString((dir / "content" / "Pages" / "Pics" / "Dot.png").string())));
         ASSERT_TRUE(BuildImage("joliet", dir / "content", dir / "d.iso"));
         inUse = std::make_unique<ScopedDisc>(OpenDiscImage((dir / "d.iso").string()));
         root = CurrentDisc().Root();
@@ -67,6 +75,12 @@ TEST_F(DiscSchemeTest, TheLightPaneShowsAPageOfTheImageAndHandsOnItsRelativeLink
     auto* browser = pane.findChild<QTextBrowser*>();
     ASSERT_NE(browser, nullptr);
     EXPECT_TRUE(browser->toPlainText().contains(QStringLiteral("Demo page")));
+    // The page's picture comes from the image too, by its link relative to the page.
+    const QVariant picture = browser->document()->resource(
+        QTextDocument::ImageResource,
+        QUrl(QStringLiteral("kestrova-disc://disc/Pages/Pics/Dot.png")));
+    ASSERT_TRUE(picture.canConvert<QImage>());
+    EXPECT_EQ(picture.value<QImage>().size(), QSize(3, 2));
     Q_EMIT browser->anchorClicked(QUrl(QStringLiteral("../claunch_Exes/Run.exe")));
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0], "file:/" + root + "claunch_Exes/Run.exe");
