@@ -53,13 +53,15 @@ std::optional<std::string> ParseCommandLine(const std::vector<std::string>& args
 }
 
 std::string UsageText() {
-    return "Usage: kestrova [--disc DIR] [--replay SCRIPT] [--no-launch] [--adventure]\n"
+    return "Usage: kestrova [--disc DIR|IMAGE] [--replay SCRIPT] [--no-launch] [--adventure]\n"
            "                [--fullscreen] [--editor] [--editor-station]\n"
            "                [--verbose] [--version] [--help]\n"
            "\n"
            "The Kestrova CD-ROM front end.\n"
            "\n"
            "  --disc DIR        the disc root (becomes the current directory)\n"
+           "  --disc IMAGE      a CD image (.iso, .bin, .cue), read in place without mounting\n"
+           "  KESTROVA_WINE     the program that starts Windows programs (default: wine)\n"
            "  --replay SCRIPT   run SCRIPT headless on a virtual clock, then exit\n"
            "  --no-launch       record program starts instead of performing them\n"
            "  --adventure       play Tobrik's text adventure on standard input and output\n"

@@ -4,10 +4,13 @@
 #include "adventure/terminal.h"
 #include "app/cli.h"
 #include "app/replay.h"
+#include "catalogue/disc_file_system.h"
 #include "catalogue/error.h"
 #include "catalogue/terminal_text.h"
+#include "disc_image/open_disc.h"
 #include "platform/desktop_launcher.h"
 #include "platform/logging.h"
+#include "platform/web_pane.h"
 #include "ui/editor_form.h"
 #include "ui/game_panel.h"
 #include "ui/main_form.h"
@@ -157,14 +160,36 @@ int main(int argc, char** argv) {
     // The browser engine, loaded later from its plugin, draws with OpenGL contexts shared with the
     // window's; sharing has to be asked for before the application exists.
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // Pages of a CD image reach the browser engine through a scheme of the program's own, which
+    // must be known before the application exists: only then is the engine's plugin loaded this
+    // early.
+    const bool imageDisc = !cli.disc.empty() && IsDiscImageFile(cli.disc);
+    if (imageDisc) {
+        RegisterDiscScheme();
+    }
     QApplication app(argc, argv);
-    if (!cli.disc.empty() && !QDir::setCurrent(QString::fromStdString(cli.disc))) {
-        // Told like every other fault of the disc at start: on standard error and in a box.
-        const std::string message = "Cannot open the disc folder " + cli.disc + ".";
-        std::fprintf(stderr, "%s\n", TerminalSafe(message).c_str());
+    // A disc that cannot be opened is told like every other fault of the disc at start: on
+    // standard error and in a box. An image is read in place; the current directory stays.
+    std::string discFault;
+    std::string discDetail;
+    if (imageDisc) {
+        try {
+            UseDisc(OpenDiscImage(cli.disc));
+        } catch (const Error& e) {
+            discFault = e.what();
+            discDetail = e.Detail();
+        }
+    } else if (!cli.disc.empty() && !QDir::setCurrent(QString::fromStdString(cli.disc))) {
+        discFault = "Cannot open the disc folder " + cli.disc + ".";
+    }
+    if (!discFault.empty()) {
+        std::fprintf(stderr, "%s\n", TerminalSafe(discFault).c_str());
+        if (!discDetail.empty() && discDetail != discFault) {
+            std::fprintf(stderr, "%s\n", TerminalSafe(discDetail).c_str());
+        }
         if (!replay) {
             QMessageBox::critical(nullptr, QStringLiteral("Kestrova CD-ROM"),
-                                  QString::fromStdString(message));
+                                  QString::fromStdString(discFault));
         }
         return 1;
     }

@@ -25,8 +25,29 @@ inline constexpr FileKind kBackgroundKind{"a background bitmap", 68 * kMiB};
 inline constexpr FileKind kImageListKind{"an image-list file", 128 * kMiB};
 // A banner GIF is tens of kilobytes.
 inline constexpr FileKind kBannerKind{"a banner GIF", 16 * kMiB};
+// A readme is a few pages of rich text.
+inline constexpr FileKind kReadmeKind{"a readme", 4 * kMiB};
+// A page, or a picture or anything else a page shows, served to the web pane from a CD image.
+inline constexpr FileKind kWebFileKind{"a file shown in the web pane", 64 * kMiB};
 // The author tools' own inputs (a pack manifest, a picture to pack).
 inline constexpr FileKind kToolInputKind{"a tool input file", 128 * kMiB};
+
+// A CD image is read at random, never whole; these bound what its folders may make the reader
+// hold. A real disc's largest folder is a few kilobytes of records.
+// The records of one folder: 1 MiB is about 20 000 entries.
+inline constexpr uint32_t kMaxImageFolderBytes = 1024 * 1024;
+// Path components followed inside an image.
+inline constexpr int kMaxImagePathDepth = 64;
+// Folders entered, and entries met, while walking a whole tree (copying a program's folder).
+inline constexpr int kMaxImageWalkDepth = 32;
+inline constexpr int kMaxImageWalkEntries = 100000;
+// Folders, and entries of folders, kept after they were read once.
+inline constexpr std::size_t kMaxImageFoldersKept = 1024;
+inline constexpr std::size_t kMaxImageEntriesKept = 200000;
+// All files copied out of an image to start one program (the folder it stands in and below).
+inline constexpr uint64_t kMaxProgramCopyBytes = uint64_t{4} * 1024 * 1024 * 1024;
+// A cue sheet is a few lines of text.
+inline constexpr FileKind kCueSheetKind{"a cue sheet", 64 * 1024};
 
 // Decoded pixels. Every picture is held once, as 4 bytes a pixel.
 // One picture: 4096 x 4096.

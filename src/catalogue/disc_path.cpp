@@ -39,8 +39,7 @@ std::optional<std::string> FindEntry(const fs::path& dir, const std::string& nam
     if (fs::symlink_status(exact, ec).type() != fs::file_type::not_found && !ec) {
         return name;
     }
-    const std::string wanted = InCodePage(name);
-    std::optional<std::string> best;
+    std::vector<std::string> names;
     fs::directory_iterator it(dir.empty() ? fs::path(".") : dir, ec);
     if (ec) {
         return std::nullopt;
@@ -49,19 +48,31 @@ std::optional<std::string> FindEntry(const fs::path& dir, const std::string& nam
         if (ec) {
             break;
         }
-        std::string candidate = it->path().filename().string();
-        if (EqualsIgnoreCase(InCodePage(candidate), wanted)) {
-            // The listing order is the file system's; pick the smallest name so the result
-            // does not depend on it.
-            if (!best || candidate < *best) {
-                best = std::move(candidate);
-            }
-        }
+        names.push_back(it->path().filename().string());
     }
-    return best;
+    return PickDiscEntry(names, name);
 }
 
 } // namespace
+
+std::optional<std::string> PickDiscEntry(const std::vector<std::string>& names,
+                                         const std::string& wanted) {
+    for (const std::string& name : names) {
+        if (name == wanted) {
+            return name;
+        }
+    }
+    const std::string folded = InCodePage(wanted);
+    const std::string* best = nullptr;
+    for (const std::string& candidate : names) {
+        // The listing order is the file system's; pick the smallest name so the result does
+        // not depend on it.
+        if (EqualsIgnoreCase(InCodePage(candidate), folded) && (!best || candidate < *best)) {
+            best = &candidate;
+        }
+    }
+    return best ? std::optional<std::string>(*best) : std::nullopt;
+}
 
 std::string ResolveDiscPath(const std::string& path) {
     std::string fallback = path;

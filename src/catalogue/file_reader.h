@@ -1,7 +1,8 @@
 #pragma once
 // The one reader of whole disc files. Every file the front end and the tools read from a disc
-// comes through here: only a regular file (after following links), never more than its kind's
-// ceiling, and never a wait on a pipe or a device.
+// comes through here, to the disc in use (a folder or an image, disc_file_system.h): only a
+// regular file (after following links), never more than its kind's ceiling, and never a wait on
+// a pipe or a device.
 
 #include "catalogue/disc_limits.h"
 

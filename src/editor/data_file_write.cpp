@@ -4,8 +4,9 @@
 
 #include "editor/disc_editor.h"
 
-#include "catalogue/disc_path.h"
+#include "catalogue/disc_file_system.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,8 +30,13 @@ bool DiscEditor::WriteDataFile() {
         return false;
     }
     std::string reason;
-    if (ports_.files == nullptr ||
-        !ports_.files->Replace(ResolveDiscPath(shownPath), DataFileBytes(state_.source), reason)) {
+    // A CD image is read-only: nothing is written, and never anywhere else instead.
+    const std::optional<std::string> local = CurrentDisc().LocalPath(shownPath);
+    if (!local) {
+        reason = "the disc is a CD image, which cannot be written";
+    }
+    if (!local || ports_.files == nullptr ||
+        !ports_.files->Replace(*local, DataFileBytes(state_.source), reason)) {
         ShowMessage("Cannot write the disc data file " + shownPath +
                     (reason.empty() ? std::string() : ": " + reason));
         return false;

@@ -3,7 +3,7 @@
 
 #include "editor/disc_editor.h"
 
-#include "catalogue/disc_path.h"
+#include "catalogue/disc_file_system.h"
 #include "catalogue/error.h"
 
 #include <optional>
@@ -43,8 +43,8 @@ void DiscEditor::LoadEntryPicture(PictureCollection* list, Picture& shown, const
         }
         const std::string shownPath = link_.discRoot + listFile;
         std::string reason;
-        if (ports_.files == nullptr ||
-            !ports_.files->Replace(ResolveDiscPath(shownPath), bytes, reason)) {
+        const std::optional<std::string> local = CurrentDisc().LocalPath(shownPath);
+        if (!local || ports_.files == nullptr || !ports_.files->Replace(*local, bytes, reason)) {
             // The list on screen stays as the file on disc still has it.
             item.SetPicture(old);
             throw Error("Cannot create file " + shownPath);

@@ -1,10 +1,8 @@
 #include "engine/banners.h"
 
-#include "catalogue/disc_path.h"
+#include "catalogue/disc_file_system.h"
 #include "engine/random.h"
 #include "engine/web_commands.h"
-
-#include <filesystem>
 
 namespace kestrova {
 
@@ -13,8 +11,7 @@ namespace {
 constexpr int kBannerNumbers = 9;
 
 bool BannerExists(int n) {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(ResolveDiscPath(BannerFile(n)), ec);
+    return DiscFileExists(BannerFile(n));
 }
 
 } // namespace

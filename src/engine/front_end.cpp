@@ -8,7 +8,7 @@
 #include "engine/startup.h"
 #include "engine/web_commands.h"
 
-#include <filesystem>
+#include "catalogue/disc_file_system.h"
 
 namespace kestrova {
 
@@ -39,12 +39,7 @@ FrontEnd::FrontEnd(const Ports& ports) : ports_(ports) {
 }
 
 std::string FrontEnd::CurrentDirectory() {
-    std::error_code ec;
-    std::string dir = std::filesystem::current_path(ec).string();
-    if (dir.empty() || dir.back() != '/') {
-        dir += '/';
-    }
-    return dir;
+    return CurrentDisc().Root();
 }
 
 void FrontEnd::Initialize() {

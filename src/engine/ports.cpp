@@ -1,14 +1,11 @@
 #include "engine/ports.h"
 
-#include "catalogue/disc_path.h"
-
-#include <filesystem>
+#include "catalogue/disc_file_system.h"
 
 namespace kestrova {
 
 bool NullGif::LoadFromFile(const std::string& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(ResolveDiscPath(path), ec)) {
+    if (!DiscFileExists(path)) {
         return false;
     }
     file_ = path;
@@ -16,8 +13,7 @@ bool NullGif::LoadFromFile(const std::string& path) {
 }
 
 bool NullReadme::LoadFromFile(const std::string& file) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(ResolveDiscPath(file), ec)) {
+    if (!DiscFileExists(file)) {
         return false;
     }
     path = file;

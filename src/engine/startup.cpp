@@ -1,20 +1,13 @@
 #include "engine/startup.h"
 
-#include "catalogue/disc_path.h"
+#include "catalogue/disc_file_system.h"
 #include "catalogue/error.h"
 #include "engine/disc_requirements.h"
 #include "pictures/bitmap_codec.h"
 
-#include <filesystem>
-
 namespace kestrova {
 
 namespace {
-
-bool DiscFileExists(const std::string& path) {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(ResolveDiscPath(path), ec);
-}
 
 // The colour of a pixel of an item's picture.
 TColor PixelOf(const PictureCollectionItem& item, int x, int y) {

@@ -2,6 +2,7 @@
 // The browser engine behind the web pane, as its plugin ("kestrova_browser", see plugin_loader.h)
 // offers it. The pane talks to the engine through these two interfaces only.
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QUrl>
@@ -9,6 +10,7 @@
 #include <QtPlugin>
 
 #include <functional>
+#include <optional>
 
 namespace kestrova {
 
@@ -33,6 +35,13 @@ class BrowserEngine {
   public:
     virtual ~BrowserEngine() = default;
     virtual BrowserView* CreateView(QWidget* parent) = 0;
+
+    // A URL scheme of the program's own, as a local and secure one. Only before the application
+    // object exists.
+    virtual void RegisterScheme(const QByteArray& name) = 0;
+    // Serves the scheme's URLs from `files`: the bytes of a URL, or nothing for "not found".
+    virtual void ServeScheme(const QByteArray& name,
+                             std::function<std::optional<QByteArray>(const QUrl&)> files) = 0;
 };
 
 } // namespace kestrova

@@ -1,12 +1,18 @@
 #include "platform/desktop_launcher.h"
 
-#include "catalogue/disc_path.h"
+#include "catalogue/disc_file_system.h"
+#include "catalogue/error.h"
+#include "catalogue/image_file_system.h"
+#include "catalogue/terminal_text.h"
+#include "disc_image/program_cache.h"
+#include "disc_image/program_kind.h"
 #include "platform/logging.h"
 
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace kestrova {
@@ -22,7 +28,23 @@ bool IsWebAddress(const QString& target) {
     return false;
 }
 
+QString Shown(const std::string& text) {
+    return QString::fromStdString(TerminalSafe(text));
+}
+
 } // namespace
+
+QString DesktopLauncher::WineProgram() {
+    const QString named = qEnvironmentVariable("KESTROVA_WINE");
+    if (!named.isEmpty()) {
+        const QFileInfo info(named);
+        if (info.isAbsolute()) {
+            return info.isFile() && info.isExecutable() ? info.absoluteFilePath() : QString();
+        }
+        return QStandardPaths::findExecutable(named);
+    }
+    return QStandardPaths::findExecutable(QStringLiteral("wine"));
+}
 
 void DesktopLauncher::ShellExecute(const LaunchRecord& launch) {
     const QString target = QString::fromStdString(launch.file);
@@ -36,28 +58,80 @@ void DesktopLauncher::ShellExecute(const LaunchRecord& launch) {
         }
         return;
     }
-    const QFileInfo info(QString::fromStdString(ResolveDiscPath(launch.file)));
-    const QString path = info.absoluteFilePath();
-    if (!info.exists()) {
-        qCWarning(lcPlatform) << "cannot start" << path << ": no such file";
+    DiscFileSystem& disc = CurrentDisc();
+    const DiscEntryInfo entry = disc.Stat(launch.file);
+    if (entry.kind == DiscEntryKind::None) {
+        qCWarning(lcPlatform).noquote()
+            << "cannot start" << Shown(disc.Resolve(launch.file)) << ": no such file";
         return;
     }
-    if (info.isFile() && info.isExecutable()) {
-        // The parameters are one argument as written: nothing is split or interpreted.
-        QStringList args;
-        if (!launch.parameters.empty()) {
-            args << QString::fromStdString(launch.parameters);
+    if (entry.kind != DiscEntryKind::File) {
+        // A folder of a folder disc opens in the file manager; nothing else is started.
+        const std::optional<std::string> local = disc.LocalPath(launch.file);
+        if (entry.kind == DiscEntryKind::Folder && local &&
+            QDesktopServices::openUrl(QUrl::fromLocalFile(
+                QFileInfo(QString::fromStdString(*local)).absoluteFilePath()))) {
+            return;
         }
-        const QString dir = launch.directory.empty() ? QDir::currentPath()
-                                                     : QString::fromStdString(launch.directory);
-        qint64 pid = 0;
-        if (!QProcess::startDetached(path, args, dir, &pid)) {
-            qCWarning(lcPlatform) << "cannot start" << path << ": the system refused to run it";
+        qCWarning(lcPlatform).noquote()
+            << "cannot start" << Shown(disc.Resolve(launch.file)) << ": not a regular file";
+        return;
+    }
+    const ProgramKind kind =
+        KindOfProgram(disc.ReadHead(launch.file, kProgramHeadBytes), entry.executable);
+
+    QString path;
+    QString directory =
+        launch.directory.empty() ? QDir::currentPath() : QString::fromStdString(launch.directory);
+    if (const auto* image = dynamic_cast<const ImageFileSystem*>(&disc)) {
+        // A file of an image is started or opened from its copy; a program keeps its folder
+        // around it, and its working directory is the disc root's place in the cache.
+        try {
+            const CopiedFile copy =
+                CopyOutOfImage(*image, launch.file, kind != ProgramKind::Document, cacheRoot_);
+            path = QString::fromStdString(copy.file);
+            const std::string& root = image->Root();
+            if (launch.directory.empty()) {
+                directory = QString::fromStdString(copy.discRoot);
+            } else if (launch.directory.compare(0, root.size(), root) == 0) {
+                directory =
+                    QString::fromStdString(copy.discRoot + launch.directory.substr(root.size()));
+            }
+        } catch (const Error& e) {
+            qCWarning(lcPlatform).noquote()
+                << "cannot start" << Shown(launch.file) << ":" << Shown(e.Detail());
+            return;
+        }
+    } else {
+        path = QFileInfo(QString::fromStdString(*disc.LocalPath(launch.file))).absoluteFilePath();
+    }
+
+    if (kind == ProgramKind::Document) {
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
+            qCWarning(lcPlatform) << "cannot open" << path << ": no handler for this kind of file";
         }
         return;
     }
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
-        qCWarning(lcPlatform) << "cannot open" << path << ": no handler for this kind of file";
+    // The parameters are one argument as written: nothing is split or interpreted.
+    QStringList args;
+    if (!launch.parameters.empty()) {
+        args << QString::fromStdString(launch.parameters);
+    }
+    QString program = path;
+    if (kind == ProgramKind::Windows) {
+        const QString wine = WineProgram();
+        if (wine.isEmpty()) {
+            qCWarning(lcPlatform) << "cannot start" << path
+                                  << ": it is a Windows program and Wine is needed to start it"
+                                     " (install wine, or name its program in KESTROVA_WINE)";
+            return;
+        }
+        program = wine;
+        args.prepend(path);
+    }
+    qint64 pid = 0;
+    if (!QProcess::startDetached(program, args, directory, &pid)) {
+        qCWarning(lcPlatform) << "cannot start" << path << ": the system refused to run it";
     }
 }
 

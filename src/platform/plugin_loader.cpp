@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QHash>
 #include <QLoggingCategory>
 #include <QPluginLoader>
@@ -16,7 +17,11 @@ QObject* LoadPlugin(const QString& name) {
     if (const auto it = loaded.constFind(name); it != loaded.constEnd()) {
         return it.value();
     }
-    const QString app = QCoreApplication::applicationDirPath();
+    // Before the application object exists (a scheme registered early) the program's own path
+    // is read from the system.
+    const QString app = QCoreApplication::instance()
+                            ? QCoreApplication::applicationDirPath()
+                            : QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
     QStringList folders;
     const QString chosen = qEnvironmentVariable("KESTROVA_PLUGIN_DIR");
     if (!chosen.isEmpty()) {

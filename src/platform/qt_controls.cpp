@@ -6,6 +6,7 @@
 
 #include "platform/logging.h"
 
+#include "catalogue/disc_file_system.h"
 #include "catalogue/disc_path.h"
 #include "catalogue/error.h"
 #include "catalogue/file_reader.h"
@@ -39,8 +40,8 @@ GifLabel::~GifLabel() {
 }
 
 bool GifLabel::LoadFromFile(const std::string& path) {
-    const QString real = QString::fromStdString(ResolveDiscPath(path));
-    if (!QFileInfo::exists(real)) {
+    const QString real = QString::fromStdString(TerminalSafe(CurrentDisc().Resolve(path)));
+    if (CurrentDisc().Stat(path).kind == DiscEntryKind::None) {
         return false; // the current picture stays
     }
     file_ = path;

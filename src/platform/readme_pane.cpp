@@ -1,7 +1,10 @@
 #include "platform/readme_pane.h"
 
-#include "catalogue/disc_path.h"
+#include "catalogue/disc_file_system.h"
+#include "catalogue/error.h"
+#include "catalogue/file_reader.h"
 #include "catalogue/rich_text.h"
+#include "catalogue/terminal_text.h"
 #include "catalogue/text.h"
 
 #include <QApplication>
@@ -14,73 +17,12 @@
 #include <QTextEdit>
 
 #include <algorithm>
-#include <cerrno>
-#include <fcntl.h>
-#include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 
 Q_DECLARE_LOGGING_CATEGORY(lcPlatform)
 
 namespace kestrova {
 
 namespace {
-
-// The bytes of a regular file of at most `limit` bytes, or the reason it is not read. The type is
-// looked at before opening, so a FIFO or a device named by a disc never blocks the window, and
-// again on the open file, in case the path changed in between.
-std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t limit,
-                                           const char*& why) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
-        why = "no such file";
-        return std::nullopt;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        why = "not a regular file";
-        return std::nullopt;
-    }
-    if (static_cast<unsigned long long>(info.st_size) > limit) {
-        why = "too large";
-        return std::nullopt;
-    }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        why = "cannot open";
-        return std::nullopt;
-    }
-    std::optional<std::string> bytes;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        why = "not a regular file";
-    } else {
-        std::string data;
-        char buffer[65536];
-        bool failed = false;
-        while (data.size() <= limit) {
-            const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, limit + 1 - data.size()));
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n < 0) {
-                failed = true;
-                break;
-            }
-            if (n == 0) {
-                break;
-            }
-            data.append(buffer, static_cast<std::size_t>(n));
-        }
-        if (failed) {
-            why = "cannot read";
-        } else if (data.size() > limit) {
-            why = "too large"; // it grew while it was read
-        } else {
-            bytes = std::move(data);
-        }
-    }
-    ::close(fd);
-    return bytes;
-}
 
 // Qt lays out a stretch of text with no break in it in a time that grows with the square of its
 // length, and a hostile file can hold one of a megabyte. No real word is this long: longer
@@ -220,21 +162,24 @@ bool ReadmePaneWidget::LoadFromFile(const std::string& path) {
     // A failed load leaves the control empty, as the front end expects.
     edit_->document()->clear();
     path_.clear();
-    const std::string real = ResolveDiscPath(path);
-    const char* why = "";
-    const std::optional<std::string> bytes = ReadRegularFile(real, kMaxFileBytes, why);
-    if (!bytes) {
-        qCWarning(lcPlatform) << "readme not loaded:" << QString::fromStdString(real) << why;
+    const QString real = QString::fromStdString(TerminalSafe(CurrentDisc().Resolve(path)));
+    std::string bytes;
+    try {
+        // Through the disc in use: a pipe, a device or a file past the limit is refused without
+        // waiting on it.
+        const std::vector<uint8_t> read = ReadBoundedFile(path, kReadmeKind);
+        bytes.assign(read.begin(), read.end());
+    } catch (const Error& e) {
+        qCWarning(lcPlatform).noquote()
+            << "readme not loaded:" << QString::fromStdString(TerminalSafe(e.Detail()));
         return false;
     }
-    const RichText text = ParseRtf(*bytes);
+    const RichText text = ParseRtf(bytes);
     if (text.truncated) {
-        qCWarning(lcPlatform) << "readme cut short at the reader's limits:"
-                              << QString::fromStdString(real);
+        qCWarning(lcPlatform) << "readme cut short at the reader's limits:" << real;
     }
     if (!Show(text)) {
-        qCWarning(lcPlatform) << "readme cut short, too long to lay out:"
-                              << QString::fromStdString(real);
+        qCWarning(lcPlatform) << "readme cut short, too long to lay out:" << real;
     }
     path_ = path;
     return true;

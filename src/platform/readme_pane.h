@@ -2,6 +2,7 @@
 // The readme pane `Panel4` with its rich-text control `RichEdit1`: shows an entry's readme from
 // the disc with its formatting and prints it through the standard print dialog.
 
+#include "catalogue/disc_limits.h"
 #include "engine/ports.h"
 
 #include <QFrame>
@@ -21,7 +22,7 @@ class ReadmePaneWidget : public QFrame, public ReadmePane {
     Q_OBJECT
   public:
     // Readmes are a few pages; anything larger is not one.
-    static constexpr std::size_t kMaxFileBytes = std::size_t{4} << 20;
+    static constexpr std::size_t kMaxFileBytes = kReadmeKind.maxBytes;
 
     explicit ReadmePaneWidget(QWidget* parent = nullptr);
     ~ReadmePaneWidget() override;

@@ -1,6 +1,11 @@
 #include "platform/web_pane.h"
 
+#include "catalogue/disc_file_system.h"
 #include "catalogue/disc_path.h"
+#include "catalogue/error.h"
+#include "catalogue/file_reader.h"
+#include "catalogue/image_file_system.h"
+#include "catalogue/terminal_text.h"
 
 #include "platform/browser_view.h"
 #include "platform/plugin_loader.h"
@@ -15,9 +20,65 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <optional>
+
 Q_DECLARE_LOGGING_CATEGORY(lcPlatform)
 
 namespace kestrova {
+
+namespace {
+
+bool IsDiscSchemeUrl(const QUrl& url) {
+    return url.scheme() == QLatin1String(kDiscScheme);
+}
+
+// The disc path a URL of the disc scheme names, with the disc root in front.
+std::string DiscPathOf(const QUrl& url) {
+    QString path = url.path(QUrl::FullyDecoded);
+    while (path.startsWith(QLatin1Char('/'))) {
+        path.remove(0, 1);
+    }
+    return CurrentDisc().Root() + path.toStdString();
+}
+
+// The bytes of a file of the disc for the pane; nothing when the disc refuses it.
+std::optional<QByteArray> DiscBytes(const QUrl& url) {
+    if (CurrentDisc().Stat(DiscPathOf(url)).kind == DiscEntryKind::None) {
+        return std::nullopt; // a missing file is the page's business, as from a folder
+    }
+    try {
+        const std::vector<uint8_t> bytes = ReadBoundedFile(DiscPathOf(url), kWebFileKind);
+        return QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                          static_cast<qsizetype>(bytes.size()));
+    } catch (const Error& e) {
+        qCWarning(lcPlatform).noquote()
+            << "web pane:" << QString::fromStdString(TerminalSafe(e.Detail()));
+        return std::nullopt;
+    }
+}
+
+// The light pane reads the pages of an image, and everything they show, from the disc.
+class DiscTextBrowser : public QTextBrowser {
+  public:
+    using QTextBrowser::QTextBrowser;
+    QVariant loadResource(int type, const QUrl& name) override {
+        if (IsDiscSchemeUrl(name)) {
+            const std::optional<QByteArray> bytes = DiscBytes(name);
+            if (!bytes) {
+                return {};
+            }
+            if (type == QTextDocument::ImageResource) {
+                QImage image;
+                image.loadFromData(*bytes);
+                return image;
+            }
+            return QString::fromUtf8(*bytes);
+        }
+        return QTextBrowser::loadResource(type, name);
+    }
+};
+
+} // namespace
 
 class WebPaneWidget::Impl {
   public:
@@ -46,13 +107,17 @@ WebPaneWidget::WebPaneWidget(Engine engine, QWidget* parent)
 }
 
 void WebPaneWidget::MakeLight() {
-    impl_->light = new QTextBrowser(this);
+    impl_->light = new DiscTextBrowser(this);
     impl_->light->setOpenLinks(false);
     impl_->light->setFrameShape(QFrame::NoFrame);
     connect(impl_->light, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
         QUrl target = url;
         if (url.isRelative() && !url_.empty()) {
             target = ToUrl(url_).resolved(url);
+        }
+        if (IsDiscSchemeUrl(target)) {
+            // Followed as the same file of a folder disc would be.
+            target = QUrl::fromLocalFile(QString::fromStdString(DiscPathOf(target)));
         }
         FollowLink(target.toString().toStdString());
     });
@@ -92,7 +157,17 @@ void WebPaneWidget::Rest() {
     impl_->view->SetAwake(isVisible() || impl_->loading);
 }
 
+void RegisterDiscScheme() {
+    if (auto* engine = LoadPluginAs<BrowserEngine>(QStringLiteral("browser"))) {
+        engine->RegisterScheme(kDiscScheme);
+    }
+}
+
 std::string WebPaneWidget::AddressText(const QUrl& url) {
+    if (IsDiscSchemeUrl(url)) {
+        // A file of an image: spelt as a local file of the disc root, as from a folder.
+        return "file:/" + DiscPathOf(url);
+    }
     if (url.isLocalFile()) {
         return "file:/" + QDir::toNativeSeparators(url.toLocalFile()).toStdString();
     }
@@ -139,7 +214,33 @@ Picture WebPaneWidget::Grab() {
 QUrl WebPaneWidget::ToUrl(const std::string& address) {
     const QString text = QString::fromStdString(address);
     const QUrl asUrl(text);
-    if (asUrl.scheme().size() > 1) { // a drive letter is not a scheme
+    DiscFileSystem& disc = CurrentDisc();
+    const bool local = asUrl.scheme().size() <= 1; // a drive letter is not a scheme
+    if (disc.IsImage() && (local || asUrl.isLocalFile())) {
+        const auto* image = dynamic_cast<const ImageFileSystem*>(&disc);
+        const std::string path = local ? address : asUrl.toLocalFile().toStdString();
+        const auto parts = image ? image->Components(path) : std::nullopt;
+        if (parts) {
+            // The file as the image spells it (as written when it is not there), below the disc
+            // scheme's one host.
+            const std::string& root = image->Root();
+            const std::string real = image->Resolve(path);
+            std::string inside;
+            if (real.compare(0, root.size(), root) == 0) {
+                inside = real.substr(root.size());
+            } else {
+                for (const std::string& part : *parts) {
+                    inside += (inside.empty() ? "" : "/") + part;
+                }
+            }
+            QUrl url;
+            url.setScheme(QString::fromLatin1(kDiscScheme));
+            url.setHost(QStringLiteral("disc"));
+            url.setPath(QLatin1Char('/') + QString::fromStdString(inside));
+            return url;
+        }
+    }
+    if (!local) {
         return asUrl;
     }
     const QString real = QString::fromStdString(ResolveDiscPath(address));
@@ -156,6 +257,7 @@ void WebPaneWidget::StartEngine() {
         impl_->browser = false;
         MakeLight();
     } else {
+        engine->ServeScheme(kDiscScheme, [](const QUrl& url) { return DiscBytes(url); });
         impl_->view = engine->CreateView(this);
         impl_->view->ask = [this](const QUrl& url) { return Ask(url); };
         impl_->view->loadStarted = [this] { impl_->loading = true; };
@@ -190,7 +292,7 @@ void WebPaneWidget::Load(const std::string& url) {
         Rest();
         impl_->view->Load(target);
     } else if (impl_->light) {
-        if (target.isLocalFile()) {
+        if (target.isLocalFile() || IsDiscSchemeUrl(target)) {
             impl_->light->setSource(target);
         } else {
             // The light pane does not go on line; it names the page instead.

@@ -14,6 +14,13 @@
 
 namespace kestrova {
 
+// Files of a CD image reach the pane through this scheme of the program's own
+// ("kestrova-disc://disc/pages/demos.html"), served from the disc in use; the hook still gets
+// them as local files of the disc root (see AddressText), so a page acts the same from an image
+// as from a folder. Registered before the application object is made.
+inline constexpr char kDiscScheme[] = "kestrova-disc";
+void RegisterDiscScheme();
+
 class WebPaneWidget : public QWidget, public WebPane {
     Q_OBJECT
   public:
@@ -52,9 +59,12 @@ class WebPaneWidget : public QWidget, public WebPane {
     bool PageLoaded() const;
 
   private:
-    // An address of the front end (a path of the disc, or a web address) as a URL to load.
+  public:
+    // An address of the front end (a path of the disc, or a web address) as a URL to load: a
+    // path or local file of an image disc becomes a URL of the disc scheme.
     static QUrl ToUrl(const std::string& address);
 
+  private:
     void Load(const std::string& url);
     void Rest();
     // The light pane, also what the desktop falls back to when the browser engine is missing.

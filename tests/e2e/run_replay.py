@@ -10,14 +10,20 @@ Header lines of the script (anywhere, each starting with "#!"):
   #! args: ...         more command-line arguments
   #! display: xvfb     runs under a virtual X display (the browser engine draws nothing
                        offscreen); skipped when xvfb-run is missing
+  #! image: FLAVOUR    runs on a CD image of the disc, built by tests/support/make_image.py
+  #! same-as-folder: FILE
+                       runs the script again on the disc as a folder: the state dumps FILE
+                       written by both runs must be the same, the disc root aside
 The script's own expect lines are checked by the front end itself.
 """
 import argparse
+import atexit
 import os
 import shlex
 import shutil
 import subprocess
 import sys
+import tempfile
 
 
 def main():
@@ -55,24 +61,35 @@ def main():
     else:
         disc = os.path.join(a.source, headers.get("disc", "sample-disc"))
 
-    env = dict(os.environ)
-    env.setdefault("QT_QPA_PLATFORM", "offscreen")
-    env["KESTROVA_RUN_LOG"] = os.path.join(a.work, "ran.log")
-    cmd = [a.binary, "--disc", disc, "--replay", os.path.abspath(a.script)] + extra
-    if headers.get("display") == "xvfb":
-        if shutil.which("xvfb-run") is None:
-            print("skipped: xvfb-run is not installed")
-            return 77
-        env["QT_QPA_PLATFORM"] = "xcb"
-        # Under the sanitizers: the X server's client libraries and the GL driver, loaded and
-        # unloaded at run time, leave blocks LeakSanitizer cannot place, and the browser engine's
-        # own library frees some objects through a base of another size. Neither is this
-        # program's; offscreen replays keep every check.
-        env["ASAN_OPTIONS"] = ":".join(filter(None, [env.get("ASAN_OPTIONS", ""),
-                                                     "detect_leaks=0",
-                                                     "new_delete_type_mismatch=0"]))
-        cmd = ["xvfb-run", "-a", "-s", "-screen 0 1024x768x24"] + cmd
-    p = subprocess.run(cmd, cwd=a.work, env=env, capture_output=True, text=True, timeout=110)
+    folder = disc
+    if "image" in headers:
+        flavour = headers["image"]
+        # A short folder: the disc root counts towards the 79 characters a launched path may hold.
+        short = tempfile.mkdtemp(prefix="ke2e-")
+        atexit.register(shutil.rmtree, short, True)
+        disc = os.path.join(short, "disc.bin" if flavour in ("bincue", "mode2") else "disc.iso")
+        subprocess.run([sys.executable, os.path.join(a.source, "tests/support/make_image.py"),
+                        flavour, folder, disc], check=True)
+
+    if headers.get("display") == "xvfb" and shutil.which("xvfb-run") is None:
+        print("skipped: xvfb-run is not installed")
+        return 77
+    p = run(a, disc, a.work, extra, headers)
+    same = headers.get("same-as-folder")
+    if same and p.returncode == 0:
+        folder_work = os.path.join(a.work, "folder")
+        os.makedirs(folder_work)
+        q = run(a, folder, folder_work, extra, headers)
+        if q.returncode != 0:
+            print("the run on the folder failed:\n" + q.stderr)
+            return 1
+        got = dump(os.path.join(a.work, same), os.path.abspath(disc))
+        want = dump(os.path.join(folder_work, same), os.path.realpath(folder))
+        if got != want:
+            for g, w in zip(got.splitlines(), want.splitlines()):
+                if g != w:
+                    print(f"image:  {g}\nfolder: {w}")
+            return 1
     want = int(headers.get("exit", "0"))
     ok = True
     if p.returncode != want:
@@ -91,6 +108,30 @@ def main():
         print("--- stdout ---\n" + p.stdout + "--- stderr ---\n" + p.stderr)
         return 1
     return 0
+
+
+def run(a, disc, work, extra, headers):
+    env = dict(os.environ)
+    env.setdefault("QT_QPA_PLATFORM", "offscreen")
+    env["KESTROVA_RUN_LOG"] = os.path.join(work, "ran.log")
+    cmd = [a.binary, "--disc", disc, "--replay", os.path.abspath(a.script)] + extra
+    if headers.get("display") == "xvfb":
+        env["QT_QPA_PLATFORM"] = "xcb"
+        # Under the sanitizers: the X server's client libraries and the GL driver, loaded and
+        # unloaded at run time, leave blocks LeakSanitizer cannot place, and the browser engine's
+        # own library frees some objects through a base of another size. Neither is this
+        # program's; offscreen replays keep every check.
+        env["ASAN_OPTIONS"] = ":".join(filter(None, [env.get("ASAN_OPTIONS", ""),
+                                                     "detect_leaks=0",
+                                                     "new_delete_type_mismatch=0"]))
+        cmd = ["xvfb-run", "-a", "-s", "-screen 0 1024x768x24"] + cmd
+    return subprocess.run(cmd, cwd=work, env=env, capture_output=True, text=True, timeout=110)
+
+
+# A state dump with the disc root spelt "{disc}/".
+def dump(path, root):
+    with open(path, encoding="utf-8") as f:
+        return f.read().replace(root.rstrip("/") + "/", "{disc}/")
 
 
 if __name__ == "__main__":

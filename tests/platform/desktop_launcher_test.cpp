@@ -1,7 +1,12 @@
 // The desktop launcher starts a disc's program as it is named: resolved ignoring case and
-// separator style, with no shell between, in the current directory; failures are only logged.
+// separator style, with no shell between, in the current directory; Windows programs through
+// Wine; programs of an image from their copy; failures are only logged.
 
 #include "platform/desktop_launcher.h"
+
+#include "catalogue/disc_file_system.h"
+#include "disc_image/open_disc.h"
+#include "support/image_builder.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -11,6 +16,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -71,6 +77,133 @@ TEST_F(LauncherTest, AMissingFileStartsNothingAndIsOnlyLogged) {
     EXPECT_TRUE(logged[0].contains(QStringLiteral("Exes/nothing.exe")));
     EXPECT_TRUE(logged[0].contains(QStringLiteral("no such file")));
     EXPECT_TRUE(logged[1].contains(QStringLiteral("empty")));
+}
+
+// A minimal Windows executable header: "MZ", the new header's offset at 0x3C, "PE\0\0" there.
+std::string PeProgram() {
+    std::string bytes(256, '\0');
+    bytes[0] = 'M';
+    bytes[1] = 'Z';
+    bytes[0x3C] = static_cast<char>(0x80);
+    bytes.replace(0x80, 4, std::string("PE\0\0", 4));
+    return bytes;
+}
+
+// A fake Wine: records its arguments and working directory as the test script does.
+struct WineTest : LauncherTest {
+    fs::path tools = dir / "tools";
+    std::string oldPath = qEnvironmentVariable("PATH").toStdString();
+
+    void SetUp() override {
+        LauncherTest::SetUp();
+        fs::create_directories(tools);
+        fs::create_directories(dir / "Demos" / "Game");
+        std::ofstream(dir / "Demos" / "Game" / "Setup.exe", std::ios::binary) << PeProgram();
+        qunsetenv("KESTROVA_WINE");
+    }
+    void TearDown() override {
+        qputenv("PATH", QByteArray::fromStdString(oldPath));
+        qunsetenv("KESTROVA_WINE");
+        LauncherTest::TearDown();
+    }
+    void InstallWine(const std::string& name) {
+        const fs::path wine = tools / name;
+        std::ofstream(wine) << "#!/bin/sh\nfor a in \"$@\"; do echo \"arg:$a\"; done > \"" +
+                                   dir.string() + "/out.tmp\"\npwd >> \"" + dir.string() +
+                                   "/out.tmp\"\nmv \"" + dir.string() + "/out.tmp\" \"" +
+                                   dir.string() + "/out.txt\"\n";
+        fs::permissions(wine, fs::perms::owner_all);
+    }
+    std::vector<QString> Logged(const LaunchRecord& launch, DesktopLauncher& launcher) {
+        static std::vector<QString> logged;
+        logged.clear();
+        const QtMessageHandler previous =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) {
+                logged.push_back(text);
+            });
+        launcher.ShellExecute(launch);
+        qInstallMessageHandler(previous);
+        return logged;
+    }
+};
+
+TEST_F(WineTest, AWindowsProgramStartsThroughWineInTheDiscRoot) {
+    InstallWine("wine");
+    qputenv("PATH", QByteArray::fromStdString(tools.string() + ":" + oldPath));
+    DesktopLauncher launcher;
+    EXPECT_TRUE(Logged({"demos\\game\\SETUP.EXE", "/quiet", "", 5}, launcher).empty());
+    const std::string root = fs::canonical(dir).string();
+    EXPECT_EQ(Output(), "arg:" + root + "/Demos/Game/Setup.exe\narg:/quiet\n" + root + "\n");
+}
+
+TEST_F(WineTest, KestrovaWineNamesTheProgram) {
+    InstallWine("my-wine");
+    qputenv("KESTROVA_WINE", QByteArray::fromStdString((tools / "my-wine").string()));
+    DesktopLauncher launcher;
+    launcher.ShellExecute({"Demos/Game/Setup.exe", "", "", 5});
+    EXPECT_EQ(Output(), "arg:" + fs::canonical(dir).string() + "/Demos/Game/Setup.exe\n" +
+                            fs::canonical(dir).string() + "\n");
+}
+
+TEST_F(WineTest, WithoutWineNothingStartsAndTheLogSaysWhy) {
+    qputenv("PATH", QByteArray::fromStdString(tools.string()));
+    DesktopLauncher launcher;
+    const std::vector<QString> logged = Logged({"Demos/Game/Setup.exe", "", "", 5}, launcher);
+    ASSERT_EQ(logged.size(), 1u);
+    EXPECT_TRUE(logged[0].contains(QStringLiteral("Wine is needed"))) << logged[0].toStdString();
+    // A name in KESTROVA_WINE that is no program is no Wine either.
+    qputenv("KESTROVA_WINE", "/nonexistent/wine");
+    EXPECT_EQ(Logged({"Demos/Game/Setup.exe", "", "", 5}, launcher).size(), 1u);
+    QThread::msleep(200);
+    EXPECT_FALSE(fs::exists(dir / "out.txt"));
+}
+
+// A program on a CD image is copied with its folder into the cache and started from there, the
+// disc root's copy as its working directory; a second start reuses the copies.
+TEST_F(WineTest, AProgramOnAnImageStartsFromItsCopy) {
+    InstallWine("wine");
+    qputenv("PATH", QByteArray::fromStdString(tools.string() + ":" + oldPath));
+    const fs::path content = dir / "content";
+    fs::create_directories(content / "Demos" / "Game" / "data");
+    fs::create_directories(content / "Other");
+    std::ofstream(content / "Demos" / "Game" / "Setup.exe", std::ios::binary) << PeProgram();
+    std::ofstream(content / "Demos" / "Game" / "data" / "level.dat") << "level";
+    std::ofstream(content / "Other" / "big.dat") << "not copied";
+    std::ofstream(content / "Tool.sh") << "#!/bin/sh\npwd > \"" + dir.string() + "/tool.txt\"\n";
+    ASSERT_TRUE(BuildImage("joliet", content, dir / "disc.iso"));
+    const fs::path cache = dir / "cache";
+    ScopedDisc inUse(OpenDiscImage((dir / "disc.iso").string()));
+    DesktopLauncher launcher(cache.string());
+
+    EXPECT_TRUE(
+        Logged({CurrentDisc().Root() + "demos/game/setup.exe", "", "", 5}, launcher).empty());
+    const std::string out = Output();
+    ASSERT_EQ(std::count(out.begin(), out.end(), '\n'), 2) << out;
+    const std::string copy = out.substr(4, out.find('\n') - 4);
+    const fs::path discRoot = fs::path(copy).parent_path().parent_path().parent_path();
+    EXPECT_EQ(fs::path(copy).filename(), "Setup.exe");
+    EXPECT_EQ(fs::path(copy).parent_path().parent_path().parent_path().parent_path(), cache);
+    EXPECT_EQ(out.substr(out.find('\n') + 1), fs::canonical(discRoot).string() + "\n");
+    EXPECT_TRUE(fs::exists(discRoot / "Demos" / "Game" / "data" / "level.dat"));
+    EXPECT_FALSE(fs::exists(discRoot / "Other"));
+
+    // Unchanged copies are kept as they are.
+    const auto written = fs::last_write_time(discRoot / "Demos" / "Game" / "data" / "level.dat");
+    fs::remove(dir / "out.txt");
+    launcher.ShellExecute({"Demos/Game/Setup.exe", "", "", 5});
+    EXPECT_FALSE(Output().empty());
+    EXPECT_EQ(fs::last_write_time(discRoot / "Demos" / "Game" / "data" / "level.dat"), written);
+
+    // A program of this system on the image starts directly from its copy.
+    launcher.ShellExecute({"tool.sh", "", "", 5});
+    QDeadlineTimer deadline(10000);
+    while (!fs::exists(dir / "tool.txt") && !deadline.hasExpired()) {
+        QThread::msleep(10);
+    }
+    std::ifstream in(dir / "tool.txt");
+    std::string pwd;
+    std::getline(in, pwd);
+    EXPECT_EQ(pwd, fs::canonical(discRoot).string());
 }
 
 } // namespace

@@ -1,9 +1,11 @@
 #include "common/lint.h"
 
 #include "catalogue/error.h"
+#include "catalogue/text.h"
 #include "engine/disc_requirements.h"
 #include "pictures/bitmap_codec.h"
 #include "pictures/picture_collection.h"
+#include "support/image_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -228,6 +230,32 @@ TEST_F(LintDiscTest, SoundDiscIsCleanAndFoundIgnoringCase) {
                dir_ / "engine" / "DATA" / "DiscData.KVX");
     fs::rename(dir_ / "Demos", dir_ / "DEMOS");
     EXPECT_EQ(LintDisc(dir_.string()).size(), 0u);
+}
+
+// The same disc as a CD image with upper-case names only: the same findings on the same lines,
+// each naming the file inside the image.
+TEST_F(LintDiscTest, AnImageGivesTheFolderFindings) {
+    Remove("Demos/StarPilot/setup.exe");
+    Remove("engine/images/banners/banner2.gif");
+    Write("engine/images/banners/banner3.gif", "not a GIF");
+    const std::vector<LintFinding> onFolder = Lint();
+    ASSERT_GE(onFolder.size(), 3u);
+    const fs::path image = dir_.string() + ".iso";
+    ASSERT_TRUE(kestrova::BuildImage("plain", dir_, image));
+    const std::vector<LintFinding> onImage = LintDisc(image.string());
+    fs::remove(image);
+    ASSERT_EQ(onImage.size(), onFolder.size());
+    for (std::size_t i = 0; i < onFolder.size(); ++i) {
+        EXPECT_EQ(onImage[i].line, onFolder[i].line);
+        EXPECT_EQ(onImage[i].message, onFolder[i].message);
+        const std::string inFolder = onFolder[i].file.substr(dir_.string().size());
+        const std::string inImage = onImage[i].file.substr(image.string().size());
+        EXPECT_TRUE(kestrova::EqualsIgnoreCase(inImage, inFolder)) << inImage << " " << inFolder;
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(kestrova::RunLintTool({"/nonexistent.iso"}, out, err), 2);
+    EXPECT_EQ(err.str(), "kestrova-lint: /nonexistent.iso is neither a folder nor a CD image\n");
 }
 
 TEST_F(LintDiscTest, LineRules) {

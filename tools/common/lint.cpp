@@ -1,5 +1,6 @@
 #include "common/lint.h"
 
+#include "catalogue/disc_file_system.h"
 #include "catalogue/disc_path.h"
 #include "catalogue/disc_rules.h"
 #include "catalogue/error.h"
@@ -7,6 +8,7 @@
 #include "catalogue/line_list.h"
 #include "catalogue/terminal_text.h"
 #include "catalogue/text.h"
+#include "disc_image/open_disc.h"
 #include "engine/disc_requirements.h"
 #include "pictures/bitmap_codec.h"
 #include "pictures/gif_info.h"
@@ -114,7 +116,7 @@ class Linter {
   private:
     // The real path on disk of a disc path, or the disc path with "/" when it names nothing.
     std::string Real(const std::string& discPath) const {
-        return ResolveDiscPath(discAbs_ + "/" + discPath);
+        return CurrentDisc().Resolve(discAbs_ + "/" + discPath);
     }
 
     std::string Display(const std::string& discPath) const {
@@ -128,8 +130,7 @@ class Linter {
     bool IsFile(const std::string& discPath) {
         const auto [it, added] = isFile_.try_emplace(discPath, false);
         if (added) {
-            std::error_code ec;
-            it->second = fs::is_regular_file(Real(discPath), ec);
+            it->second = CurrentDisc().Stat(Real(discPath)).kind == DiscEntryKind::File;
         }
         return it->second;
     }
@@ -557,6 +558,9 @@ class Linter {
 
     // A name that is there at all, even as something start-up then refuses (a pipe, a folder).
     bool Exists(const std::string& discPath) const {
+        if (CurrentDisc().IsImage()) {
+            return CurrentDisc().Stat(Real(discPath)).kind != DiscEntryKind::None;
+        }
         std::error_code ec;
         return fs::exists(fs::symlink_status(Real(discPath), ec));
     }
@@ -661,9 +665,10 @@ class Linter {
 };
 
 const char* const kUsage =
-    "Usage: kestrova-lint [--strict] DISC_DIR\n"
+    "Usage: kestrova-lint [--strict] DISC_DIR|IMAGE\n"
     "Checks the disc data file engine/data/discdata.kvx and the image-list files of the disc\n"
-    "in DISC_DIR against the limits of the front end. Prints one line per finding,\n"
+    "in DISC_DIR, or in a CD image (.iso, .bin, .cue), against the limits of the front end. Prints "
+    "one line per finding,\n"
     "FILE:LINE: message (LINE 0 when the finding is not tied to a line).\n"
     "Findings marked \"warning:\" are legal but probably not what the author meant.\n"
     "Exit status: 0 clean or warnings only, 1 errors (or warnings with --strict),\n"
@@ -673,9 +678,20 @@ const char* const kUsage =
 
 std::vector<LintFinding> LintDisc(const std::string& discDir) {
     std::error_code ec;
-    if (!fs::is_directory(discDir, ec)) {
-        throw Error(discDir + " is not a folder");
+    if (fs::is_directory(discDir, ec)) {
+        return Linter(discDir).Run();
     }
+    if (!IsDiscImageFile(discDir)) {
+        throw Error(discDir + " is neither a folder nor a CD image");
+    }
+    std::shared_ptr<DiscFileSystem> image;
+    try {
+        image = OpenDiscImage(discDir);
+    } catch (const Error& e) {
+        throw Error(e.Detail());
+    }
+    // The image is the disc in use while it is checked, so every reader reads from it.
+    const ScopedDisc inUse(std::move(image));
     return Linter(discDir).Run();
 }
 

@@ -14,8 +14,8 @@ struct LintFinding {
     std::string message;
 };
 
-// Every finding on the disc in `discDir`, in file order within each check. Fails with
-// kestrova::Error when the folder or its disc data file cannot be read at all.
+// Every finding on the disc in `discDir` (a folder or a CD image), in file order within each
+// check. Fails with kestrova::Error when the disc or its disc data file cannot be read at all.
 std::vector<LintFinding> LintDisc(const std::string& discDir);
 
 // "FILE:LINE: message"

@@ -2,9 +2,15 @@
 
 #include "platform/browser_view.h"
 
+#include <QBuffer>
+#include <QMimeDatabase>
 #include <QPointer>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineUrlRequestJob>
+#include <QWebEngineUrlScheme>
+#include <QWebEngineUrlSchemeHandler>
 #include <QWebEngineView>
 
 namespace kestrova {
@@ -63,6 +69,30 @@ class WebEngineView : public BrowserView {
     QWebEngineView* view_;
 };
 
+// Serves the browser engine a scheme's files from the program's reader.
+class SchemeHandler : public QWebEngineUrlSchemeHandler {
+  public:
+    SchemeHandler(std::function<std::optional<QByteArray>(const QUrl&)> files, QObject* parent)
+        : QWebEngineUrlSchemeHandler(parent), files_(std::move(files)) {}
+
+    void requestStarted(QWebEngineUrlRequestJob* job) override {
+        const std::optional<QByteArray> bytes = files_(job->requestUrl());
+        if (!bytes) {
+            job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+            return;
+        }
+        auto* buffer = new QBuffer(job);
+        buffer->setData(*bytes);
+        buffer->open(QIODevice::ReadOnly);
+        const QMimeType type =
+            QMimeDatabase().mimeTypeForFileNameAndData(job->requestUrl().fileName(), *bytes);
+        job->reply(type.name().toUtf8(), buffer);
+    }
+
+  private:
+    std::function<std::optional<QByteArray>(const QUrl&)> files_;
+};
+
 } // namespace
 
 class BrowserEnginePlugin : public QObject, public BrowserEngine {
@@ -71,6 +101,23 @@ class BrowserEnginePlugin : public QObject, public BrowserEngine {
     Q_INTERFACES(kestrova::BrowserEngine)
   public:
     BrowserView* CreateView(QWidget* parent) override { return new WebEngineView(parent); }
+
+    void RegisterScheme(const QByteArray& name) override {
+        QWebEngineUrlScheme scheme(name);
+        scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
+        // Pages of the web cannot reach the scheme's files, and its pages reach nothing of this
+        // machine beyond them.
+        scheme.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::LocalScheme);
+        QWebEngineUrlScheme::registerScheme(scheme);
+    }
+
+    void ServeScheme(const QByteArray& name,
+                     std::function<std::optional<QByteArray>(const QUrl&)> files) override {
+        QWebEngineProfile* profile = QWebEngineProfile::defaultProfile();
+        if (!profile->urlSchemeHandler(name)) {
+            profile->installUrlSchemeHandler(name, new SchemeHandler(std::move(files), profile));
+        }
+    }
 };
 
 } // namespace kestrova

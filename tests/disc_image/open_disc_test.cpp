@@ -1,0 +1,240 @@
+// CD images built at test time from one small folder: every flavour reads the same files by the
+// same path rules as the folder, and damaged images end with a clear reason within the ceilings.
+
+#include "disc_image/open_disc.h"
+#include "disc_image/program_cache.h"
+#include "disc_image/program_kind.h"
+
+#include "catalogue/error.h"
+#include "catalogue/file_reader.h"
+#include "catalogue/image_file_system.h"
+#include "support/image_builder.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace kestrova {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+
+constexpr FileKind kAnyFile{"a test file", 1024 * 1024};
+
+std::string DetailOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const Error& e) {
+        return std::string(e.what()) + " | " + e.Detail();
+    }
+    return "(no error)";
+}
+
+struct ImageTest : ::testing::Test {
+    fs::path dir = fs::temp_directory_path() / ("kestrova-image-" + std::to_string(::getpid()));
+    fs::path folder = dir / "disc";
+
+    void SetUp() override {
+        fs::remove_all(dir);
+        fs::create_directories(folder / "Engine" / "Data");
+        fs::create_directories(folder / "Exes");
+        fs::create_directories(folder / "LOOP");
+        fs::create_directories(folder / "HUGE");
+        std::ofstream(folder / "Engine" / "Data" / "DiscData.kvx") << "the disc data";
+        std::ofstream(folder / "Welcome Page.html") << "<p>hello</p>";
+        std::ofstream(folder / "BIG.TXT") << std::string(5000, 'b');
+        std::ofstream(folder / "Exes" / "run.sh") << "#!/bin/sh\n";
+        fs::permissions(folder / "Exes" / "run.sh", fs::perms::owner_all);
+        std::ofstream(folder / "HUGE" / "X.TXT") << "x";
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+
+    fs::path Build(const std::string& flavour, const std::string& name) {
+        const fs::path out = dir / name;
+        EXPECT_TRUE(BuildImage(flavour, folder, out)) << "genisoimage is needed (scripts/setup.sh)";
+        return out;
+    }
+};
+
+std::string Text(const std::vector<uint8_t>& bytes) {
+    return {bytes.begin(), bytes.end()};
+}
+
+// The same files, found ignoring case and separator style, spelt as the image records them.
+TEST_F(ImageTest, EveryFlavourReadsTheFolderByTheDiscPathRules) {
+    for (const auto& [flavour, file] :
+         std::vector<std::pair<std::string, std::string>>{{"joliet", "d.iso"},
+                                                          {"rockridge", "r.iso"},
+                                                          {"bincue", "c.bin"},
+                                                          {"mode2", "m.bin"}}) {
+        SCOPED_TRACE(flavour);
+        const fs::path image = Build(flavour, file);
+        const auto disc = OpenDiscImage(image.string());
+        const std::string root = image.string() + "/";
+        EXPECT_EQ(disc->Root(), root);
+        EXPECT_TRUE(disc->IsImage());
+        EXPECT_EQ(Text(disc->Read("ENGINE\\data\\discdata.KVX", kAnyFile)), "the disc data");
+        EXPECT_EQ(Text(disc->Read(root + "welcome page.html", kAnyFile)), "<p>hello</p>");
+        EXPECT_EQ(disc->Resolve("engine/data/discdata.kvx"), root + "Engine/Data/DiscData.kvx");
+        EXPECT_EQ(disc->Stat("engine").kind, DiscEntryKind::Folder);
+        EXPECT_EQ(disc->Stat("big.txt").size, 5000u);
+        EXPECT_EQ(disc->Stat("nothing.txt").kind, DiscEntryKind::None);
+        EXPECT_EQ(disc->List(""), (std::vector<std::string>{"BIG.TXT", "Engine", "Exes", "HUGE",
+                                                            "LOOP", "Welcome Page.html"}));
+        EXPECT_FALSE(disc->LocalPath("big.txt").has_value());
+    }
+}
+
+// Without Joliet or Rock Ridge the names are upper case; the front end's lower-case paths still
+// find them. Rock Ridge keeps the names' case and says which files are programs.
+TEST_F(ImageTest, PlainNamesAreFoundIgnoringCaseAndRockRidgeGivesModes) {
+    const auto plain = OpenDiscImage(Build("plain", "p.iso").string());
+    EXPECT_EQ(Text(plain->Read("engine/data/discdata.kvx", kAnyFile)), "the disc data");
+    EXPECT_EQ(plain->Resolve("engine/data/discdata.kvx"),
+              plain->Root() + "ENGINE/DATA/DISCDATA.KVX");
+    EXPECT_FALSE(plain->Stat("exes/run.sh").executable);
+
+    const auto rock = OpenDiscImage(Build("rockridge", "r.iso").string());
+    EXPECT_EQ(rock->Resolve("EXES/RUN.SH"), rock->Root() + "Exes/run.sh");
+    EXPECT_TRUE(rock->Stat("exes/run.sh").executable);
+    EXPECT_FALSE(rock->Stat("big.txt").executable);
+}
+
+// The image is the disc in use: the one reader of disc files reads from it, by the same ceilings,
+// and nothing outside it is reachable through it.
+TEST_F(ImageTest, TheReaderUsesTheImageWithItsCeilingsAndNothingOutside) {
+    ScopedDisc inUse(OpenDiscImage(Build("joliet", "d.iso").string()));
+    EXPECT_EQ(Text(ReadBoundedFile("Engine/Data/DiscData.kvx", kDiscDataKind)), "the disc data");
+    EXPECT_THAT(
+        DetailOf([] {
+            ReadBoundedFile("big.txt", FileKind{"a small file", 4096});
+        }),
+        HasSubstr("Cannot open file big.txt | big.txt: is larger than the 4096 bytes limit"));
+    EXPECT_THAT(DetailOf([] { ReadBoundedFile("engine", kAnyFile); }),
+                HasSubstr("is a folder, not a regular file"));
+    EXPECT_THAT(DetailOf([] { ReadBoundedFile("/etc/passwd", kAnyFile); }),
+                HasSubstr("no such file in the disc image"));
+    EXPECT_THAT(DetailOf([] { ReadBoundedFile("../d.iso", kAnyFile); }),
+                HasSubstr("no such file in the disc image"));
+    EXPECT_EQ(CurrentDisc().Stat("/etc/passwd").kind, DiscEntryKind::None);
+}
+
+// Offset of the folder record named `name` in a plain image (its name follows 33 bytes of
+// record; the record's own length and the name's length agree).
+std::size_t RecordOf(const std::vector<uint8_t>& image, const std::string& name) {
+    for (std::size_t at = 33; at + name.size() < image.size(); ++at) {
+        if (image[at - 1] == name.size() &&
+            std::equal(name.begin(), name.end(), image.begin() + static_cast<long>(at)) &&
+            image[at - 33] >= 33 + name.size() && image[at - 33] < 0x80) {
+            return at - 33;
+        }
+    }
+    ADD_FAILURE() << name << " not found";
+    return 0;
+}
+
+void Put32Both(std::vector<uint8_t>& image, std::size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        image[at + static_cast<std::size_t>(i)] = static_cast<uint8_t>(value >> (8 * i));
+        image[at + 7 - static_cast<std::size_t>(i)] = static_cast<uint8_t>(value >> (8 * i));
+    }
+}
+
+TEST_F(ImageTest, DamagedImagesEndWithAClearReason) {
+    const fs::path good = Build("plain", "p.iso");
+    const std::vector<uint8_t> bytes = ReadAll(good);
+    const uint32_t rootExtent = bytes[16 * 2048 + 156 + 2] | (bytes[16 * 2048 + 156 + 3] << 8);
+
+    // Cut short after the volume descriptors: the root folder is past the end.
+    std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + 18 * 2048);
+    WriteAll(dir / "cut.iso", cut);
+    EXPECT_THAT(DetailOf([&] { OpenDiscImage((dir / "cut.iso").string()); }),
+                HasSubstr("truncated"));
+    // Cut before any descriptor.
+    WriteAll(dir / "stub.iso", std::vector<uint8_t>(bytes.begin(), bytes.begin() + 8 * 2048));
+    EXPECT_THAT(DetailOf([&] { OpenDiscImage((dir / "stub.iso").string()); }),
+                HasSubstr("no ISO 9660 volume"));
+
+    std::vector<uint8_t> hostile = bytes;
+    // A file whose extent lies far past the end.
+    Put32Both(hostile, RecordOf(hostile, "BIG.TXT;1") + 2, 0x00FFFFFF);
+    // A folder that is its own grandparent.
+    Put32Both(hostile, RecordOf(hostile, "LOOP") + 2, rootExtent);
+    // A folder claiming 2 GiB of records.
+    Put32Both(hostile, RecordOf(hostile, "HUGE") + 10, 0x7FFFFFFF);
+    WriteAll(dir / "hostile.iso", hostile);
+    const auto disc = OpenDiscImage((dir / "hostile.iso").string());
+    EXPECT_THAT(DetailOf([&] { disc->Read("big.txt", kAnyFile); }),
+                HasSubstr("past the end of the image"));
+    EXPECT_THAT(DetailOf([&] { disc->Read("huge/x.txt", kAnyFile); }),
+                HasSubstr("more than the limit of 1048576 for a folder"));
+    // The loop only repeats the root: a path through it is as long as it is written.
+    EXPECT_EQ(Text(disc->Read("loop/loop/loop/engine/data/discdata.kvx", kAnyFile)),
+              "the disc data");
+    EXPECT_EQ(disc->Stat(std::string(200, 'x')).kind, DiscEntryKind::None);
+}
+
+// Copying a program's folder walks the tree: a loop in it ends the copy with a reason instead of
+// running on.
+TEST_F(ImageTest, CopyingOutStopsAtALoopingFolder) {
+    std::vector<uint8_t> looped = ReadAll(Build("plain", "p.iso"));
+    const uint32_t rootExtent = looped[16 * 2048 + 156 + 2] | (looped[16 * 2048 + 156 + 3] << 8);
+    Put32Both(looped, RecordOf(looped, "LOOP") + 2, rootExtent);
+    WriteAll(dir / "loop.iso", looped);
+    const auto disc = OpenDiscImage((dir / "loop.iso").string());
+    const auto& image = dynamic_cast<const ImageFileSystem&>(*disc);
+    EXPECT_THAT(DetailOf([&] { CopyOutOfImage(image, "big.txt", true, (dir / "cache").string()); }),
+                HasSubstr("loop back on themselves"));
+    // A document alone does not walk anything.
+    const CopiedFile copy = CopyOutOfImage(image, "big.txt", false, (dir / "cache").string());
+    EXPECT_EQ(fs::file_size(copy.file), 5000u);
+}
+
+TEST(ProgramKind, WindowsProgramsByTheirHeaderOthersByHeaderOrMode) {
+    std::vector<uint8_t> pe(512, 0);
+    pe[0] = 'M';
+    pe[1] = 'Z';
+    pe[0x3C] = 0x80;
+    pe[0x80] = 'P';
+    pe[0x81] = 'E';
+    EXPECT_EQ(KindOfProgram(pe, false), ProgramKind::Windows);
+    // An offset past what was read, or pointing at the offset field itself, is no PE signature.
+    std::vector<uint8_t> far = pe;
+    far[0x3C] = 0xFE;
+    far[0x3D] = 0x01;
+    EXPECT_EQ(KindOfProgram(far, false), ProgramKind::Document);
+    std::vector<uint8_t> dosOnly = pe;
+    dosOnly[0x80] = 0;
+    EXPECT_EQ(KindOfProgram(dosOnly, true), ProgramKind::Native);
+    EXPECT_EQ(KindOfProgram(std::vector<uint8_t>{'M', 'Z'}, false), ProgramKind::Document);
+    EXPECT_EQ(KindOfProgram(std::vector<uint8_t>{0x7F, 'E', 'L', 'F', 2}, false),
+              ProgramKind::Native);
+    EXPECT_EQ(KindOfProgram(std::vector<uint8_t>{'#', '!', '/'}, false), ProgramKind::Native);
+    EXPECT_EQ(KindOfProgram(std::vector<uint8_t>{'%', 'P', 'D', 'F'}, false),
+              ProgramKind::Document);
+}
+
+TEST_F(ImageTest, NotAnImageIsRefusedWithoutWaiting) {
+    WriteAll(dir / "noise.iso", std::vector<uint8_t>(100000, 0x5A));
+    EXPECT_THAT(DetailOf([&] { OpenDiscImage((dir / "noise.iso").string()); }),
+                HasSubstr("no ISO 9660 volume"));
+    ASSERT_EQ(::mkfifo((dir / "pipe.iso").c_str(), 0600), 0);
+    EXPECT_THAT(DetailOf([&] { OpenDiscImage((dir / "pipe.iso").string()); }),
+                HasSubstr("is not a regular file"));
+    // A cue sheet naming a pipe is refused before the library opens it.
+    std::ofstream(dir / "pipe.cue") << "FILE \"pipe.iso\" BINARY\n  TRACK 01 MODE1/2352\n";
+    EXPECT_THAT(DetailOf([&] { OpenDiscImage((dir / "pipe.cue").string()); }),
+                HasSubstr("is not a regular file"));
+}
+
+} // namespace
+} // namespace kestrova
