@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
             return 2;
         }
     } else if (!cli.disc.empty() && !QDir::setCurrent(QString::fromStdString(cli.disc))) {
-        std::fprintf(stderr, "kestrova: cannot open the disc folder %s\n",
+        std::fprintf(stderr, "kestrova: cannot open the disc %s: neither a folder nor a CD image\n",
                      TerminalSafe(cli.disc).c_str());
         return 2;
     }
