@@ -80,6 +80,16 @@ void DesktopLauncher::ShellExecute(const LaunchRecord& launch) {
     const ProgramKind kind =
         KindOfProgram(disc.ReadHead(launch.file, kProgramHeadBytes), entry.executable);
 
+    // Without Wine a Windows program is not even copied out of an image.
+    const QString wine = kind == ProgramKind::Windows ? WineProgram() : QString();
+    if (kind == ProgramKind::Windows && wine.isEmpty()) {
+        qCWarning(lcPlatform).noquote()
+            << "cannot start" << Shown(disc.Resolve(launch.file))
+            << ": it is a Windows program and Wine is needed to start it"
+               " (install wine, or name its program in KESTROVA_WINE)";
+        return;
+    }
+
     QString path;
     QString directory =
         launch.directory.empty() ? QDir::currentPath() : QString::fromStdString(launch.directory);
@@ -119,13 +129,6 @@ void DesktopLauncher::ShellExecute(const LaunchRecord& launch) {
     }
     QString program = path;
     if (kind == ProgramKind::Windows) {
-        const QString wine = WineProgram();
-        if (wine.isEmpty()) {
-            qCWarning(lcPlatform) << "cannot start" << path
-                                  << ": it is a Windows program and Wine is needed to start it"
-                                     " (install wine, or name its program in KESTROVA_WINE)";
-            return;
-        }
         program = wine;
         args.prepend(path);
     }
