@@ -3,49 +3,24 @@
 
 #include "platform/banner_clock.h"
 #include "platform/qt_controls.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QMovie>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 namespace kestrova {
 namespace {
 
-namespace fs = std::filesystem;
-
-// A GIF of `frames` one-pixel frames, each shown for 20 ms.
-std::string Gif(int frames) {
-    std::string g = "GIF89a";
-    g += std::string("\x01\x00\x01\x00\x80\x00\x00\xFF\xA0\x20\x00\x00\x00", 13);
-    for (int i = 0; i < frames; ++i) {
-        g += std::string("\x21\xF9\x04\x00\x02\x00\x00\x00", 8);
-        g += std::string("\x2C\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00", 15);
-    }
-    return g + ";";
-}
-
 class BannerClockTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("kestrova-banner-clock-" + std::to_string(::getpid()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-    std::string Write(const std::string& name, const std::string& bytes) {
-        std::ofstream(dir_ / name, std::ios::binary) << bytes;
-        return (dir_ / name).string();
+    std::string Write(const std::string& name, int frames) {
+        return scratch_.Write(name, testing::AnimatedGif(1, 1, frames));
     }
     static void RunFor(int ms) {
         QElapsedTimer t;
@@ -54,7 +29,7 @@ class BannerClockTest : public ::testing::Test {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         }
     }
-    fs::path dir_;
+    testing::ScratchFolder scratch_{"banner-clock"};
 };
 
 TEST(BannerClockGrid, FrameChangesFallOnTheGrid) {
@@ -67,7 +42,7 @@ TEST(BannerClockGrid, FrameChangesFallOnTheGrid) {
 TEST_F(BannerClockTest, ABannerAdvancesAndLoopsByItself) {
     const int before = BannerClock::Shared().Count();
     GifLabel label;
-    ASSERT_TRUE(label.LoadFromFile(Write("three.gif", Gif(3))));
+    ASSERT_TRUE(label.LoadFromFile(Write("three.gif", 3)));
     ASSERT_NE(label.movie(), nullptr);
     EXPECT_EQ(BannerClock::Shared().Count(), before + 1);
     std::vector<int> seen;
@@ -92,13 +67,13 @@ TEST_F(BannerClockTest, OneFramePicturesAndGoneBannersAreNotStepped) {
     const int before = BannerClock::Shared().Count();
     {
         GifLabel still;
-        ASSERT_TRUE(still.LoadFromFile(Write("one.gif", Gif(1))));
+        ASSERT_TRUE(still.LoadFromFile(Write("one.gif", 1)));
         EXPECT_EQ(BannerClock::Shared().Count(), before);
         GifLabel moving;
-        ASSERT_TRUE(moving.LoadFromFile(Write("two.gif", Gif(2))));
+        ASSERT_TRUE(moving.LoadFromFile(Write("two.gif", 2)));
         EXPECT_EQ(BannerClock::Shared().Count(), before + 1);
         // Another picture in the same banner replaces its entry.
-        ASSERT_TRUE(moving.LoadFromFile(Write("four.gif", Gif(4))));
+        ASSERT_TRUE(moving.LoadFromFile(Write("four.gif", 4)));
         EXPECT_EQ(BannerClock::Shared().Count(), before + 1);
     }
     EXPECT_EQ(BannerClock::Shared().Count(), before);

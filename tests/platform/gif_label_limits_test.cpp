@@ -2,6 +2,7 @@
 // the file stays empty (as an undecodable one does) at once; a good one plays, frame by frame.
 
 #include "platform/qt_controls.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -19,34 +20,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Gif(int w, int h, int frames) {
-    std::string g = "GIF89a";
-    for (int v : {w & 0xFF, w >> 8, h & 0xFF, h >> 8}) {
-        g += static_cast<char>(v);
-    }
-    g += std::string("\x80\x00\x00\xFF\xA0\x20\x00\x00\x00", 9);
-    for (int i = 0; i < frames; ++i) {
-        g += std::string("\x21\xF9\x04\x00\x02\x00\x00\x00", 8);
-        g += std::string("\x2C\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00", 15);
-    }
-    return g + ";";
-}
+using testing::AnimatedGif;
 
 class GifLabelLimits : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("kestrova-gif-label-" + std::to_string(::getpid()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
     std::string Write(const std::string& name, const std::string& bytes) {
-        std::ofstream(dir_ / name, std::ios::binary) << bytes;
-        return (dir_ / name).string();
+        return scratch_.Write(name, bytes);
     }
-    fs::path dir_;
+    std::string Gif(int w, int h, int frames) { return AnimatedGif(w, h, frames); }
+    testing::ScratchFolder scratch_{"gif-label"};
+    const fs::path& dir_ = scratch_.Path();
 };
 
 TEST_F(GifLabelLimits, AGoodBannerPlaysFrameByFrame) {
