@@ -257,7 +257,10 @@ void WebPaneWidget::StartEngine() {
         impl_->browser = false;
         MakeLight();
     } else {
-        engine->ServeScheme(kDiscScheme, [](const QUrl& url) { return DiscBytes(url); });
+        // Only an image's pages come through the disc scheme, which is registered for it alone.
+        if (CurrentDisc().IsImage()) {
+            engine->ServeScheme(kDiscScheme, [](const QUrl& url) { return DiscBytes(url); });
+        }
         impl_->view = engine->CreateView(this);
         impl_->view->ask = [this](const QUrl& url) { return Ask(url); };
         impl_->view->loadStarted = [this] { impl_->loading = true; };
