@@ -159,10 +159,10 @@ void Tform1::BuildControls() {
                                          &DiscEditor::Button6Click,
                                          nullptr};
     for (int i = 0; i < 7; ++i) {
-        const ButtonSpec& spec = kButtons[i];
-        auto* button = new QPushButton(QString::fromLatin1(spec.caption), this);
-        button->setObjectName(QString::fromLatin1(spec.name));
-        button->setGeometry(spec.left, spec.top, spec.width, spec.height);
+        const ButtonSpec& shape = kButtons[i];
+        auto* button = new QPushButton(QString::fromLatin1(shape.caption), this);
+        button->setObjectName(QString::fromLatin1(shape.name));
+        button->setGeometry(shape.left, shape.top, shape.width, shape.height);
         buttons_[i] = button;
         const auto handler = handlers[i];
         connect(button, &QPushButton::clicked, this, [this, handler] {
