@@ -56,6 +56,22 @@ QString Resolve(const QString& baseDir, const QString& path) {
 }
 
 // What the reader sees: the window, or the full-screen view while it is up.
+// A left press and release at `local` in `target`, as the pointer delivers them. The press may
+// delete the target (a link that closes the window): the release then goes nowhere.
+void LeftClick(QWidget* target, const QPointF& local) {
+    const QPointF global = target->mapToGlobal(local);
+    const QPointer<QWidget> alive(target);
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+    if (alive) {
+        QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(target, &release);
+    }
+    QApplication::processEvents();
+}
+
 QImage Snapshot(TMainForm& form) {
     QWidget* shown = form.FullScreen() ? static_cast<QWidget*>(form.FullScreen()) : &form;
     return shown->grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -331,18 +347,7 @@ class Runner {
         if (!target) {
             target = pane;
         }
-        const QPointF local = target->mapFrom(&form_, at);
-        const QPointF global = form_.mapToGlobal(at);
-        const QPointer<QWidget> alive(target);
-        QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
-                          Qt::NoModifier);
-        QApplication::sendEvent(target, &press);
-        if (alive) {
-            QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton,
-                                Qt::NoButton, Qt::NoModifier);
-            QApplication::sendEvent(target, &release);
-        }
-        QApplication::processEvents();
+        LeftClick(target, target->mapFrom(&form_, QPointF(at)));
     }
 
     // A click into the readme pane goes to its rich-text control, not to the surface below.
@@ -352,15 +357,7 @@ class Runner {
             throw ScriptError("the readme pane is not on screen");
         }
         QWidget* target = pane->RichEdit()->viewport();
-        const QPointF local(target->width() / 2.0, target->height() / 2.0);
-        const QPointF global = target->mapToGlobal(local);
-        QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
-                          Qt::NoModifier);
-        QApplication::sendEvent(target, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
-                            Qt::NoModifier);
-        QApplication::sendEvent(target, &release);
-        QApplication::processEvents();
+        LeftClick(target, QPointF(target->width() / 2.0, target->height() / 2.0));
     }
 
     void Key(const LineArgs& a) {
@@ -589,16 +586,7 @@ class Runner {
         }
         QListWidgetItem* item = list->item(n);
         list->scrollToItem(item);
-        const QPointF at = list->visualItemRect(item).center();
-        QWidget* target = list->viewport();
-        const QPointF global = target->mapToGlobal(at);
-        QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
-                          Qt::NoModifier);
-        QApplication::sendEvent(target, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
-                            Qt::NoModifier);
-        QApplication::sendEvent(target, &release);
-        QApplication::processEvents();
+        LeftClick(list->viewport(), list->visualItemRect(item).center());
     }
 
     // Each character of TEXT typed at the end of the box's text.
