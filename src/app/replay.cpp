@@ -363,6 +363,11 @@ class Runner {
     void Key(const LineArgs& a) {
         QString text;
         const Qt::Key key = KeyFor(a.words[0], text);
+        SendKey(form_, key, text, Modifiers(a));
+    }
+
+    // The modifier words after a key's name: alt, shift, ctrl.
+    static Qt::KeyboardModifiers Modifiers(const LineArgs& a) {
         Qt::KeyboardModifiers mods;
         for (int i = 1; i < a.words.size(); ++i) {
             if (a.words[i] == QLatin1String("alt")) {
@@ -375,7 +380,7 @@ class Runner {
                 throw UsageError("unknown modifier " + a.words[i].toStdString());
             }
         }
-        SendKey(form_, key, text, mods);
+        return mods;
     }
 
     void Type(const LineArgs& a) {
@@ -613,18 +618,9 @@ class Runner {
         Tform1& editor = OpenedEditor();
         QString text;
         const Qt::Key key = KeyFor(a.words[0], text);
-        Qt::KeyboardModifiers mods;
-        for (int i = 1; i < a.words.size(); ++i) {
-            if (a.words[i] == QLatin1String("alt")) {
-                mods |= Qt::AltModifier;
-            } else if (a.words[i] == QLatin1String("shift")) {
-                mods |= Qt::ShiftModifier;
-            } else if (a.words[i] == QLatin1String("ctrl")) {
-                mods |= Qt::ControlModifier;
-                text.clear();
-            } else {
-                throw UsageError("unknown modifier " + a.words[i].toStdString());
-            }
+        const Qt::KeyboardModifiers mods = Modifiers(a);
+        if (mods & Qt::ControlModifier) {
+            text.clear(); // a control chord types nothing
         }
         QWidget* focus = editor.focusWidget();
         SendEditorKey(focus ? focus : &editor, key, text, mods);
