@@ -22,7 +22,6 @@
 #include <QFile>
 #include <QLoggingCategory>
 #include <QMessageBox>
-#include <QOpenGLWidget>
 #include <QTimer>
 
 #include <algorithm>
@@ -260,16 +259,6 @@ int main(int argc, char** argv) {
 
     QObject::connect(&form, &TMainForm::CaptionChanged, &form,
                      [&form](const QString& caption) { form.setWindowTitle(caption); });
-    const QString platform = QGuiApplication::platformName();
-    if (!options.lightWebPane &&
-        (platform == QLatin1String("xcb") || platform.startsWith(QLatin1String("wayland")))) {
-        // The browser engine draws through OpenGL, and a window that gains such a child once it
-        // is on screen is destroyed and made again. A hidden one from the start gives the window
-        // the right kind of surface at once, so the reader sees one window for the whole run.
-        auto* placeholder = new QOpenGLWidget(&form);
-        placeholder->setGeometry(0, 0, 1, 1);
-        placeholder->hide();
-    }
     form.show();
     form.activateWindow();
     if (cli.fullScreen) {

@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
@@ -73,8 +74,13 @@ void LeftClick(QWidget* target, const QPointF& local) {
 }
 
 QImage Snapshot(TMainForm& form) {
-    QWidget* shown = form.FullScreen() ? static_cast<QWidget*>(form.FullScreen()) : &form;
-    return shown->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    if (form.FullScreen()) {
+        return form.FullScreen()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+    QImage picture = form.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QPainter painter(&picture);
+    form.WebBrowser1()->DrawFloating(painter, QPoint(0, 0));
+    return picture;
 }
 
 // A value of the state dump by a dotted path with [index] parts: "sprites.slideSprites[3].y".
@@ -343,11 +349,9 @@ class Runner {
             throw ScriptError("the web pane is not under " + std::to_string(at.x()) + ", " +
                               std::to_string(at.y()));
         }
-        QWidget* target = pane->childAt(pane->mapFrom(&form_, at));
-        if (!target) {
-            target = pane;
-        }
-        LeftClick(target, target->mapFrom(&form_, QPointF(at)));
+        QPoint local;
+        QWidget* target = pane->ContentAt(pane->mapFrom(&form_, at), &local);
+        LeftClick(target, QPointF(local));
     }
 
     // A click into the readme pane goes to its rich-text control, not to the surface below.

@@ -14,11 +14,13 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QLoggingCategory>
+#include <QPainter>
 #include <QPixmap>
 #include <QPointer>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <optional>
 
@@ -128,15 +130,23 @@ WebPaneWidget::~WebPaneWidget() {
     // A link's command can close the window from inside the hook, while the engine that asked is
     // still working on the stack: it is set free and deleted once control is back in the event
     // loop.
-    if (impl_->asking > 0) {
-        for (QWidget* engine :
-             {static_cast<QWidget*>(impl_->view), static_cast<QWidget*>(impl_->light)}) {
-            if (engine) {
-                engine->hide();
-                engine->setParent(nullptr);
-                engine->deleteLater();
-            }
+    // The browser view is a window of its own: it leaves the window it is laid into before that
+    // one goes, or that one would take the view's window with it.
+    if (impl_->view) {
+        impl_->view->hide();
+        if (QWindow* own = impl_->view->windowHandle()) {
+            own->setParent(nullptr);
         }
+        if (impl_->asking > 0) {
+            impl_->view->deleteLater();
+        } else {
+            delete impl_->view;
+        }
+    }
+    if (impl_->asking > 0 && impl_->light) {
+        impl_->light->hide();
+        impl_->light->setParent(nullptr);
+        impl_->light->deleteLater();
     }
 }
 
@@ -145,7 +155,56 @@ void WebPaneWidget::SetLeft(int left) {
     const QWidget* parent = parentWidget();
     const int parentWidth = parent ? parent->width() : 800;
     setVisible(left < parentWidth && left + width() > 0);
+    Place();
     Rest();
+}
+
+// The browser engine draws through OpenGL. As an ordinary child of the window it would make the
+// toolkit compose the whole window through OpenGL on every repaint, a heavy price with software
+// rendering for a pane that is off screen most of the time. So the view is a native window of
+// its own, a child of the window's, kept exactly over the pane: the window stays a plain raster
+// one and the view costs nothing while nobody sees it.
+void WebPaneWidget::Place() {
+    BrowserView* view = impl_->view;
+    if (!view) {
+        return;
+    }
+    if (QWindow* own = view->windowHandle()) {
+        QWindow* host = window()->windowHandle();
+        if (host && own->parent() != host) {
+            own->setParent(host);
+        }
+    }
+    view->setGeometry(QRect(mapTo(window(), QPoint(0, 0)), size()));
+    view->setVisible(isVisible());
+}
+
+bool WebPaneWidget::eventFilter(QObject* watched, QEvent* event) {
+    // Should the toolkit make the view's window again (a change of screen), the new one is laid
+    // into the window like the first.
+    if (watched == impl_->view && event->type() == QEvent::WinIdChange) {
+        Place();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QWidget* WebPaneWidget::ContentAt(QPoint at, QPoint* local) {
+    // The browser view lies exactly over the pane, so a pane position is a view position.
+    QWidget* surface = impl_->view ? static_cast<QWidget*>(impl_->view) : this;
+    QWidget* target = surface->childAt(at);
+    if (!target) {
+        target = surface;
+    }
+    if (local) {
+        *local = target->mapFrom(surface, at);
+    }
+    return target;
+}
+
+void WebPaneWidget::DrawFloating(QPainter& painter, QPoint origin) {
+    if (impl_->view && isVisible()) {
+        impl_->view->render(&painter, origin + mapTo(window(), QPoint(0, 0)));
+    }
 }
 
 // A page nobody sees is frozen: its scripts, timers and drawing stop until it is shown or loads
@@ -191,7 +250,8 @@ bool WebPaneWidget::Ask(const QUrl& url) {
 }
 
 Picture WebPaneWidget::Grab() {
-    const QImage image = grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QWidget* drawn = impl_->view ? static_cast<QWidget*>(impl_->view) : this;
+    const QImage image = drawn->grab().toImage().convertToFormat(QImage::Format_RGB32);
     Picture picture;
     if (image.isNull()) {
         return picture;
@@ -261,14 +321,18 @@ void WebPaneWidget::StartEngine() {
         if (CurrentDisc().IsImage()) {
             engine->ServeScheme(kDiscScheme, [](const QUrl& url) { return DiscBytes(url); });
         }
-        impl_->view = engine->CreateView(this);
+        impl_->view = engine->CreateView(nullptr);
         impl_->view->ask = [this](const QUrl& url) { return Ask(url); };
         impl_->view->loadStarted = [this] { impl_->loading = true; };
         impl_->view->loadFinished = [this] {
             impl_->loading = false;
             Rest();
         };
-        impl_->layout->addWidget(impl_->view);
+        impl_->view->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+        impl_->view->setAttribute(Qt::WA_ShowWithoutActivating);
+        impl_->view->winId();
+        impl_->view->installEventFilter(this);
+        Place();
     }
     if (!url_.empty()) {
         Load(url_);

@@ -9,6 +9,8 @@
 #include <QUrl>
 #include <QWidget>
 
+class QPainter;
+
 #include <functional>
 #include <memory>
 
@@ -58,15 +60,26 @@ class WebPaneWidget : public QWidget, public WebPane {
     // Whether the page last asked for has finished loading (the light pane loads at once).
     bool PageLoaded() const;
 
-  private:
-  public:
+    // The control under a position of the pane (a part of the page's view, or the pane), and
+    // the position in that control's own coordinates in `local`.
+    QWidget* ContentAt(QPoint at, QPoint* local);
+    // Draws what the pane shows through a window of its own (the browser engine's view) onto a
+    // picture of the whole window whose top left corner is at `origin`; nothing for the light
+    // pane, which a picture of the window already holds.
+    void DrawFloating(QPainter& painter, QPoint origin);
+
     // An address of the front end (a path of the disc, or a web address) as a URL to load: a
     // path or local file of an image disc becomes a URL of the disc scheme.
     static QUrl ToUrl(const std::string& address);
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void Load(const std::string& url);
     void Rest();
+    // Keeps the browser view's window over the pane.
+    void Place();
     // The light pane, also what the desktop falls back to when the browser engine is missing.
     void MakeLight();
     // Asks the hook about a URL; true to cancel.

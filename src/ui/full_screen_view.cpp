@@ -51,15 +51,21 @@ QPoint FullScreenView::ToWindow(QPoint pos) const {
     return QPoint(x * shown_->width() / r.width(), y * shown_->height() / r.height());
 }
 
-QWidget* FullScreenView::ControlAt(QPoint windowPos) const {
+QWidget* FullScreenView::ControlAt(QPoint windowPos, QPoint* local) const {
     if (!shown_) {
         return nullptr;
     }
+    if (controlOver) {
+        if (QWidget* over = controlOver(windowPos, local)) {
+            return over;
+        }
+    }
     QWidget* child = shown_->childAt(windowPos);
     // The drawn surface itself takes the pointer through the window's handlers.
-    if (child && child == surface_) {
+    if (!child || child == surface_) {
         return nullptr;
     }
+    *local = child->mapFrom(shown_, windowPos);
     return child;
 }
 
@@ -75,11 +81,22 @@ void FullScreenView::paintEvent(QPaintEvent*) {
     p.scale(static_cast<double>(r.width()) / shown_->width(),
             static_cast<double>(r.height()) / shown_->height());
     shown_->render(&p, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    if (drawOver) {
+        drawOver(p);
+    }
 }
 
 void FullScreenView::Forward(QMouseEvent* event) {
     const QPoint at = ToWindow(event->position().toPoint());
-    QWidget* target = pressed_ ? pressed_.data() : ControlAt(at);
+    QPoint local;
+    QWidget* target = ControlAt(at, &local);
+    if (pressed_) {
+        // The control a button went down on keeps the pointer until the button comes up.
+        if (target != pressed_.data()) {
+            local = pressed_->mapFromGlobal(shown_->mapToGlobal(at));
+        }
+        target = pressed_.data();
+    }
     if (event->type() == QEvent::MouseButtonPress) {
         pressed_ = target;
     }
@@ -90,9 +107,8 @@ void FullScreenView::Forward(QMouseEvent* event) {
             Q_EMIT MousePressed(at.x(), at.y());
         }
     } else {
-        const QPointF local = target->mapFrom(shown_, at);
-        QMouseEvent copy(event->type(), local, target->mapToGlobal(local), event->button(),
-                         event->buttons(), event->modifiers());
+        QMouseEvent copy(event->type(), QPointF(local), target->mapToGlobal(QPointF(local)),
+                         event->button(), event->buttons(), event->modifiers());
         QApplication::sendEvent(target, &copy);
     }
     if (event->type() == QEvent::MouseButtonRelease && event->buttons() == Qt::NoButton) {
@@ -115,9 +131,9 @@ void FullScreenView::mouseReleaseEvent(QMouseEvent* event) {
 
 void FullScreenView::wheelEvent(QWheelEvent* event) {
     const QPoint at = ToWindow(event->position().toPoint());
-    if (QWidget* target = ControlAt(at)) {
-        const QPointF local = target->mapFrom(shown_, at);
-        QWheelEvent copy(local, target->mapToGlobal(local), event->pixelDelta(),
+    QPoint local;
+    if (QWidget* target = ControlAt(at, &local)) {
+        QWheelEvent copy(QPointF(local), target->mapToGlobal(QPointF(local)), event->pixelDelta(),
                          event->angleDelta(), event->buttons(), event->modifiers(), event->phase(),
                          event->inverted());
         QApplication::sendEvent(target, &copy);

@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
+
 class QTimer;
 
 namespace kestrova {
@@ -23,6 +25,13 @@ class FullScreenView : public QWidget {
     // A position on this view as a position in the shown window; outside the picture, the
     // nearest edge.
     QPoint ToWindow(QPoint viewPos) const;
+
+    // Controls laid over the shown window in windows of their own (the browser engine's view),
+    // which a picture of the window leaves out: `drawOver` paints them onto it, in window
+    // pixels; `controlOver` names the one under a window position, if any, and the position in
+    // its own coordinates.
+    std::function<void(QPainter&)> drawOver;
+    std::function<QWidget*(QPoint windowPos, QPoint* local)> controlOver;
 
   Q_SIGNALS:
     // The pointer over the drawn surface (a part of the window no control covers), in window
@@ -43,8 +52,9 @@ class FullScreenView : public QWidget {
     void keyReleaseEvent(QKeyEvent* event) override;
 
   private:
-    // The control of the shown window under a view position, or nullptr for the drawn surface.
-    QWidget* ControlAt(QPoint windowPos) const;
+    // The control of the shown window under a window position, or nullptr for the drawn
+    // surface; `local` gets the position in the control's own coordinates.
+    QWidget* ControlAt(QPoint windowPos, QPoint* local) const;
     void Forward(QMouseEvent* event);
 
     QPointer<QWidget> shown_;

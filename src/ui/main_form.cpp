@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QScreen>
 #include <QTimer>
 
@@ -220,6 +221,13 @@ void TMainForm::SetFullScreen(bool on) {
         return;
     }
     fullView_ = new FullScreenView(this, dxdraw_);
+    fullView_->drawOver = [this](QPainter& painter) { web_->DrawFloating(painter, QPoint(0, 0)); };
+    fullView_->controlOver = [this](QPoint at, QPoint* local) -> QWidget* {
+        if (!web_->isVisible() || !web_->geometry().contains(at)) {
+            return nullptr;
+        }
+        return web_->ContentAt(at - web_->pos(), local);
+    };
     connect(fullView_, &FullScreenView::MouseMoved, this,
             [this](int x, int y) { engine_->DxDrawMouseMove(x, y); });
     connect(fullView_, &FullScreenView::MousePressed, this,

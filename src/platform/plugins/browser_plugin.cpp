@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QMimeDatabase>
+#include <QOpenGLWidget>
 #include <QPointer>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
@@ -42,6 +43,12 @@ class WebEngineView : public BrowserView {
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(view_);
         view_->setPage(new InterceptingPage(this, view_));
+        // The engine draws through OpenGL, and a window that gains such a child once it exists is
+        // destroyed and made again. A hidden one from the start gives the view's window the
+        // right kind of surface when it is made.
+        auto* surfaceKind = new QOpenGLWidget(this);
+        surfaceKind->setGeometry(0, 0, 1, 1);
+        surfaceKind->hide();
         QObject::connect(view_, &QWebEngineView::loadStarted, this, [this] {
             if (loadStarted) {
                 loadStarted();
