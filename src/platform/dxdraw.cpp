@@ -246,13 +246,58 @@ DxDrawWidget::DxDrawWidget(QWidget* parent)
 
 void DxDrawWidget::Present() {
     // A still start screen draws the same picture 60 times a second; showing it again would only
-    // cost the compositor (and the browser engine's, once it shares the window) for nothing.
-    if (backBuffer_ == shown_) {
+    // cost the display for nothing. Only the rectangle around what changed is shown again: while
+    // the strip scrolls that is a band of the window, not all of it.
+    const QRect changed = TakeChanges();
+    if (changed.isEmpty()) {
         return;
     }
-    shown_ = backBuffer_.copy();
     ++presented_;
-    update();
+    lastPresented_ = changed;
+    if (scaled_) {
+        update();
+    } else {
+        update(changed);
+    }
+}
+
+QRect DxDrawWidget::TakeChanges() {
+    if (shown_.size() != backBuffer_.size() || shown_.format() != backBuffer_.format()) {
+        shown_ = backBuffer_.copy();
+        return backBuffer_.rect();
+    }
+    const int width = backBuffer_.width();
+    const auto rowBytes = static_cast<std::size_t>(width) * sizeof(uint32_t);
+    int top = -1;
+    int bottom = -1;
+    int left = width;
+    int right = 0;
+    for (int y = 0; y < backBuffer_.height(); ++y) {
+        const auto* drawn = reinterpret_cast<const uint32_t*>(backBuffer_.constScanLine(y));
+        auto* onScreen = reinterpret_cast<uint32_t*>(shown_.scanLine(y));
+        if (std::memcmp(drawn, onScreen, rowBytes) == 0) {
+            continue;
+        }
+        if (top < 0) {
+            top = y;
+        }
+        bottom = y + 1;
+        int first = 0;
+        while (drawn[first] == onScreen[first]) {
+            ++first; // a difference lies ahead: memcmp found one
+        }
+        int last = width;
+        while (drawn[last - 1] == onScreen[last - 1]) {
+            --last;
+        }
+        left = std::min(left, first);
+        right = std::max(right, last);
+        std::memcpy(onScreen, drawn, rowBytes);
+    }
+    if (top < 0) {
+        return {};
+    }
+    return QRect(left, top, right - left, bottom - top);
 }
 
 void DxDrawWidget::SetFullScreenScaling(bool on) {
@@ -277,14 +322,20 @@ QPoint DxDrawWidget::ToBackBuffer(QPoint pos) const {
                   (pos.y() - r.y()) * backBuffer_.height() / r.height());
 }
 
-void DxDrawWidget::paintEvent(QPaintEvent*) {
+void DxDrawWidget::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     const QRect r = TargetRect();
     if (scaled_) {
         p.fillRect(rect(), Qt::black);
         p.setRenderHint(QPainter::SmoothPixmapTransform, true);
     }
-    p.drawImage(r, backBuffer_);
+    if (scaled_) {
+        p.drawImage(r, backBuffer_);
+    } else {
+        // Only the part asked for: a present repaints the changed rectangle alone.
+        const QRect part = event->rect() & r;
+        p.drawImage(part.topLeft(), backBuffer_, part);
+    }
 }
 
 void DxDrawWidget::mouseMoveEvent(QMouseEvent* event) {

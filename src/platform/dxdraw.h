@@ -89,6 +89,9 @@ class DxDrawWidget : public QWidget {
     QPoint ToBackBuffer(QPoint widgetPos) const;
     // Frames put on screen: a frame identical to the one shown is not presented again.
     long long PresentedFrames() const { return presented_; }
+    // The part of the back buffer the last present showed again: what differed from the frame
+    // before it.
+    QRect LastPresentedArea() const { return lastPresented_; }
 
   Q_SIGNALS:
     void MouseMoved(int x, int y);
@@ -102,10 +105,14 @@ class DxDrawWidget : public QWidget {
   private:
     QRect TargetRect() const;
     void Present();
+    // The rectangle around every pixel that differs from the frame on screen, which is brought up
+    // to date; empty when nothing differs.
+    QRect TakeChanges();
 
     QImage backBuffer_;
     QImage shown_; // the frame last presented
     long long presented_ = 0;
+    QRect lastPresented_;
     ImageCanvas canvas_;
     bool scaled_ = false;
 };

@@ -146,6 +146,28 @@ TEST(Surface, AFrameIdenticalToTheOneShownIsNotPresentedAgain) {
     c.FrameRect(10, 10, 20, 20, 0x00FF00);
     c.Flip();
     EXPECT_EQ(surface.PresentedFrames(), 2);
+    EXPECT_EQ(surface.LastPresentedArea(), QRect(10, 10, 10, 10)) << "only what changed";
+}
+
+TEST(Surface, ThePresentedAreaHoldsEveryChangedPixel) {
+    DxDrawWidget surface;
+    ImageCanvas& c = surface.GetCanvas();
+    c.SetCanDraw(true);
+    c.Flip();
+    EXPECT_EQ(surface.LastPresentedArea(), QRect(0, 0, 800, 600)) << "the first frame is whole";
+    // Two changes far apart, one on the right edge, one on the bottom.
+    surface.BackBuffer().setPixel(799, 3, 0xFF123456);
+    surface.BackBuffer().setPixel(2, 599, 0xFF654321);
+    c.Flip();
+    EXPECT_EQ(surface.LastPresentedArea(), QRect(2, 3, 798, 597));
+    // A single pixel, then back: each change is shown, and the frame on screen follows.
+    surface.BackBuffer().setPixel(400, 300, 0xFFFFFFFF);
+    c.Flip();
+    EXPECT_EQ(surface.LastPresentedArea(), QRect(400, 300, 1, 1));
+    surface.BackBuffer().setPixel(400, 300, 0xFF000000);
+    c.Flip();
+    EXPECT_EQ(surface.LastPresentedArea(), QRect(400, 300, 1, 1));
+    EXPECT_EQ(surface.PresentedFrames(), 4);
 }
 
 } // namespace
