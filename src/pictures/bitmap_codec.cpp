@@ -172,7 +172,12 @@ void DecodeRows(std::span<const uint8_t> data, const DibHeader& h,
     const auto height = static_cast<size_t>(h.height);
     const uint64_t rowBits = uint64_t{w} * static_cast<uint64_t>(h.bits);
     const uint64_t stride = (rowBits + 31) / 32 * 4;
-    pic.pixels.assign(w * height, 0xFF000000u);
+    // Each row is decoded into a small buffer and appended, so the picture's memory is written
+    // once, in order, with no clearing before.
+    pic.pixels.clear();
+    pic.pixels.reserve(w * height);
+    std::vector<uint32_t> rowPixels(w);
+    uint32_t* out = rowPixels.data();
     const Masks m = h.masks;
     const bool fields = h.compression == kBiBitfields || h.compression == kBiAlphaBitfields;
     const Masks def16{0x7C00, 0x03E0, 0x001F};
@@ -181,10 +186,9 @@ void DecodeRows(std::span<const uint8_t> data, const DibHeader& h,
     auto lookup = [&table](uint32_t index) {
         return index < table.size() ? table[index] : 0xFF000000u;
     };
-    for (size_t s = 0; s < height; ++s) {
+    for (size_t y = 0; y < height; ++y) {
+        const size_t s = h.topDown ? y : height - 1 - y;
         const uint8_t* row = data.data() + s * stride;
-        const size_t y = h.topDown ? s : height - 1 - s;
-        uint32_t* out = pic.pixels.data() + y * w;
         switch (h.bits) {
         case 1:
             for (size_t x = 0; x < w; ++x) {
@@ -223,6 +227,7 @@ void DecodeRows(std::span<const uint8_t> data, const DibHeader& h,
         default:
             ThrowInvalidStream();
         }
+        pic.pixels.insert(pic.pixels.end(), rowPixels.begin(), rowPixels.end());
     }
 }
 
@@ -276,9 +281,10 @@ void DecodeRle(std::span<const uint8_t> data, const DibHeader& h,
             }
         }
     }
-    pic.pixels.resize(index.size());
-    for (size_t i = 0; i < index.size(); ++i) {
-        pic.pixels[i] = index[i] < table.size() ? table[index[i]] : 0xFF000000u;
+    pic.pixels.clear();
+    pic.pixels.reserve(index.size());
+    for (const uint8_t i : index) {
+        pic.pixels.push_back(i < table.size() ? table[i] : 0xFF000000u);
     }
 }
 

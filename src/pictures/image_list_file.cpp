@@ -5,7 +5,12 @@
 #include "pictures/byte_reader.h"
 #include "pictures/colour_names.h"
 
+#include <algorithm>
+#include <atomic>
+#include <exception>
 #include <limits>
+#include <system_error>
+#include <thread>
 
 namespace kestrova {
 
@@ -157,9 +162,22 @@ void SkipValue(ByteReader& r, uint8_t tag, int depth) {
     }
 }
 
+// A picture whose decoding waits until the whole file is read, so that the pictures of a file
+// are decoded side by side.
+struct PendingPicture {
+    PictureCollectionItem* item = nullptr;
+    std::span<const uint8_t> data;
+    bool packed = false;
+};
+
+Picture Decode(const PendingPicture& p) {
+    return p.packed ? DecodePackedDib(p.data) : DecodeBitmapFile(p.data);
+}
+
 // With `entry`, only the picture's header is read (and checked) into it: nothing is decoded.
+// With `pending`, the picture is left there to be decoded later.
 void ReadPictureData(std::span<const uint8_t> block, PictureCollectionItem& item,
-                     ImageListEntry* entry) {
+                     ImageListEntry* entry, std::vector<PendingPicture>* pending) {
     ByteReader r(block);
     if (r.AtEnd()) {
         return; // no graphic
@@ -190,6 +208,10 @@ void ReadPictureData(std::span<const uint8_t> block, PictureCollectionItem& item
         entry->picture = info;
         return;
     }
+    if (!data.empty() && pending) {
+        pending->push_back({&item, data, packed});
+        return;
+    }
     if (!data.empty()) {
         picture = packed ? DecodePackedDib(data) : DecodeBitmapFile(data);
     }
@@ -197,7 +219,7 @@ void ReadPictureData(std::span<const uint8_t> block, PictureCollectionItem& item
 }
 
 void ReadItemProperty(ByteReader& r, const std::string& name, PictureCollectionItem& item,
-                      ImageListEntry* entry) {
+                      ImageListEntry* entry, std::vector<PendingPicture>* pending) {
     const uint8_t tag = r.U8();
     if (EqualsIgnoreCase(name, "Name")) {
         item.Name = StringValue(r, tag);
@@ -227,14 +249,22 @@ void ReadItemProperty(ByteReader& r, const std::string& name, PictureCollectionI
         if (tag != kBinary) {
             ThrowInvalidStream();
         }
-        ReadPictureData(r.Bytes(r.U32()), item, entry);
+        ReadPictureData(r.Bytes(r.U32()), item, entry, pending);
     } else {
         SkipValue(r, tag, 0);
     }
 }
 
 void ReadCollection(ByteReader& r, std::vector<std::unique_ptr<PictureCollectionItem>>& items,
-                    std::vector<ImageListEntry>* entries) {
+                    std::vector<ImageListEntry>* entries, std::vector<PendingPicture>* pending) {
+    // A second collection in the stream replaces the first: its pictures, waiting to be
+    // decoded, are decoded now (a fault among them is met first) and forgotten with their items.
+    if (pending) {
+        for (const PendingPicture& p : *pending) {
+            Decode(p);
+        }
+        pending->clear();
+    }
     items.clear();
     if (entries) {
         entries->clear();
@@ -253,7 +283,7 @@ void ReadCollection(ByteReader& r, std::vector<std::unique_ptr<PictureCollection
         }
         while (r.PeekU8() != 0) {
             const std::string name = ShortString(r);
-            ReadItemProperty(r, name, *item, entry);
+            ReadItemProperty(r, name, *item, entry, pending);
         }
         r.U8();
         if (entry) {
@@ -363,7 +393,8 @@ void WriteItem(ByteWriter& w, const PictureCollectionItem& item) {
 namespace {
 
 std::vector<std::unique_ptr<PictureCollectionItem>>
-ReadStream(std::span<const uint8_t> bytes, std::vector<ImageListEntry>* entries) {
+ReadStream(std::span<const uint8_t> bytes, std::vector<ImageListEntry>* entries,
+           std::vector<PendingPicture>* pending) {
     ByteReader r(bytes);
     if (r.U8() != 0xFF || r.U16() != kRawData) {
         ThrowInvalidStream();
@@ -396,7 +427,7 @@ ReadStream(std::span<const uint8_t> bytes, std::vector<ImageListEntry>* entries)
             if (tag != kCollection) {
                 ThrowInvalidStream();
             }
-            ReadCollection(r, items, entries);
+            ReadCollection(r, items, entries, pending);
         } else {
             SkipValue(r, tag, 0);
         }
@@ -410,13 +441,67 @@ ReadStream(std::span<const uint8_t> bytes, std::vector<ImageListEntry>* entries)
 
 } // namespace
 
+namespace {
+
+// Decodes the pictures on up to four threads and gives each to its item. A picture that cannot
+// be decoded fails the whole file with the fault of the first such picture in file order, as a
+// reading one picture after the other would.
+void DecodeSideBySide(std::vector<PendingPicture>& pending) {
+    std::vector<Picture> pictures(pending.size());
+    std::vector<std::exception_ptr> faults(pending.size());
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+        for (size_t i = next++; i < pending.size(); i = next++) {
+            try {
+                pictures[i] = Decode(pending[i]);
+            } catch (...) {
+                faults[i] = std::current_exception();
+            }
+        }
+    };
+    const size_t helpers =
+        std::min<size_t>({std::max(1u, std::thread::hardware_concurrency()), 4, pending.size()});
+    std::vector<std::thread> threads;
+    for (size_t t = 1; t < helpers; ++t) {
+        try {
+            threads.emplace_back(work);
+        } catch (const std::system_error&) {
+            break; // no thread to be had: the calling one does the rest
+        }
+    }
+    work();
+    for (std::thread& t : threads) {
+        t.join();
+    }
+    for (size_t i = 0; i < pending.size(); ++i) {
+        if (faults[i]) {
+            std::rethrow_exception(faults[i]);
+        }
+        pending[i].item->SetPicture(std::move(pictures[i]));
+    }
+}
+
+} // namespace
+
 std::vector<std::unique_ptr<PictureCollectionItem>> ReadImageList(std::span<const uint8_t> bytes) {
-    return ReadStream(bytes, nullptr);
+    std::vector<PendingPicture> pending;
+    std::vector<std::unique_ptr<PictureCollectionItem>> items;
+    try {
+        items = ReadStream(bytes, nullptr, &pending);
+    } catch (...) {
+        // A picture before the fault that cannot be decoded is the fault met first.
+        for (const PendingPicture& p : pending) {
+            Decode(p);
+        }
+        throw;
+    }
+    DecodeSideBySide(pending);
+    return items;
 }
 
 std::vector<ImageListEntry> ReadImageListHeaders(std::span<const uint8_t> bytes) {
     std::vector<ImageListEntry> entries;
-    ReadStream(bytes, &entries);
+    ReadStream(bytes, &entries, nullptr);
     return entries;
 }
 

@@ -290,6 +290,46 @@ TEST(PicturesImageList, ALyingBitmapInsideAnItemIsRejected) {
     EXPECT_EQ(load(depth), kInvalid);
 }
 
+// Pictures are decoded side by side, yet the fault reported is the one a reader going through the
+// file in order meets first, and every good picture lands in its own item.
+TEST(PicturesImageList, TheFirstFaultInFileOrderIsTheOneReported) {
+    const auto dib = EncodePackedDib(FewColours(4, 4, 2), BitmapWriteOptions{});
+    auto tall = dib;
+    tall[8] = 200; // height 200 with rows for 4
+    auto depth = dib;
+    depth[14] = 3;
+    auto item = [](Bytes& b, const std::vector<uint8_t>& pic) {
+        b.U8(0x01).Short("Picture.Data").U8(0x0A).U32(static_cast<uint32_t>(pic.size() + 5));
+        b.Short("TDIB").Raw(pic).U8(0);
+    };
+    auto load = [&](const std::vector<std::vector<uint8_t>>& pictures, PictureCollection& c) {
+        Bytes b = ImageListOpening();
+        for (const auto& pic : pictures) {
+            item(b, pic);
+        }
+        b.U8(0).U8(0).U8(0);
+        return ErrorText([&] { c.LoadFromBytes(b.data); });
+    };
+    PictureCollection c;
+    EXPECT_EQ(load({dib, dib, tall, dib, depth, dib}, c), kReadError);
+    EXPECT_EQ(load({dib, depth, dib, dib, tall}, c), kInvalid);
+    std::vector<std::vector<uint8_t>> many;
+    for (int i = 0; i < 24; ++i) {
+        many.push_back(EncodePackedDib(FewColours(3 + i, 2 + i % 5, 2 + i), BitmapWriteOptions{}));
+    }
+    ASSERT_EQ(load(many, c), "(no error)");
+    ASSERT_EQ(c.Count(), 24);
+    for (int i = 0; i < 24; ++i) {
+        EXPECT_EQ(c.Items(i).GetPicture().pixels, FewColours(3 + i, 2 + i % 5, 2 + i).pixels) << i;
+    }
+    // A bad picture before a fault in the stream's structure is met first.
+    Bytes b = ImageListOpening();
+    item(b, depth);
+    b.U8(0x01).Short("Name").U8(0x06).U8(40); // a name running past the end
+    PictureCollection broken;
+    EXPECT_EQ(ErrorText([&] { broken.LoadFromBytes(b.data); }), kInvalid);
+}
+
 TEST(PicturesImageList, RandomDamageOnlyEverGivesTheReaderErrors) {
     PictureCollection c;
     Fill(c);

@@ -169,7 +169,10 @@ TEST_F(WineTest, AProgramOnAnImageStartsFromItsCopy) {
     std::ofstream(content / "Demos" / "Game" / "Setup.exe", std::ios::binary) << PeProgram();
     std::ofstream(content / "Demos" / "Game" / "data" / "level.dat") << "level";
     std::ofstream(content / "Other" / "big.dat") << "not copied";
-    std::ofstream(content / "Tool.sh") << "#!/bin/sh\npwd > \"" + dir.string() + "/tool.txt\"\n";
+    // The report is moved into place whole, so the test never reads it half written.
+    std::ofstream(content / "Tool.sh") << "#!/bin/sh\npwd > \"" + dir.string() +
+                                              "/tool.tmp\"\nmv \"" + dir.string() +
+                                              "/tool.tmp\" \"" + dir.string() + "/tool.txt\"\n";
     ASSERT_TRUE(BuildImage("joliet", content, dir / "disc.iso"));
     const fs::path cache = dir / "cache";
     ScopedDisc inUse(OpenDiscImage((dir / "disc.iso").string()));
