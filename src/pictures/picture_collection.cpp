@@ -6,6 +6,7 @@
 #include "pictures/image_list_file.h"
 
 #include <algorithm>
+#include <atomic>
 #include <limits>
 
 namespace kestrova {
@@ -75,6 +76,17 @@ PatternRect PictureCollectionItem::Pattern(int index) const {
             static_cast<int>(row * (int64_t{Height()} + SkipHeight)), Width(), Height()};
 }
 
+namespace {
+
+// Versions are drawn from one counter for the whole program, so an item made where a deleted one
+// lived never shows that one's version: a version names one surface for good.
+uint64_t NextSurfaceVersion() {
+    static std::atomic<uint64_t> last{0};
+    return ++last;
+}
+
+} // namespace
+
 void PictureCollectionItem::SetTransparentColor(TColor colour) {
     TransparentColor = colour;
     if (built_) {
@@ -86,7 +98,7 @@ void PictureCollectionItem::Rebuild() {
     if (!HasPicture()) {
         builtFrom_.reset();
         built_ = false;
-        ++surfaceVersion_;
+        surfaceVersion_ = NextSurfaceVersion();
         return;
     }
     builtFrom_ = picture_;
@@ -101,7 +113,7 @@ void PictureCollectionItem::Key() const {
     // Colours with a high byte (clNone, clDefault) never match a pixel.
     keyOn_ = keyedTransparent_ && (TransparentColor & 0xFF000000u) == 0;
     keyRgb_ = ColourToRgb(TransparentColor) & 0xFFFFFFu;
-    ++surfaceVersion_;
+    surfaceVersion_ = NextSurfaceVersion();
 }
 
 void PictureCollectionItem::FollowTransparent() const {

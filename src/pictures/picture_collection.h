@@ -64,7 +64,8 @@ class PictureCollectionItem {
     }
     int SurfaceWidth() const;
     int SurfaceHeight() const;
-    // Changes whenever Surface() changes (for caches).
+    // Changes whenever Surface() or its keying changes, to a value no other surface of the
+    // program ever had (for caches and for telling frames apart).
     uint64_t SurfaceVersion() const;
 
   private:

@@ -98,7 +98,8 @@ TMainForm::TMainForm(const MainFormOptions& options, QWidget* parent)
     curtains_->raise();
 
     Ports ports;
-    ports.canvas = &dxdraw_->GetCanvas();
+    frames_ = std::make_unique<RepeatSkippingCanvas>(dxdraw_->GetCanvas());
+    ports.canvas = frames_.get();
     ports.web = web_;
     ports.adbanner = adbanner_;
     ports.GIFImage1 = GIFImage1_;

@@ -6,6 +6,7 @@
 
 #include "engine/front_end.h"
 #include "engine/ports.h"
+#include "engine/repeat_skipping_canvas.h"
 #include "platform/logging.h"
 
 #include <QWidget>
@@ -96,6 +97,8 @@ class TMainForm : public QWidget, private WindowView, private MessageSink {
     QtLog log_;
 
     DxDrawWidget* dxdraw_ = nullptr;
+    // The engine draws through this: a frame that repeats the one on screen is dropped.
+    std::unique_ptr<RepeatSkippingCanvas> frames_;
     QLabel* curtains_ = nullptr;
     WebPaneWidget* web_ = nullptr;
     GifLabel* adbanner_ = nullptr;

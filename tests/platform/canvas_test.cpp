@@ -127,6 +127,37 @@ TEST_F(CanvasTest, TextIsDrawnBelowItsTopLeft) {
     EXPECT_LE(top, 8);
 }
 
+// A repeated frame may be dropped only because every drawing call writes its pixels whatever was
+// under them: the same calls drawn again over their own result change nothing, text included.
+TEST_F(CanvasTest, DrawingTheSameCallsAgainOverTheirResultChangesNothing) {
+    QImage big(120, 40, QImage::Format_RGB32);
+    big.fill(0xFF102030u);
+    ImageCanvas c(&big);
+    c.SetCanDraw(true);
+    const PictureCollectionItem keyed = KeyedItem(true);
+    FontSpec sans;
+    sans.pixelHeight = 13;
+    sans.colour = 0x40C0FF;
+    FontSpec small = sans;
+    small.face = FontFace::Small;
+    small.bold = true;
+    small.italic = true;
+    auto frame = [&] {
+        c.FillRect(3, 3, 50, 30, 0x808080);
+        c.DrawItem(keyed, 10, 8, 0);
+        c.TextOut(5, 6, "Tobrik's w\xe9ird & wonderful", sans);
+        c.TextOut(40, 20, "Overlap \xbb", small);
+        c.FrameRect(0, 0, 119, 39, 0x00FF00);
+        c.DrawItem(keyed, 100, 30, 0);
+        c.Flip();
+    };
+    frame();
+    const QImage once = big.copy();
+    frame();
+    frame();
+    EXPECT_EQ(big, once);
+}
+
 } // namespace
 } // namespace kestrova
 

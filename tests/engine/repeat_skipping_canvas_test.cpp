@@ -1,0 +1,131 @@
+// Frames that repeat the one on screen are dropped; any difference, however small, is passed on
+// whole and in order.
+
+#include "engine/repeat_skipping_canvas.h"
+
+#include "pictures/picture_collection.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kestrova {
+namespace {
+
+// Writes down what reaches the real canvas.
+class Recorded : public NullCanvas {
+  public:
+    bool CanDraw() const override { return true; }
+    void DrawItem(const PictureCollectionItem& item, int x, int y, int pattern) override {
+        calls.push_back("item " + item.Name + " " + std::to_string(x) + "," + std::to_string(y) +
+                        " #" + std::to_string(pattern));
+    }
+    void TextOut(int x, int y, const std::string& text, const FontSpec&) override {
+        calls.push_back("text " + text + " " + std::to_string(x) + "," + std::to_string(y));
+    }
+    void FrameRect(int, int, int, int, TColor c) override {
+        calls.push_back("frame " + std::to_string(c));
+    }
+    void FillRect(int, int, int, int, TColor c) override {
+        calls.push_back("fill " + std::to_string(c));
+    }
+    void Flip() override {
+        calls.push_back("flip");
+        ++flips;
+    }
+    std::vector<std::string> calls;
+    int flips = 0;
+};
+
+Picture Plain(int w, int h, uint32_t colour) {
+    Picture p;
+    p.width = w;
+    p.height = h;
+    p.pixels.assign(static_cast<size_t>(w) * static_cast<size_t>(h), colour);
+    return p;
+}
+
+struct RepeatSkipping : ::testing::Test {
+    Recorded real;
+    RepeatSkippingCanvas canvas{real};
+    PictureCollection pictures;
+    PictureCollectionItem& back = pictures.Add();
+    PictureCollectionItem& sprite = pictures.Add();
+    FontSpec font;
+    std::string caption = "Demo";
+
+    void SetUp() override {
+        back.Name = "back";
+        back.SetPicture(Plain(8, 4, 0xFF000000u));
+        back.Rebuild();
+        sprite.Name = "sprite";
+        sprite.SetPicture(Plain(4, 2, 0xFFFF0000u));
+        sprite.PatternWidth = 2;
+        sprite.Rebuild();
+    }
+    // One frame: how many flips reached the real canvas after it.
+    int Frame(int spriteX = 3, int pattern = 1) {
+        canvas.DrawItem(back, 0, 0, 0);
+        canvas.DrawItem(sprite, spriteX, 1, pattern);
+        canvas.TextOut(1, 2, caption, font);
+        canvas.FillRect(0, 0, 2, 2, 0x00FF00);
+        canvas.FrameRect(0, 0, 8, 4, 0xFFFFFF);
+        canvas.Flip();
+        return real.flips;
+    }
+};
+
+TEST_F(RepeatSkipping, ARepeatedFrameIsDroppedAndADifferentOneIsPassedOnWholeInOrder) {
+    EXPECT_EQ(Frame(), 1);
+    EXPECT_EQ(real.calls,
+              (std::vector<std::string>{"item back 0,0 #0", "item sprite 3,1 #1", "text Demo 1,2",
+                                        "fill 65280", "frame 16777215", "flip"}));
+    EXPECT_EQ(Frame(), 1);
+    EXPECT_EQ(Frame(), 1);
+    EXPECT_EQ(canvas.SkippedFrames(), 2);
+    real.calls.clear();
+    EXPECT_EQ(Frame(4), 2) << "the sprite moved a pixel";
+    EXPECT_EQ(real.calls.size(), 6u);
+    EXPECT_EQ(real.calls[1], "item sprite 4,1 #1");
+    EXPECT_EQ(Frame(4, 0), 3) << "another pattern";
+    caption = "Demx";
+    EXPECT_EQ(Frame(4, 0), 4) << "one letter of a text";
+    font.bold = true;
+    EXPECT_EQ(Frame(4, 0), 5) << "the text's font";
+    EXPECT_EQ(Frame(4, 0), 5);
+    EXPECT_EQ(canvas.PassedFrames(), 5);
+}
+
+TEST_F(RepeatSkipping, AnyChangeToWhatAPictureShowsIsADifferentFrame) {
+    Frame();
+    sprite.Transparent = !sprite.Transparent;
+    EXPECT_EQ(Frame(), 2) << "keying switched";
+    sprite.SetTransparentColor(0x00FF00);
+    EXPECT_EQ(Frame(), 3) << "another key colour";
+    sprite.SetPicture(Plain(4, 2, 0xFF0000FFu));
+    EXPECT_EQ(Frame(), 3) << "a new picture shows only once it is built";
+    sprite.Rebuild();
+    EXPECT_EQ(Frame(), 4);
+    sprite.PatternWidth = 1;
+    EXPECT_EQ(Frame(), 5) << "the same pattern number now lies elsewhere in the picture";
+    canvas.Invalidate();
+    EXPECT_EQ(Frame(), 6) << "someone else wrote into the back buffer";
+}
+
+// An item made where a deleted one lived, built from the same picture, still counts as a new
+// picture: surface versions are never handed out twice.
+TEST_F(RepeatSkipping, NoTwoSurfacesEverShareAVersion) {
+    const uint64_t old = sprite.SurfaceVersion();
+    pictures.Delete(1);
+    PictureCollectionItem& again = pictures.Add();
+    again.SetPicture(Plain(4, 2, 0xFFFF0000u));
+    again.Rebuild();
+    EXPECT_NE(again.SurfaceVersion(), old);
+    EXPECT_NE(again.SurfaceVersion(), back.SurfaceVersion());
+    PictureCollectionItem other;
+    EXPECT_NE(other.SurfaceVersion(), again.SurfaceVersion());
+}
+
+} // namespace
+} // namespace kestrova
