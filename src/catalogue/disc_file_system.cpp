@@ -118,7 +118,9 @@ std::vector<uint8_t> FolderFileSystem::Read(const std::string& discPath,
     if (st.st_size < 0 || static_cast<uint64_t>(st.st_size) > kind.maxBytes) {
         RefuseDiscFile(discPath, TooLargeFor(kind));
     }
-    std::vector<uint8_t> bytes(static_cast<std::size_t>(st.st_size));
+    // One byte more than the file holds, so that the read meeting its end needs no larger
+    // buffer (and no copy of what was read into one).
+    std::vector<uint8_t> bytes(static_cast<std::size_t>(st.st_size) + 1);
     std::size_t got = 0;
     // The file may change while it is read: never more than the limit, and one byte more tells
     // that it grew past it.
