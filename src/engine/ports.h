@@ -42,6 +42,15 @@ class Canvas {
     virtual int FontPixelHeight(const FontSpec& font) const = 0;
     // Shows the back buffer.
     virtual void Flip() = 0;
+    // Until the next flip, drawing need only reach inside this rectangle (right and bottom
+    // exclusive): a canvas may draw more, never less, and may take it that nothing outside the
+    // rectangle changes in this frame. The whole canvas unless called.
+    virtual void SetClip(int left, int top, int right, int bottom) {
+        (void)left;
+        (void)top;
+        (void)right;
+        (void)bottom;
+    }
 };
 
 // A program start through the desktop: executables start detached, documents and addresses open

@@ -1,6 +1,40 @@
 #include "engine/repeat_skipping_canvas.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace kestrova {
+
+namespace {
+
+int Clamped(int64_t v) {
+    return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN / 2, INT32_MAX / 2));
+}
+
+RepeatSkippingCanvas::Box BoxOf(int64_t left, int64_t top, int64_t right, int64_t bottom) {
+    return {Clamped(left), Clamped(top), Clamped(right), Clamped(bottom)};
+}
+
+} // namespace
+
+void RepeatSkippingCanvas::Box::Add(const Box& b) {
+    if (b.Empty()) {
+        return;
+    }
+    if (Empty()) {
+        *this = b;
+        return;
+    }
+    left = std::min(left, b.left);
+    top = std::min(top, b.top);
+    right = std::max(right, b.right);
+    bottom = std::max(bottom, b.bottom);
+}
+
+bool RepeatSkippingCanvas::Box::Meets(const Box& b) const {
+    return !Empty() && !b.Empty() && left < b.right && b.left < right && top < b.bottom &&
+           b.top < bottom;
+}
 
 bool RepeatSkippingCanvas::Call::operator==(const Call& o) const {
     return kind == o.kind && item == o.item && version == o.version && pattern == o.pattern &&
@@ -17,6 +51,7 @@ void RepeatSkippingCanvas::DrawItem(const PictureCollectionItem& item, int x, in
     call.b = y;
     call.c = pattern;
     call.pattern = item.Pattern(pattern);
+    call.reach = BoxOf(x, y, int64_t{x} + call.pattern.w, int64_t{y} + call.pattern.h);
     calls_.push_back(std::move(call));
 }
 
@@ -27,24 +62,78 @@ void RepeatSkippingCanvas::TextOut(int x, int y, const std::string& cp1252, cons
     call.b = y;
     call.text = cp1252;
     call.font = font;
+    // How far a line reaches depends on the font's glyphs: the band of rows around it, whole
+    // lines of the canvas wide, holds it with room to spare.
+    const int64_t h = std::max(font.pixelHeight, 8);
+    call.reach = BoxOf(0, int64_t{y} - 2 * h - 4, Width(), int64_t{y} + 3 * h + 8);
     calls_.push_back(std::move(call));
 }
 
 void RepeatSkippingCanvas::FrameRect(int left, int top, int right, int bottom, TColor colour) {
-    calls_.push_back({Kind::Frame, nullptr, 0, {}, left, top, right, bottom, colour, {}, {}});
+    calls_.push_back({Kind::Frame,
+                      nullptr,
+                      0,
+                      {},
+                      left,
+                      top,
+                      right,
+                      bottom,
+                      colour,
+                      {},
+                      {},
+                      BoxOf(left, top, right, bottom)});
 }
 
 void RepeatSkippingCanvas::FillRect(int left, int top, int right, int bottom, TColor brush) {
-    calls_.push_back({Kind::Fill, nullptr, 0, {}, left, top, right, bottom, brush, {}, {}});
+    calls_.push_back({Kind::Fill,
+                      nullptr,
+                      0,
+                      {},
+                      left,
+                      top,
+                      right,
+                      bottom,
+                      brush,
+                      {},
+                      {},
+                      BoxOf(left, top, right, bottom)});
+}
+
+RepeatSkippingCanvas::Box RepeatSkippingCanvas::Damage() const {
+    const Box whole{0, 0, Width(), Height()};
+    if (!valid_) {
+        return whole;
+    }
+    Box damage;
+    for (std::size_t i = 0; i < std::max(calls_.size(), previous_.size()); ++i) {
+        if (i >= previous_.size()) {
+            damage.Add(calls_[i].reach);
+        } else if (i >= calls_.size()) {
+            damage.Add(previous_[i].reach);
+        } else if (!(calls_[i] == previous_[i])) {
+            damage.Add(calls_[i].reach);
+            damage.Add(previous_[i].reach);
+        }
+    }
+    if (damage.Empty()) {
+        return damage;
+    }
+    return {std::max(damage.left, 0), std::max(damage.top, 0), std::min(damage.right, whole.right),
+            std::min(damage.bottom, whole.bottom)};
 }
 
 void RepeatSkippingCanvas::Flip() {
-    if (valid_ && calls_ == previous_) {
+    const Box damage = Damage();
+    if (damage.Empty()) {
         ++skipped_;
         calls_.clear();
         return;
     }
+    target_.SetClip(damage.left, damage.top, damage.right, damage.bottom);
     for (const Call& call : calls_) {
+        if (!call.reach.Meets(damage)) {
+            continue; // it writes nothing inside the area drawn again
+        }
         switch (call.kind) {
         case Kind::Item:
             target_.DrawItem(*call.item, call.a, call.b, call.c);
@@ -61,6 +150,7 @@ void RepeatSkippingCanvas::Flip() {
         }
     }
     target_.Flip();
+    lastArea_ = damage;
     ++passed_;
     valid_ = true;
     previous_.swap(calls_);

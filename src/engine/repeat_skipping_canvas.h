@@ -1,14 +1,18 @@
 #pragma once
-// A canvas in front of the real one that holds a frame's drawing until its flip and passes it on
-// only when it differs from the frame before it. A still screen then costs neither the drawing
-// nor the showing, while the frame logic still runs every tick.
+// A canvas in front of the real one that holds a frame's drawing until its flip and passes on
+// only what differs from the frame before it. A still screen then costs neither the drawing nor
+// the showing, while the frame logic still runs every tick; while the strip scrolls, only the
+// band it moves in is drawn again.
 //
-// Why a repeated frame may be dropped: every drawing call writes pixels whatever was under them
-// (pictures are copied with their keyed pixels left out, rectangles are solid, text is drawn
-// without smoothing), so drawing the same calls again over their own result changes nothing. A
-// picture is named by its item's surface version, which no other surface ever has, so the same
-// calls mean the same pixels. Whoever writes into the back buffer other than through this canvas
-// calls Invalidate().
+// Why this gives the same pixels as drawing everything: every drawing call writes pixels whatever
+// was under them (pictures are copied with their keyed pixels left out, rectangles are solid,
+// text is drawn without smoothing), so a pixel ends as the last call reaching it left it. The
+// calls of two frames are matched by their place in the frame; a picture is named by its item's
+// surface version, which no other surface ever has, so equal calls write equal pixels. Outside
+// every call that differs, the same calls reach each pixel in the same order: it keeps its
+// colour. So the frame is drawn again only inside the rectangle around the calls that differ (in
+// both frames), and not at all when none does. Whoever writes into the back buffer other than
+// through this canvas calls Invalidate().
 
 #include "engine/ports.h"
 #include "pictures/picture_collection.h"
@@ -41,6 +45,17 @@ class RepeatSkippingCanvas : public Canvas {
     long long PassedFrames() const { return passed_; }
     long long SkippedFrames() const { return skipped_; }
 
+    // A rectangle, right and bottom exclusive.
+    struct Box {
+        int left = 0, top = 0, right = 0, bottom = 0;
+        bool Empty() const { return right <= left || bottom <= top; }
+        void Add(const Box& b);
+        bool Meets(const Box& b) const;
+        friend bool operator==(const Box&, const Box&) = default;
+    };
+    // The area the last frame passed on was drawn in.
+    Box LastDrawnArea() const { return lastArea_; }
+
   private:
     enum class Kind : uint8_t { Item, Text, Frame, Fill };
     struct Call {
@@ -56,13 +71,17 @@ class RepeatSkippingCanvas : public Canvas {
         TColor colour = 0;
         std::string text;
         FontSpec font;
+        Box reach; // every pixel the call can write lies inside
         bool operator==(const Call& o) const;
     };
+    // The area that differs between the frame on screen and the one drawn now.
+    Box Damage() const;
 
     Canvas& target_;
     std::vector<Call> calls_;    // the frame being drawn
     std::vector<Call> previous_; // the frame last passed on
     bool valid_ = false;
+    Box lastArea_;
     long long passed_ = 0;
     long long skipped_ = 0;
 };

@@ -68,8 +68,24 @@ ImageCanvas::~ImageCanvas() {
 QPainter& ImageCanvas::Painter() {
     if (!painter_) {
         painter_ = std::make_unique<QPainter>(target_);
+        if (!clip_.isNull()) {
+            painter_->setClipRect(clip_);
+        }
     }
     return *painter_;
+}
+
+QRect ImageCanvas::Area() const {
+    return clip_.isNull() ? target_->rect() : clip_;
+}
+
+void ImageCanvas::SetClip(int left, int top, int right, int bottom) {
+    Release();
+    const QRect wanted(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    clip_ = wanted.intersected(target_->rect());
+    if (clip_.isNull()) {
+        clip_ = QRect(0, 0, 0, 0); // nothing to draw, yet not the whole canvas
+    }
 }
 
 void ImageCanvas::Release() {
@@ -128,30 +144,33 @@ void ImageCanvas::DrawItem(const PictureCollectionItem& item, int x, int y, int 
     // Blits go straight into the buffer with the canvas released, one copy per opaque run.
     Release();
     const Spans& spans = SpansOf(item);
-    const int dw = target_->width();
-    const int dh = target_->height();
+    const QRect area = Area();
+    const int dl = area.left();
+    const int dr = area.left() + area.width();
+    const int dt = area.top();
+    const int db = area.top() + area.height();
     const uint32_t* src = item.Surface().data();
     const int sw = item.SurfaceWidth();
     for (int row = 0; row < r.h; ++row) {
         const int dy = y + row;
         const int sy = r.y + row;
-        if (dy < 0 || dy >= dh || sy < 0 || sy >= item.SurfaceHeight()) {
+        if (dy < dt || dy >= db || sy < 0 || sy >= item.SurfaceHeight()) {
             continue;
         }
         auto* dest = reinterpret_cast<uint32_t*>(target_->scanLine(dy));
         const uint32_t* srow = src + static_cast<std::size_t>(sy) * static_cast<std::size_t>(sw);
         const std::size_t sr = static_cast<std::size_t>(sy);
         for (uint32_t k = spans.rowStart[sr]; k < spans.rowStart[sr + 1]; ++k) {
-            // The run, limited to the pattern's columns and to the destination.
+            // The run, limited to the pattern's columns and to the area drawn.
             int sx0 = std::max<int>(spans.runs[k].begin, r.x);
             int sx1 = std::min<int>(spans.runs[k].end, r.x + r.w);
             int dx0 = x + (sx0 - r.x);
-            if (dx0 < 0) {
-                sx0 -= dx0;
-                dx0 = 0;
+            if (dx0 < dl) {
+                sx0 += dl - dx0;
+                dx0 = dl;
             }
-            if (dx0 + (sx1 - sx0) > dw) {
-                sx1 = sx0 + (dw - dx0);
+            if (dx0 + (sx1 - sx0) > dr) {
+                sx1 = sx0 + (dr - dx0);
             }
             if (sx1 > sx0) {
                 std::memcpy(dest + dx0, srow + sx0,
@@ -190,10 +209,11 @@ void ImageCanvas::TextOut(int x, int y, const std::string& cp1252, const FontSpe
 }
 
 void ImageCanvas::Fill(int left, int top, int right, int bottom, uint32_t argb) {
-    left = std::max(left, 0);
-    top = std::max(top, 0);
-    right = std::min(right, target_->width());
-    bottom = std::min(bottom, target_->height());
+    const QRect area = Area();
+    left = std::max(left, area.left());
+    top = std::max(top, area.top());
+    right = std::min(right, area.left() + area.width());
+    bottom = std::min(bottom, area.top() + area.height());
     if (right <= left || bottom <= top) {
         return;
     }
@@ -234,6 +254,7 @@ void ImageCanvas::Flip() {
     if (onFlip) {
         onFlip();
     }
+    clip_ = QRect();
 }
 
 DxDrawWidget::DxDrawWidget(QWidget* parent)
@@ -247,8 +268,9 @@ DxDrawWidget::DxDrawWidget(QWidget* parent)
 void DxDrawWidget::Present() {
     // A still start screen draws the same picture 60 times a second; showing it again would only
     // cost the display for nothing. Only the rectangle around what changed is shown again: while
-    // the strip scrolls that is a band of the window, not all of it.
-    const QRect changed = TakeChanges();
+    // the strip scrolls that is a band of the window, not all of it. Nothing outside the area the
+    // frame was drawn in has changed, so only that area is compared.
+    const QRect changed = TakeChanges(canvas_.DrawnArea());
     if (changed.isEmpty()) {
         return;
     }
@@ -261,38 +283,44 @@ void DxDrawWidget::Present() {
     }
 }
 
-QRect DxDrawWidget::TakeChanges() {
+QRect DxDrawWidget::TakeChanges(QRect area) {
     if (shown_.size() != backBuffer_.size() || shown_.format() != backBuffer_.format()) {
         shown_ = backBuffer_.copy();
         return backBuffer_.rect();
     }
-    const int width = backBuffer_.width();
-    const auto rowBytes = static_cast<std::size_t>(width) * sizeof(uint32_t);
+    area = area.intersected(backBuffer_.rect());
+    if (area.isEmpty()) {
+        return {};
+    }
+    const int from = area.left();
+    const int to = area.left() + area.width();
+    const auto rowBytes = static_cast<std::size_t>(to - from) * sizeof(uint32_t);
     int top = -1;
     int bottom = -1;
-    int left = width;
-    int right = 0;
-    for (int y = 0; y < backBuffer_.height(); ++y) {
+    int left = to;
+    int right = from;
+    for (int y = area.top(); y < area.top() + area.height(); ++y) {
         const auto* drawn = reinterpret_cast<const uint32_t*>(backBuffer_.constScanLine(y));
         auto* onScreen = reinterpret_cast<uint32_t*>(shown_.scanLine(y));
-        if (std::memcmp(drawn, onScreen, rowBytes) == 0) {
+        if (std::memcmp(drawn + from, onScreen + from, rowBytes) == 0) {
             continue;
         }
         if (top < 0) {
             top = y;
         }
         bottom = y + 1;
-        int first = 0;
+        int first = from;
         while (drawn[first] == onScreen[first]) {
             ++first; // a difference lies ahead: memcmp found one
         }
-        int last = width;
+        int last = to;
         while (drawn[last - 1] == onScreen[last - 1]) {
             --last;
         }
         left = std::min(left, first);
         right = std::max(right, last);
-        std::memcpy(onScreen, drawn, rowBytes);
+        std::memcpy(onScreen + first, drawn + first,
+                    static_cast<std::size_t>(last - first) * sizeof(uint32_t));
     }
     if (top < 0) {
         return {};

@@ -40,6 +40,10 @@ class ImageCanvas : public Canvas {
     void FillRect(int left, int top, int right, int bottom, TColor brush) override;
     int FontPixelHeight(const FontSpec& font) const override;
     void Flip() override;
+    // Drawing until the flip reaches only inside this rectangle, right and bottom exclusive.
+    void SetClip(int left, int top, int right, int bottom) override;
+    // Where the frame being flipped was drawn: what it can have changed.
+    QRect DrawnArea() const { return Area(); }
     // Ends the painter without presenting (before reading the buffer).
     void Release();
 
@@ -47,6 +51,7 @@ class ImageCanvas : public Canvas {
 
   private:
     QPainter& Painter();
+    QRect Area() const;
     void Fill(int left, int top, int right, int bottom, uint32_t argb);
 
     // Opaque runs of each item's built surface, made again when the surface changes.
@@ -75,6 +80,7 @@ class ImageCanvas : public Canvas {
     std::map<const PictureCollectionItem*, Spans> spans_;
     std::map<std::pair<int, std::string>, QStaticText> texts_;
     bool canDraw_ = false;
+    QRect clip_; // null: the whole buffer
 };
 
 class DxDrawWidget : public QWidget {
@@ -105,9 +111,9 @@ class DxDrawWidget : public QWidget {
   private:
     QRect TargetRect() const;
     void Present();
-    // The rectangle around every pixel that differs from the frame on screen, which is brought up
-    // to date; empty when nothing differs.
-    QRect TakeChanges();
+    // The rectangle around every pixel of `area` that differs from the frame on screen, which is
+    // brought up to date; empty when nothing differs. Outside `area` nothing may have changed.
+    QRect TakeChanges(QRect area);
 
     QImage backBuffer_;
     QImage shown_; // the frame last presented

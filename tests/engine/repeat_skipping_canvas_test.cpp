@@ -34,6 +34,10 @@ class Recorded : public NullCanvas {
         calls.push_back("flip");
         ++flips;
     }
+    void SetClip(int left, int top, int right, int bottom) override {
+        calls.push_back("clip " + std::to_string(left) + "," + std::to_string(top) + " " +
+                        std::to_string(right) + "," + std::to_string(bottom));
+    }
     std::vector<std::string> calls;
     int flips = 0;
 };
@@ -78,23 +82,42 @@ struct RepeatSkipping : ::testing::Test {
 
 TEST_F(RepeatSkipping, ARepeatedFrameIsDroppedAndADifferentOneIsPassedOnWholeInOrder) {
     EXPECT_EQ(Frame(), 1);
-    EXPECT_EQ(real.calls,
-              (std::vector<std::string>{"item back 0,0 #0", "item sprite 3,1 #1", "text Demo 1,2",
-                                        "fill 65280", "frame 16777215", "flip"}));
+    EXPECT_EQ(real.calls, (std::vector<std::string>{"clip 0,0 800,600", "item back 0,0 #0",
+                                                    "item sprite 3,1 #1", "text Demo 1,2",
+                                                    "fill 65280", "frame 16777215", "flip"}));
     EXPECT_EQ(Frame(), 1);
     EXPECT_EQ(Frame(), 1);
     EXPECT_EQ(canvas.SkippedFrames(), 2);
     real.calls.clear();
     EXPECT_EQ(Frame(4), 2) << "the sprite moved a pixel";
-    EXPECT_EQ(real.calls.size(), 6u);
-    EXPECT_EQ(real.calls[1], "item sprite 4,1 #1");
-    EXPECT_EQ(Frame(4, 0), 3) << "another pattern";
+    // Drawn again around where the 2 x 2 sprite was and is, by every call reaching there (the
+    // text's band reaches every row near it; the small fill lies beside).
+    EXPECT_EQ(real.calls,
+              (std::vector<std::string>{"clip 3,1 6,3", "item back 0,0 #0", "item sprite 4,1 #1",
+                                        "text Demo 1,2", "frame 16777215", "flip"}));
+    real.calls.clear();
+    canvas.DrawItem(back, 0, 0, 0);
+    canvas.DrawItem(sprite, 4, 1, 1);
+    canvas.TextOut(1, 2, caption, font);
+    canvas.FillRect(0, 0, 2, 2, 0x00FF00);
+    canvas.FrameRect(0, 0, 8, 4, 0xFFFFFF);
+    canvas.FillRect(700, 500, 720, 510, 0x0000FF);
+    canvas.Flip();
+    EXPECT_EQ(real.calls, (std::vector<std::string>{"clip 700,500 720,510", "fill 255", "flip"}))
+        << "a call added at the end; only the calls reaching its place";
+    Frame(4);
+    EXPECT_EQ(canvas.LastDrawnArea(), (RepeatSkippingCanvas::Box{700, 500, 720, 510}))
+        << "and taken away again";
+    EXPECT_EQ(Frame(4, 0), 5) << "another pattern";
     caption = "Demx";
-    EXPECT_EQ(Frame(4, 0), 4) << "one letter of a text";
+    EXPECT_EQ(Frame(4, 0), 6) << "one letter of a text";
     font.bold = true;
-    EXPECT_EQ(Frame(4, 0), 5) << "the text's font";
-    EXPECT_EQ(Frame(4, 0), 5);
-    EXPECT_EQ(canvas.PassedFrames(), 5);
+    EXPECT_EQ(Frame(4, 0), 7) << "the text's font";
+    EXPECT_EQ(Frame(4, 0), 7);
+    EXPECT_EQ(Frame(4, 0), 7);
+    EXPECT_EQ(canvas.PassedFrames(), 7);
+    EXPECT_EQ(Frame(-50), 8) << "the sprite leaves the canvas";
+    EXPECT_EQ(Frame(-60), 8) << "a change wholly off the canvas shows nothing";
 }
 
 TEST_F(RepeatSkipping, AnyChangeToWhatAPictureShowsIsADifferentFrame) {

@@ -1,9 +1,12 @@
 // The back-buffer canvas: keyed and opaque blits with clipping, outlines and fills.
 
+#include "engine/repeat_skipping_canvas.h"
 #include "pictures/picture_collection.h"
 #include "platform/dxdraw.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 namespace kestrova {
 namespace {
@@ -199,6 +202,100 @@ TEST(Surface, ThePresentedAreaHoldsEveryChangedPixel) {
     c.Flip();
     EXPECT_EQ(surface.LastPresentedArea(), QRect(400, 300, 1, 1));
     EXPECT_EQ(surface.PresentedFrames(), 4);
+}
+
+// Frames drawn only where they differ from the one before, and compared only there, give the
+// window exactly the pictures that drawing every frame whole gives, and every change is shown.
+TEST(Surface, DrawingOnlyWhatDiffersGivesTheWholeFramesPictures) {
+    PictureCollection pictures;
+    std::mt19937 rng(7);
+    auto picture = [&](int w, int h, bool keyed) -> PictureCollectionItem& {
+        Picture p;
+        p.width = w;
+        p.height = h;
+        p.bitDepth = 24;
+        for (int i = 0; i < w * h; ++i) {
+            p.pixels.push_back(keyed && rng() % 3 == 0 ? kKey : 0xFF000000u | (rng() & 0xFFFFFF));
+        }
+        PictureCollectionItem& item = pictures.Add();
+        item.SetPicture(p);
+        item.Transparent = keyed;
+        item.SetTransparentColor(0xFF00FF);
+        item.Rebuild();
+        return item;
+    };
+    PictureCollectionItem& back = picture(800, 600, false);
+    PictureCollectionItem& strip = picture(300, 40, true);
+    PictureCollectionItem& sprites = picture(64, 16, true);
+    sprites.PatternWidth = 16;
+
+    DxDrawWidget surface;
+    surface.GetCanvas().SetCanDraw(true);
+    RepeatSkippingCanvas canvas(surface.GetCanvas());
+    QImage whole(800, 600, QImage::Format_RGB32);
+    ImageCanvas reference(&whole);
+    reference.SetCanDraw(true);
+
+    int stripX = 100;
+    int spriteX = 20;
+    int pattern = 0;
+    std::string caption = "Rally";
+    bool box = false;
+    FontSpec font;
+    font.pixelHeight = 12;
+    QImage before;
+    long long presented = 0;
+    for (int frame = 0; frame < 120; ++frame) {
+        switch (rng() % 6) {
+        case 0:
+            stripX += static_cast<int>(rng() % 21) - 10; // the strip scrolls, off the edges too
+            break;
+        case 1:
+            spriteX = static_cast<int>(rng() % 820) - 10;
+            pattern = static_cast<int>(rng() % 5); // pattern 4 does not exist
+            break;
+        case 2:
+            caption = rng() % 2 ? "Rally" : "Castle \xe9";
+            break;
+        case 3:
+            box = !box;
+            break;
+        case 4:
+            strip.Transparent = !strip.Transparent;
+            break;
+        default:
+            break; // a still frame
+        }
+        for (Canvas* c : std::initializer_list<Canvas*>{&canvas, &reference}) {
+            c->DrawItem(back, 0, 0, 0);
+            c->DrawItem(strip, stripX, 380, 0);
+            c->DrawItem(sprites, spriteX, 500, pattern);
+            if (box) {
+                c->FillRect(600, 200, 700, 260, 0x00FFFF);
+                c->FrameRect(590, 190, 710, 270, 0xFF0000);
+            }
+            c->TextOut(spriteX, 520, caption, font);
+            c->Flip();
+        }
+        ASSERT_EQ(surface.BackBuffer(), whole) << "frame " << frame;
+        if (!before.isNull()) {
+            // Every pixel that changed lies inside what was shown again.
+            const bool shownAgain = surface.PresentedFrames() > presented;
+            const QRect shown = shownAgain ? surface.LastPresentedArea() : QRect();
+            for (int y = 0; y < 600; ++y) {
+                for (int x = 0; x < 800; ++x) {
+                    if (before.pixel(x, y) != whole.pixel(x, y)) {
+                        ASSERT_TRUE(shown.contains(x, y))
+                            << "frame " << frame << " at " << x << "," << y;
+                    }
+                }
+            }
+        }
+        presented = surface.PresentedFrames();
+        before = whole.copy();
+    }
+    EXPECT_GT(canvas.SkippedFrames(), 10);
+    EXPECT_LT(surface.PresentedFrames(), 120);
 }
 
 } // namespace
