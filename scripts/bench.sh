@@ -9,8 +9,8 @@
 #  - idle CPU of the whole process tree under Xvfb as a share of one core, the front end on a
 #    still start screen and while the thumbnail strip moves (the pointer driven with xdotool),
 #    against an empty window repainted 60 times a second (bench/idle_window);
-#  - peak resident memory (VmHWM) of the front end on the still start screen, against the minimal
-#    program's.
+#  - peak resident memory of the front end at its first frame (before the browser engine starts)
+#    and on the still start screen (VmHWM), each against the minimal program's.
 # Usage: scripts/bench.sh   (after `make release`)
 #   BUILD=build/release  the build folder          DISC=sample-disc      the disc measured
 #   RUNS=9               start-up runs per program  IDLE_RUNS=3           idle runs per program
@@ -31,7 +31,7 @@ IDLE_WINDOW=$BUILD/bench/idle_window
 export QTWEBENGINE_DISABLE_SANDBOX=1
 unset QT_QPA_PLATFORM
 
-for tool in Xvfb xdotool awk pgrep getconf; do
+for tool in Xvfb xdotool awk pgrep getconf /usr/bin/time; do
   command -v "$tool" >/dev/null || { echo "bench.sh: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
 done
 for prog in "$BIN" "$MINIMAL" "$IDLE_WINDOW" "$BUILD/bench/frame_bench" "$BUILD/bench/image_list_bench"; do
@@ -187,6 +187,20 @@ echo "empty 60 fps window: ${e} %"
 echo "front end, still start screen: ${s} %   ratio $(awk -v a="$s" -v b="$e" 'BEGIN{ if (b > 0) printf "%.2f", a / b; else print "n/a" }')"
 echo "front end, thumbnail strip moving: ${t} %   ratio $(awk -v a="$t" -v b="$e" 'BEGIN{ if (b > 0) printf "%.2f", a / b; else print "n/a" }')"
 
+# Peak resident memory, in MiB, of a program run to its first frame on the offscreen platform:
+# the front end then holds the disc's pictures and has not yet started the browser engine.
+first_frame_mib() {
+  QT_QPA_PLATFORM=offscreen /usr/bin/time -f '%M' "$@" --first-frame-exit 2>&1 >/dev/null |
+    tail -n 1 | awk '{printf "%.0f", $1 / 1024}'
+}
+front_first=(); minimal_first=()
+for _ in $(seq "$IDLE_RUNS"); do
+  front_first+=("$(first_frame_mib "$BIN" --disc "$DISC")")
+  minimal_first+=("$(first_frame_mib "$MINIMAL")")
+done
+
 echo "== peak resident memory, main process (median of $IDLE_RUNS) =="
+ff=$(median "${front_first[@]}"); mf=$(median "${minimal_first[@]}")
+echo "front end at its first frame, before the web pane is used: ${ff} MiB   minimal Qt Widgets program: ${mf} MiB   ratio $(ratio "$ff" "$mf")"
 fm=$(median "${front_mem[@]}"); mm=$(median "${minimal_mem[@]}")
-echo "front end on the still start screen: ${fm} MiB   minimal Qt Widgets program: ${mm} MiB   ratio $(ratio "$fm" "$mm")"
+echo "front end on the still start screen, the web pane's loading page loaded: ${fm} MiB   minimal Qt Widgets program: ${mm} MiB   ratio $(ratio "$fm" "$mm")"

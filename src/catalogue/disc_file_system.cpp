@@ -2,6 +2,7 @@
 
 #include "catalogue/disc_path.h"
 #include "catalogue/error.h"
+#include "catalogue/fresh_memory.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -120,7 +121,11 @@ std::vector<uint8_t> FolderFileSystem::Read(const std::string& discPath,
     }
     // One byte more than the file holds, so that the read meeting its end needs no larger
     // buffer (and no copy of what was read into one).
-    std::vector<uint8_t> bytes(static_cast<std::size_t>(st.st_size) + 1);
+    const auto room = static_cast<std::size_t>(st.st_size) + 1;
+    std::vector<uint8_t> bytes;
+    bytes.reserve(room);
+    ReadyForWriting(bytes.data(), room);
+    bytes.resize(room);
     std::size_t got = 0;
     // The file may change while it is read: never more than the limit, and one byte more tells
     // that it grew past it.

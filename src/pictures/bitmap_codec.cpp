@@ -2,6 +2,7 @@
 
 #include "catalogue/disc_limits.h"
 #include "catalogue/error.h"
+#include "catalogue/fresh_memory.h"
 #include "pictures/byte_reader.h"
 #include "pictures/disc_file.h"
 
@@ -176,6 +177,7 @@ void DecodeRows(std::span<const uint8_t> data, const DibHeader& h,
     // once, in order, with no clearing before.
     pic.pixels.clear();
     pic.pixels.reserve(w * height);
+    ReadyForWriting(pic.pixels.data(), pic.pixels.capacity() * sizeof(uint32_t));
     std::vector<uint32_t> rowPixels(w);
     uint32_t* out = rowPixels.data();
     const Masks m = h.masks;
@@ -283,6 +285,7 @@ void DecodeRle(std::span<const uint8_t> data, const DibHeader& h,
     }
     pic.pixels.clear();
     pic.pixels.reserve(index.size());
+    ReadyForWriting(pic.pixels.data(), pic.pixels.capacity() * sizeof(uint32_t));
     for (const uint8_t i : index) {
         pic.pixels.push_back(i < table.size() ? table[i] : 0xFF000000u);
     }
