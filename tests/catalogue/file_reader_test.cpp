@@ -3,6 +3,7 @@
 
 #include "catalogue/error.h"
 #include "catalogue/file_reader.h"
+#include "catalogue/fresh_memory.h"
 #include "catalogue/line_list.h"
 #include "support/in_child.h"
 
@@ -62,6 +63,24 @@ TEST_F(FileReader, ReadsARegularFileUpToItsLimitAndNotAByteMore) {
     // Through a link the file itself counts.
     fs::create_symlink(dir_ / "exact", dir_ / "link");
     EXPECT_EQ(Outcome(Path("link"), kSmall), std::string(16, 'a'));
+}
+
+// Large files are read into memory made ready in one go: every byte arrives, whatever the
+// buffer's alignment, and making memory ready never changes what it holds.
+TEST_F(FileReader, LargeFilesArriveWholeAndReadiedMemoryKeepsItsContents) {
+    std::string big(300 * 1024 + 7, '\0');
+    for (std::size_t i = 0; i < big.size(); ++i) {
+        big[i] = static_cast<char>(i * 131 % 251);
+    }
+    Write("big", big);
+    EXPECT_EQ(Outcome(Path("big"), FileKind{"a test file", big.size()}), big);
+    const std::vector<uint8_t> copy(big.begin(), big.end());
+    std::vector<uint8_t> held = copy;
+    for (const std::size_t offset :
+         {std::size_t{0}, std::size_t{1}, std::size_t{4095}, std::size_t{4097}}) {
+        ReadyForWriting(held.data() + offset, held.size() - offset);
+        ASSERT_EQ(held, copy) << offset;
+    }
 }
 
 TEST_F(FileReader, RefusesPipesDevicesAndFoldersAtOnce) {
