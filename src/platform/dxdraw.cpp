@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QResource>
 #include <QStaticText>
 
 #include <algorithm>
@@ -36,7 +37,17 @@ struct BundledFonts {
         for (const char* file : {"LiberationSans-Regular.ttf", "LiberationSans-Bold.ttf",
                                  "LiberationSans-Italic.ttf", "LiberationSans-BoldItalic.ttf",
                                  "DejaVuSansCondensed.ttf", "DejaVuSansCondensed-Bold.ttf"}) {
-            QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/") + QLatin1String(file));
+            // The faces are read where they lie in the program, not copied out first.
+            const QString path = QStringLiteral(":/fonts/") + QLatin1String(file);
+            const QResource stored(path);
+            if (stored.isValid() && stored.compressionAlgorithm() == QResource::NoCompression &&
+                stored.size() > 0) {
+                QFontDatabase::addApplicationFontFromData(
+                    QByteArray::fromRawData(reinterpret_cast<const char*>(stored.data()),
+                                            static_cast<qsizetype>(stored.size())));
+            } else {
+                QFontDatabase::addApplicationFont(path);
+            }
         }
     }
 };
