@@ -156,14 +156,14 @@ int main(int argc, char** argv) {
         // and would end the program; there it runs without one.
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }
-    // The browser engine, loaded later from its plugin, draws with OpenGL contexts shared with the
-    // window's; sharing has to be asked for before the application exists.
-    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     // Pages of a CD image reach the browser engine through a scheme of the program's own, which
     // must be known before the application exists: only then is the engine's plugin loaded this
-    // early.
+    // early, and its OpenGL contexts are shared from the start. Otherwise the sharing is set up
+    // when the engine starts, after the first frame: making the shared context costs a display's
+    // OpenGL start-up, which the first frame does not need.
     const bool imageDisc = !cli.disc.empty() && IsDiscImageFile(cli.disc);
     if (imageDisc) {
+        QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
         RegisterDiscScheme();
     }
     QApplication app(argc, argv);

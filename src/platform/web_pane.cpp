@@ -12,8 +12,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLoggingCategory>
+#include <QOpenGLContext>
 #include <QPainter>
 #include <QPixmap>
 #include <QPointer>
@@ -25,6 +27,10 @@
 #include <optional>
 
 Q_DECLARE_LOGGING_CATEGORY(lcPlatform)
+
+// Qt's own modules hand it the context every other one is shared with; the browser engine finds
+// it there.
+Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext* context);
 
 namespace kestrova {
 
@@ -307,10 +313,38 @@ QUrl WebPaneWidget::ToUrl(const std::string& address) {
     return QUrl::fromLocalFile(QFileInfo(real).absoluteFilePath());
 }
 
+namespace {
+
+// The browser engine draws with OpenGL contexts shared with every other one. The application is
+// made without asking for that (making the shared context costs a display's OpenGL start-up,
+// which the first frame does not need); it is asked for here, before the engine is loaded, and
+// the shared context is made now.
+void ShareOpenGLContexts() {
+    if (QOpenGLContext::globalShareContext()) {
+        return;
+    }
+    {
+        // Qt warns that the request comes after the application was made; here that is meant.
+        const QtMessageHandler previous =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+        qInstallMessageHandler(previous);
+    }
+    auto* shared = new QOpenGLContext(qApp);
+    if (shared->create()) {
+        qt_gl_set_global_share_context(shared);
+    } else {
+        delete shared;
+    }
+}
+
+} // namespace
+
 void WebPaneWidget::StartEngine() {
     if (!impl_->browser || impl_->view) {
         return;
     }
+    ShareOpenGLContexts();
     auto* engine = LoadPluginAs<BrowserEngine>(QStringLiteral("browser"));
     if (!engine) {
         // Without the engine the pane still shows disc pages and follows their links.
