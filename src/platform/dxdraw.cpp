@@ -1,5 +1,6 @@
 #include "platform/dxdraw.h"
 
+#include "catalogue/fresh_memory.h"
 #include "catalogue/text.h"
 #include "pictures/picture_collection.h"
 
@@ -270,6 +271,7 @@ void ImageCanvas::Flip() {
 
 DxDrawWidget::DxDrawWidget(QWidget* parent)
     : QWidget(parent), backBuffer_(800, 600, QImage::Format_RGB32), canvas_(&backBuffer_) {
+    ReadyForWriting(backBuffer_.bits(), static_cast<std::size_t>(backBuffer_.sizeInBytes()));
     backBuffer_.fill(Qt::black);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
