@@ -70,33 +70,24 @@ void RepeatSkippingCanvas::TextOut(int x, int y, const std::string& cp1252, cons
 }
 
 void RepeatSkippingCanvas::FrameRect(int left, int top, int right, int bottom, TColor colour) {
-    calls_.push_back({Kind::Frame,
-                      nullptr,
-                      0,
-                      {},
-                      left,
-                      top,
-                      right,
-                      bottom,
-                      colour,
-                      {},
-                      {},
-                      BoxOf(left, top, right, bottom)});
+    AddRectangle(Kind::Frame, left, top, right, bottom, colour);
 }
 
 void RepeatSkippingCanvas::FillRect(int left, int top, int right, int bottom, TColor brush) {
-    calls_.push_back({Kind::Fill,
-                      nullptr,
-                      0,
-                      {},
-                      left,
-                      top,
-                      right,
-                      bottom,
-                      brush,
-                      {},
-                      {},
-                      BoxOf(left, top, right, bottom)});
+    AddRectangle(Kind::Fill, left, top, right, bottom, brush);
+}
+
+void RepeatSkippingCanvas::AddRectangle(Kind kind, int left, int top, int right, int bottom,
+                                        TColor colour) {
+    Call call;
+    call.kind = kind;
+    call.a = left;
+    call.b = top;
+    call.c = right;
+    call.d = bottom;
+    call.colour = colour;
+    call.reach = BoxOf(left, top, right, bottom);
+    calls_.push_back(std::move(call));
 }
 
 RepeatSkippingCanvas::Box RepeatSkippingCanvas::Damage() const {

@@ -76,6 +76,7 @@ class RepeatSkippingCanvas : public Canvas {
     };
     // The area that differs between the frame on screen and the one drawn now.
     Box Damage() const;
+    void AddRectangle(Kind kind, int left, int top, int right, int bottom, TColor colour);
 
     Canvas& target_;
     std::vector<Call> calls_;    // the frame being drawn
