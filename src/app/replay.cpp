@@ -648,6 +648,20 @@ class Runner {
         }
     }
 
+    // The answer the next question about unwritten edits gets when something closes.
+    void EditorAnswer(const LineArgs& a) {
+        const QString word = a.words[0].toLower();
+        if (word == QLatin1String("write")) {
+            EditorWindow().QueueUnwrittenAnswer(UnwrittenAnswer::Write);
+        } else if (word == QLatin1String("discard")) {
+            EditorWindow().QueueUnwrittenAnswer(UnwrittenAnswer::Discard);
+        } else if (word == QLatin1String("cancel")) {
+            EditorWindow().QueueUnwrittenAnswer(UnwrittenAnswer::Cancel);
+        } else {
+            throw UsageError("editor-answer write|discard|cancel");
+        }
+    }
+
     void EditorSnapshot(const LineArgs& a) {
         const QString path = OutputPath(a);
         if (!OpenedEditor().grab().toImage().save(path, "PNG")) {
@@ -697,6 +711,8 @@ const std::vector<Command>& Runner::Commands() {
         {"editor-dialog", "editor-dialog FILE|cancel (the next picture dialog's answer)", 1,
          &Runner::EditorDialog},
         {"editor-snapshot", "editor-snapshot FILE.png", 1, &Runner::EditorSnapshot},
+        {"editor-answer", "editor-answer write|discard|cancel (the next question on closing)", 1,
+         &Runner::EditorAnswer},
     };
     return commands;
 }

@@ -1,5 +1,6 @@
 #include "disc_image/program_cache.h"
 
+#include "base/safe_file_writer.h"
 #include "catalogue/disc_limits.h"
 #include "catalogue/error.h"
 
@@ -52,8 +53,8 @@ std::string DiscKey(const ImageFileSystem& image) {
 
 class Copier {
   public:
-    Copier(const ImageFileSystem& image, std::string shown)
-        : image_(image), shown_(std::move(shown)) {}
+    Copier(const ImageFileSystem& image, fs::path root, std::string shown)
+        : image_(image), root_(std::move(root)), shown_(std::move(shown)) {}
 
     void File(const IsoEntry& entry, const fs::path& target, bool program) {
         Count(entry);
@@ -66,38 +67,21 @@ class Copier {
             }
             return;
         }
-        const fs::path temp = target.string() + ".part";
-        ::unlink(temp.c_str());
-        const mode_t mode = program || entry.executable ? 0755 : 0644;
-        const int fd =
-            ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-        if (fd < 0) {
-            Fail(shown_, temp.string() + ": " + std::strerror(errno));
-        }
-        bool ok = true;
+        SafeWriteOptions options;
+        // Copies stay inside the cache folder, and a link planted there is never written through.
+        options.confineTo = root_.string();
+        options.followLink = false;
+        options.mode = program || entry.executable ? 0755u : 0644u;
+        SafeFileWriter writer(target.string(), options);
         try {
             image_.Volume().Stream(entry, [&](const uint8_t* bytes, std::size_t count) {
-                while (ok && count > 0) {
-                    const ssize_t n = ::write(fd, bytes, count);
-                    if (n < 0 && errno == EINTR) {
-                        continue;
-                    }
-                    ok = n > 0;
-                    if (ok) {
-                        bytes += n;
-                        count -= static_cast<std::size_t>(n);
-                    }
-                }
+                writer.Write(bytes, count);
             });
         } catch (const Error& e) {
-            ::close(fd);
-            ::unlink(temp.c_str());
             Fail(shown_, e.Detail());
         }
-        ok = ::close(fd) == 0 && ok;
-        if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
-            ::unlink(temp.c_str());
-            Fail(shown_, target.string() + ": cannot be written");
+        if (!writer.Commit()) {
+            Fail(shown_, writer.Failure()->Text());
         }
     }
 
@@ -142,6 +126,7 @@ class Copier {
     }
 
     const ImageFileSystem& image_;
+    fs::path root_;
     std::string shown_;
     std::set<uint32_t> entered_;
     int entries_ = 0;
@@ -182,7 +167,7 @@ CopiedFile CopyOutOfImage(const ImageFileSystem& image, const std::string& discP
     for (std::size_t i = 0; i + 1 < spelled.size(); ++i) {
         folder /= spelled[i];
     }
-    Copier copier(image, discPath);
+    Copier copier(image, root, discPath);
     copier.MakeFolder(folder);
     const fs::path target = folder / spelled.back();
     if (withFolder) {

@@ -7,6 +7,7 @@
 #include "catalogue/disc_file_system.h"
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -22,26 +23,71 @@ std::vector<uint8_t> DataFileBytes(const LineList& lines) {
     return bytes;
 }
 
+std::optional<WriteFailure> DiscFileWriter::Replace(const std::string& path,
+                                                    std::span<const uint8_t> bytes,
+                                                    const std::string& discRoot) {
+    SafeWriteOptions options;
+    options.confineTo = discRoot;
+    return WriteFileSafely(path, bytes, options);
+}
+
+std::string DiscEditor::ShownPath(const char* file) const {
+    const std::string shown = link_.discRoot + file;
+    if (const std::optional<std::string> local = CurrentDisc().LocalPath(shown)) {
+        return *local;
+    }
+    // As the desktop names files: "/" between folders, whatever the disc's own spelling.
+    std::string path = link_.discRoot;
+    for (const char* c = file; *c != '\0'; ++c) {
+        path += *c == '\\' ? '/' : *c;
+    }
+    return path;
+}
+
+std::optional<std::string> DiscEditor::WriteToDisc(const char* file,
+                                                   std::span<const uint8_t> bytes) {
+    // A CD image is read-only: nothing is written, and never anywhere else instead.
+    const std::optional<std::string> local = CurrentDisc().LocalPath(link_.discRoot + file);
+    if (!local) {
+        return std::string(kReadOnlyDisc);
+    }
+    if (ports_.files == nullptr) {
+        return std::string("the editor cannot write files here");
+    }
+    if (const std::optional<WriteFailure> failure =
+            ports_.files->Replace(*local, bytes, link_.discRoot)) {
+        return failure->reason;
+    }
+    return std::nullopt;
+}
+
 bool DiscEditor::WriteDataFile() {
-    const std::string shownPath = link_.discRoot + kDiscDataFile;
+    const std::string shownPath = ShownPath(kDiscDataFile);
     // Before an opening the editor holds no lines, and an empty file would lose the disc's data.
     if (state_.source.Count() == 0) {
         ShowMessage("The editor holds no disc data lines; " + shownPath + " was not written");
         return false;
     }
-    std::string reason;
-    // A CD image is read-only: nothing is written, and never anywhere else instead.
-    const std::optional<std::string> local = CurrentDisc().LocalPath(shownPath);
-    if (!local) {
-        reason = "the disc is a CD image, which cannot be written";
-    }
-    if (!local || ports_.files == nullptr ||
-        !ports_.files->Replace(*local, DataFileBytes(state_.source), reason)) {
-        ShowMessage("Cannot write the disc data file " + shownPath +
-                    (reason.empty() ? std::string() : ": " + reason));
+    if (const std::optional<std::string> reason =
+            WriteToDisc(kDiscDataFile, DataFileBytes(state_.source))) {
+        ShowMessage("Cannot write the disc data file " + shownPath + ": " + *reason);
         return false;
     }
+    state_.written = state_.source.Lines();
+    state_.declined.reset();
     return true;
+}
+
+bool DiscEditor::HasUnwrittenEdits() const {
+    if (!state_.written || state_.source.Count() == 0) {
+        return false;
+    }
+    const std::vector<std::string>& lines = state_.source.Lines();
+    return lines != *state_.written && (!state_.declined || lines != *state_.declined);
+}
+
+void DiscEditor::DeclineUnwrittenEdits() {
+    state_.declined = state_.source.Lines();
 }
 
 } // namespace kestrova

@@ -10,6 +10,8 @@
 #include "editor/editor_state.h"
 
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,9 @@ inline constexpr const char* kPictureFilter =
 
 // The disc data file's bytes for `lines`: each line as it stands, ended by CR LF.
 std::vector<uint8_t> DataFileBytes(const LineList& lines);
+
+// Why nothing can be written on a CD image.
+inline constexpr const char* kReadOnlyDisc = "the disc is a CD image, which is read-only";
 
 // The highest entry number the editor handles.
 inline constexpr int kHighestEntry = 100;
@@ -70,6 +75,12 @@ class DiscEditor {
 
     // Writes the editor's lines to the disc data file; false (with a message) when it cannot.
     bool WriteDataFile();
+    // Whether the lines hold edits the disc data file lacks, which closing would lose; edits the
+    // person chose to discard no longer count, until the lines change again.
+    bool HasUnwrittenEdits() const;
+    void DeclineUnwrittenEdits();
+    // A disc file as the desktop names it: its local path, or the disc root and "/" separators.
+    std::string ShownPath(const char* file) const;
 
   private:
     // The title-list line that shows `entry`; -1 when none does.
@@ -77,6 +88,8 @@ class DiscEditor {
     // The text of record line `offset` of `entry`; blank outside the record.
     std::string RecordText(int entry, int offset) const;
     void LoadEntryPicture(PictureCollection* list, Picture& shown, const char* listFile);
+    // Replaces a file of the disc; nothing on success, else the reason.
+    std::optional<std::string> WriteToDisc(const char* file, std::span<const uint8_t> bytes);
     void ShowMessage(const std::string& text);
 
     EditorPorts ports_;

@@ -2,6 +2,7 @@
 // What the disc editor needs from the platform and from the running front end. The window
 // supplies Qt versions; tests supply their own.
 
+#include "base/safe_file_writer.h"
 #include "catalogue/line_list.h"
 #include "pictures/picture.h"
 #include "pictures/picture_collection.h"
@@ -28,13 +29,22 @@ class PictureFiles {
     virtual Picture Load(const std::string& path) = 0;
 };
 
-// Replaces a whole file so that it is either the old file or the new one, never a part: written
-// beside it, then renamed over it. False, with the reason, when it cannot be written.
+// Replaces a whole file so that it is either the old file or the new one, never a part. The file
+// must lie inside the disc root; nothing on success, else why it failed.
 class FileWriter {
   public:
     virtual ~FileWriter() = default;
-    virtual bool Replace(const std::string& path, std::span<const uint8_t> bytes,
-                         std::string& reason) = 0;
+    virtual std::optional<WriteFailure> Replace(const std::string& path,
+                                                std::span<const uint8_t> bytes,
+                                                const std::string& discRoot) = 0;
+};
+
+// The program's one safe file writer, kept inside the disc: a link in the disc that leads out of
+// it is refused, so a disc folder from elsewhere cannot make the editor overwrite a user's file.
+class DiscFileWriter : public FileWriter {
+  public:
+    std::optional<WriteFailure> Replace(const std::string& path, std::span<const uint8_t> bytes,
+                                        const std::string& discRoot) override;
 };
 
 // Messages for the person editing the disc.

@@ -7,6 +7,7 @@
 #include "pictures/picture.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,6 +53,11 @@ struct EditorState {
     // opening they hold nothing of it, and storing them would blank the record.
     bool recordLoaded = false;
     std::vector<std::string> messages; // every message shown so far
+    // The lines as the disc data file holds them: as the front end had them when the editor was
+    // first opened, and then as last written. Unknown before the first opening.
+    std::optional<std::vector<std::string>> written;
+    // Lines the person chose to close without writing.
+    std::optional<std::vector<std::string>> declined;
 };
 
 // A box of the editor and the record line it edits, as an offset from the entry's "*BEGIN" line.

@@ -51,6 +51,9 @@ void DiscEditor::OpenEditor(const FrontEndLink& link) {
     if (link_.source != nullptr) {
         state_.source.Assign(*link_.source);
     }
+    if (!state_.written) {
+        state_.written = state_.source.Lines();
+    }
     TitleScan();
     // The copied lines may differ from those the boxes were filled from.
     state_.recordLoaded = false;

@@ -23,6 +23,11 @@ void DiscEditor::LoadEntryPicture(PictureCollection* list, Picture& shown, const
     if (state_.currentEntry <= 0 || list == nullptr) {
         return;
     }
+    // Said before any dialog: a picture chosen for a read-only disc could only be lost.
+    if (!CurrentDisc().LocalPath(link_.discRoot + listFile)) {
+        ShowMessage("Cannot change " + ShownPath(listFile) + ": " + kReadOnlyDisc);
+        return;
+    }
     std::optional<std::string> chosen;
     if (ports_.dialog != nullptr) {
         chosen = ports_.dialog->Choose();
@@ -41,13 +46,10 @@ void DiscEditor::LoadEntryPicture(PictureCollection* list, Picture& shown, const
             item.SetPicture(old);
             throw;
         }
-        const std::string shownPath = link_.discRoot + listFile;
-        std::string reason;
-        const std::optional<std::string> local = CurrentDisc().LocalPath(shownPath);
-        if (!local || ports_.files == nullptr || !ports_.files->Replace(*local, bytes, reason)) {
+        if (const std::optional<std::string> reason = WriteToDisc(listFile, bytes)) {
             // The list on screen stays as the file on disc still has it.
             item.SetPicture(old);
-            throw Error("Cannot create file " + shownPath);
+            throw Error("Cannot create file " + ShownPath(listFile) + ": " + *reason);
         }
         item.Rebuild();
         shown = std::move(picture);

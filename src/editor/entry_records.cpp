@@ -112,7 +112,9 @@ void DiscEditor::SetBox(int box, const std::string& text) {
     if (box == kTitleBox) {
         titleChange(text);
     } else if (box > kTitleBox && box < kBoxCount) {
+        // Every box stores the record as the title box does, so no edit waits on a title change.
         state_.boxes[static_cast<std::size_t>(box)] = AsRecordLine(text);
+        StoreEntry();
     }
 }
 

@@ -1,5 +1,7 @@
 #include "pictures/picture_collection.h"
 
+#include "base/safe_file_writer.h"
+#include "catalogue/disc_path.h"
 #include "catalogue/error.h"
 #include "catalogue/text.h"
 #include "pictures/disc_file.h"
@@ -222,7 +224,9 @@ std::vector<uint8_t> PictureCollection::SaveToBytes() const {
 
 void PictureCollection::SaveToFile(const std::string& path) const {
     const std::vector<uint8_t> bytes = SaveToBytes();
-    WriteWholeFile(path, bytes);
+    if (const auto failure = WriteFileSafely(ResolveDiscPath(path), bytes)) {
+        throw Error("Cannot create file " + path + ": " + failure->reason);
+    }
 }
 
 std::array<Rgb, 256> PictureCollection::BuildColourTable() const {

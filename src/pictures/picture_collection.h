@@ -116,7 +116,8 @@ class PictureCollection {
     // any picture is decoded.
     void LoadFromBytes(std::span<const uint8_t> bytes);
     std::vector<uint8_t> SaveToBytes() const;
-    // "Cannot create file %s" when the file cannot be written.
+    // Replaces the file safely; "Cannot create file %s: reason" when it cannot be written, the old
+    // file then left as it was.
     void SaveToFile(const std::string& path) const;
 
     // The 256-colour table: the sixteen static system colours, then the items' palette colours.

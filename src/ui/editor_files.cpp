@@ -3,7 +3,6 @@
 #include "catalogue/error.h"
 #include "editor/disc_editor.h"
 #include "pictures/bitmap_codec.h"
-#include "platform/atomic_file.h"
 
 #include <QApplication>
 #include <QFile>
@@ -11,6 +10,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
 
 namespace kestrova {
@@ -130,16 +130,33 @@ Picture EditorPictureFiles::Load(const std::string& path) {
     return FromQImage(image);
 }
 
-bool EditorFileWriter::Replace(const std::string& path, std::span<const uint8_t> bytes,
-                               std::string& reason) {
-    return ReplaceFileAtomically(path, bytes, reason);
-}
-
 void EditorMessageBox::ShowMessage(const std::string& text) {
     if (!quiet_) {
         QMessageBox::warning(parent_, QApplication::applicationDisplayName(),
                              QString::fromStdString(text));
     }
+}
+
+UnwrittenAnswer EditorMessageBox::AskAboutUnwritten(const std::string& text) {
+    if (quiet_) {
+        if (answers_.empty()) {
+            return UnwrittenAnswer::Cancel;
+        }
+        const UnwrittenAnswer answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    }
+    QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(),
+                    QString::fromStdString(text), QMessageBox::NoButton, parent_);
+    QPushButton* write = box.addButton(QStringLiteral("Write"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("Discard"), QMessageBox::DestructiveRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(write);
+    box.exec();
+    if (box.clickedButton() == write) {
+        return UnwrittenAnswer::Write;
+    }
+    return box.clickedButton() == discard ? UnwrittenAnswer::Discard : UnwrittenAnswer::Cancel;
 }
 
 } // namespace kestrova

@@ -1,6 +1,6 @@
 #pragma once
 // The disc editor's services from Qt: the picture-open dialog (answered by the harness under
-// replay), reading picture files, replacing files whole, and message boxes.
+// replay), reading picture files, and message boxes.
 
 #include "editor/editor_ports.h"
 
@@ -49,21 +49,22 @@ class EditorPictureFiles : public PictureFiles {
     Picture Load(const std::string& path) override;
 };
 
-class EditorFileWriter : public FileWriter {
-  public:
-    bool Replace(const std::string& path, std::span<const uint8_t> bytes,
-                 std::string& reason) override;
-};
+// What the person answers when closing would lose edits.
+enum class UnwrittenAnswer { Write, Discard, Cancel };
 
-// Shown in a message box, except under the harness, where the editor's state records them.
+// Shown in a message box, except under the harness, where the editor's state records them and
+// questions take scripted answers (Cancel when none is left).
 class EditorMessageBox : public EditorMessages {
   public:
     EditorMessageBox(QWidget* parent, bool quiet) : parent_(parent), quiet_(quiet) {}
     void ShowMessage(const std::string& text) override;
+    UnwrittenAnswer AskAboutUnwritten(const std::string& text);
+    void QueueAnswer(UnwrittenAnswer answer) { answers_.push_back(answer); }
 
   private:
     QWidget* parent_;
     bool quiet_;
+    std::deque<UnwrittenAnswer> answers_;
 };
 
 } // namespace kestrova

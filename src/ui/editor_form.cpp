@@ -4,6 +4,7 @@
 #include "engine/front_end.h"
 #include "engine/main_state.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -206,6 +207,39 @@ QPushButton* Tform1::ButtonNamed(const QString& nameOrCaption) const {
         }
     }
     return nullptr;
+}
+
+bool Tform1::ConfirmClose() {
+    if (!editor_.HasUnwrittenEdits()) {
+        return true;
+    }
+    const std::string question = "The disc editor has edits that are not in the disc data file " +
+                                 editor_.ShownPath(kDiscDataFile) +
+                                 ". Write them to it before closing?";
+    editor_.State().messages.push_back(question);
+    bool go = false;
+    Run([&] {
+        switch (messages_.AskAboutUnwritten(question)) {
+        case UnwrittenAnswer::Write:
+            go = editor_.WriteDataFile();
+            break;
+        case UnwrittenAnswer::Discard:
+            editor_.DeclineUnwrittenEdits();
+            go = true;
+            break;
+        case UnwrittenAnswer::Cancel:
+            break;
+        }
+    });
+    return go;
+}
+
+void Tform1::closeEvent(QCloseEvent* event) {
+    if (ConfirmClose()) {
+        QWidget::closeEvent(event);
+    } else {
+        event->ignore();
+    }
 }
 
 bool Tform1::eventFilter(QObject* watched, QEvent* event) {

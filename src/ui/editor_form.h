@@ -41,9 +41,15 @@ class Tform1 : public QWidget {
     QListWidget* features() const { return features_; }
     void QueueDialogAnswer(const std::string& file) { dialog_.QueueAnswer(file); }
     void QueueDialogCancel() { dialog_.QueueCancel(); }
+    void QueueUnwrittenAnswer(UnwrittenAnswer answer) { messages_.QueueAnswer(answer); }
+
+    // Before the editor or the front end closes: with edits the disc data file lacks, asks
+    // whether to write them, discard them or not close. True when closing may go on.
+    bool ConfirmClose();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void BuildControls();
@@ -53,7 +59,7 @@ class Tform1 : public QWidget {
 
     EditorPictureDialog dialog_;
     EditorPictureFiles pictures_;
-    EditorFileWriter files_;
+    DiscFileWriter files_;
     EditorMessageBox messages_;
     DiscEditor editor_;
 

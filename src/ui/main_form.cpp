@@ -279,6 +279,11 @@ void TMainForm::HideCurtain() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+    // Edits that never reached the disc data file are not lost without a word.
+    if (editor_ != nullptr && !editor_->ConfirmClose()) {
+        event->ignore();
+        return;
+    }
     // The closing sequence: timers stop, then the banners, the web pane and the drawing surface
     // go, in that order, and the application is asked to end.
     engine_->FormClose();

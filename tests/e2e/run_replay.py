@@ -11,6 +11,13 @@ Header lines of the script (anywhere, each starting with "#!"):
   #! display: xvfb     runs under a virtual X display (the browser engine draws nothing
                        offscreen); skipped when xvfb-run is missing
   #! image: FLAVOUR    runs on a CD image of the disc, built by tests/support/make_image.py
+  #! disc-copy: PATH   a copy of the disc PATH in the work folder, for scripts that write to it
+  #! file-size-limit: BYTES
+                       the front end runs with no file larger than BYTES writable (as on a
+                       full disk: writes past it fail with "File too large")
+  #! unchanged: FILE   FILE of the disc must be byte for byte as it was before the run
+  #! file-contains: FILE|TEXT
+                       FILE of the disc must hold TEXT after the run
   #! same-as-folder: FILE
                        runs the script again on the disc as a folder: the state dumps FILE
                        written by both runs must be the same, the disc root aside
@@ -19,8 +26,10 @@ The script's own expect lines are checked by the front end itself.
 import argparse
 import atexit
 import os
+import resource
 import shlex
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -39,6 +48,8 @@ def main():
     extra = []
     stderr_lines = []
     stderr_ends = []
+    unchanged = []
+    contains = []
     with open(a.script, encoding="utf-8") as f:
         for line in f:
             if line.startswith("#!"):
@@ -48,6 +59,10 @@ def main():
                     stderr_lines.append(value)
                 elif key == "stderr-end":
                     stderr_ends.append(value)
+                elif key == "unchanged":
+                    unchanged.append(value)
+                elif key == "file-contains":
+                    contains.append(value.split("|", 1))
                 elif key == "args":
                     extra += shlex.split(value)
                 else:
@@ -58,8 +73,15 @@ def main():
     if "fixture" in headers:
         disc = os.path.join(a.work, "disc")
         subprocess.run([a.fixture, disc, headers["fixture"]], check=True)
+    elif "disc-copy" in headers:
+        disc = os.path.join(a.work, "disc")
+        shutil.copytree(os.path.join(a.source, headers["disc-copy"]), disc, symlinks=True)
     else:
         disc = os.path.join(a.source, headers.get("disc", "sample-disc"))
+    before = {}
+    for name in unchanged:
+        with open(os.path.join(disc, name), "rb") as f:
+            before[name] = f.read()
 
     folder = disc
     if "image" in headers:
@@ -92,6 +114,22 @@ def main():
             return 1
     want = int(headers.get("exit", "0"))
     ok = True
+    for name, text in before.items():
+        with open(os.path.join(disc, name), "rb") as f:
+            if f.read() != text:
+                print(f"{name} changed")
+                ok = False
+    for name, text in contains:
+        with open(os.path.join(disc, name), "rb") as f:
+            if text.encode("cp1252") not in f.read():
+                print(f"{name} lacks: {text}")
+                ok = False
+    leftovers = [n for n in before if any(
+        e.startswith("." + os.path.basename(n) + ".")
+        for e in os.listdir(os.path.dirname(os.path.join(disc, n))))]
+    for name in leftovers:
+        print(f"a temporary file of {name} was left behind")
+        ok = False
     if p.returncode != want:
         print(f"exit status {p.returncode}, expected {want}")
         ok = False
@@ -125,7 +163,15 @@ def run(a, disc, work, extra, headers):
                                                      "detect_leaks=0",
                                                      "new_delete_type_mismatch=0"]))
         cmd = ["xvfb-run", "-a", "-s", "-screen 0 1024x768x24"] + cmd
-    return subprocess.run(cmd, cwd=work, env=env, capture_output=True, text=True, timeout=110)
+    limit = headers.get("file-size-limit")
+
+    def limit_file_size():
+        # Ignored, the signal does not end the program; its writes fail with EFBIG instead.
+        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+        resource.setrlimit(resource.RLIMIT_FSIZE, (int(limit), int(limit)))
+
+    return subprocess.run(cmd, cwd=work, env=env, capture_output=True, text=True, timeout=110,
+                          preexec_fn=limit_file_size if limit else None)
 
 
 # A state dump with the disc root spelt "{disc}/".

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -48,9 +51,8 @@ TEST(EditorDataFile, AFileThatCannotBeWrittenIsRefusedWithAMessage) {
     b.Open();
     EXPECT_FALSE(b.editor.WriteDataFile());
     ASSERT_EQ(b.S().messages.size(), 1u);
-    EXPECT_EQ(b.S().messages[0],
-              "Cannot write the disc data file /disc/engine\\data\\discdata.kvx: "
-              "No space left on device");
+    EXPECT_EQ(b.S().messages[0], "Cannot write the disc data file /disc/engine/data/discdata.kvx: "
+                                 "No space left on device");
 }
 
 TEST(EditorDataFile, NothingIsWrittenBeforeTheEditorHoldsLines) {
@@ -58,6 +60,50 @@ TEST(EditorDataFile, NothingIsWrittenBeforeTheEditorHoldsLines) {
     EXPECT_FALSE(b.editor.WriteDataFile());
     EXPECT_TRUE(b.writer.written.empty());
     EXPECT_EQ(b.S().messages.size(), 1u);
+}
+
+// The editor with the program's own writer on a disc folder of this machine.
+struct RealDisc : ::testing::Test {
+    std::filesystem::path root = std::filesystem::temp_directory_path() /
+                                 ("kestrova-editor-write-" + std::to_string(::getpid()));
+    DiscFileWriter files;
+
+    void SetUp() override {
+        std::filesystem::remove_all(root);
+        std::filesystem::create_directories(root / "engine" / "data");
+    }
+    void TearDown() override { std::filesystem::remove_all(root); }
+    std::string Root() const { return root.string() + "/"; }
+};
+
+TEST_F(RealDisc, TheDataFileIsReplacedInsideTheDisc) {
+    std::ofstream(root / "engine" / "data" / "discdata.kvx", std::ios::binary) << "old";
+    EditorBench b;
+    b.editor = DiscEditor(EditorPorts{&b.dialog, &b.pictures, &files, nullptr});
+    b.Open(Root());
+    ASSERT_TRUE(b.editor.WriteDataFile()) << b.S().messages.back();
+    std::ifstream in(root / "engine" / "data" / "discdata.kvx", std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(text.substr(0, 17), "\r\n*Spritecount\r\n9");
+}
+
+TEST_F(RealDisc, ALinkOutOfTheDiscIsNotWrittenThrough) {
+    const std::filesystem::path users = root.string() + "-users-file";
+    std::ofstream(users) << "precious";
+    std::filesystem::create_symlink(users, root / "engine" / "data" / "discdata.kvx");
+    EditorBench b;
+    b.editor = DiscEditor(EditorPorts{&b.dialog, &b.pictures, &files, nullptr});
+    b.Open(Root());
+    EXPECT_FALSE(b.editor.WriteDataFile());
+    ASSERT_EQ(b.S().messages.size(), 1u);
+    EXPECT_EQ(b.S().messages[0].rfind("Cannot write the disc data file " + Root() +
+                                          "engine/data/discdata.kvx: it leads outside",
+                                      0),
+              0u)
+        << b.S().messages[0];
+    std::ifstream in(users);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "precious");
+    std::filesystem::remove(users);
 }
 
 } // namespace

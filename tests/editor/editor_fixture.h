@@ -68,14 +68,13 @@ struct FakePictures : PictureFiles {
 struct FakeWriter : FileWriter {
     bool fail = false;
     std::map<std::string, std::vector<uint8_t>> written;
-    bool Replace(const std::string& path, std::span<const uint8_t> bytes,
-                 std::string& reason) override {
+    std::optional<WriteFailure> Replace(const std::string& path, std::span<const uint8_t> bytes,
+                                        const std::string&) override {
         if (fail) {
-            reason = "No space left on device";
-            return false;
+            return WriteFailure{path, "No space left on device"};
         }
         written[path].assign(bytes.begin(), bytes.end());
-        return true;
+        return std::nullopt;
     }
 };
 
@@ -100,13 +99,13 @@ struct EditorBench {
         }
     }
 
-    void Open() {
+    void Open(const std::string& discRoot = "/disc/") {
         FrontEndLink link;
         link.source = &frontEnd;
         link.SubSliderA = &thumbs;
         link.sliderlistA = &panels;
         link.spriteCount = 9;
-        link.discRoot = "/disc/";
+        link.discRoot = discRoot;
         editor.OpenEditor(link);
     }
 

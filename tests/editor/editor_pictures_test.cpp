@@ -3,6 +3,7 @@
 
 #include "editor_fixture.h"
 
+#include "catalogue/disc_file_system.h"
 #include "pictures/image_list_file.h"
 
 #include <gtest/gtest.h>
@@ -70,7 +71,8 @@ TEST(EditorPictures, AFailedWriteLeavesEverythingAsItWas) {
     b.dialog.answers = {"/pics/new.png"};
     b.editor.Button5Click();
     ASSERT_EQ(b.S().messages.size(), 1u);
-    EXPECT_EQ(b.S().messages[0], "Cannot create file /disc/engine\\images\\slider2.dxg");
+    EXPECT_EQ(b.S().messages[0],
+              "Cannot create file /disc/engine/images/slider2.dxg: No space left on device");
     EXPECT_EQ(b.thumbs.Items(1).GetPicture().pixels, before.pixels);
     EXPECT_EQ(b.S().subz.pixels, before.pixels);
 }
@@ -107,6 +109,40 @@ TEST(EditorPictures, OpeningPreparesTheSlotAfterTheLastDemo) {
     EXPECT_TRUE(b.thumbs.Items(9).SystemMemory);
     EXPECT_EQ(b.panels.Items(9).TransparentColor, 0x00FF00FFu);
     EXPECT_TRUE(b.panels.Items(9).Transparent);
+}
+
+// A disc that has no files on this machine, as a CD image has none.
+struct ImageLikeDisc : DiscFileSystem {
+    std::string Root() const override { return "/discs/issue.iso/"; }
+    bool IsImage() const override { return true; }
+    std::string Resolve(const std::string& path) const override { return path; }
+    DiscEntryInfo Stat(const std::string&) const override { return {}; }
+    std::vector<uint8_t> Read(const std::string& path, const FileKind&) const override {
+        ThrowCannotOpen(path);
+    }
+    std::vector<uint8_t> ReadHead(const std::string&, std::size_t) const override { return {}; }
+    std::vector<std::string> List(const std::string&) const override { return {}; }
+    std::optional<std::string> LocalPath(const std::string&) const override { return std::nullopt; }
+};
+
+TEST(EditorPictures, OnACdImageTheButtonsSayAtOnceThatTheDiscIsReadOnly) {
+    ScopedDisc image(std::make_shared<ImageLikeDisc>());
+    EditorBench b;
+    b.Open("/discs/issue.iso/");
+    b.editor.featuresClick(b.LineOf(2));
+    b.editor.Button5Click();
+    b.editor.Button6Click();
+    EXPECT_EQ(b.dialog.openings, 0) << "no dialog for a picture that could not be kept";
+    EXPECT_TRUE(b.writer.written.empty());
+    ASSERT_EQ(b.S().messages.size(), 2u);
+    EXPECT_EQ(b.S().messages[0], "Cannot change /discs/issue.iso/engine/images/slider2.dxg: the "
+                                 "disc is a CD image, which is read-only");
+    EXPECT_EQ(b.S().messages[1], "Cannot change /discs/issue.iso/engine/images/slider.dxg: the "
+                                 "disc is a CD image, which is read-only");
+    EXPECT_FALSE(b.editor.WriteDataFile());
+    EXPECT_EQ(b.S().messages[2], "Cannot write the disc data file "
+                                 "/discs/issue.iso/engine/data/discdata.kvx: the disc is a CD "
+                                 "image, which is read-only");
 }
 
 } // namespace

@@ -34,17 +34,59 @@ TEST(EditorRecords, EachKeystrokeInTheTitleStoresTheRecord) {
     EXPECT_EQ(b.Line(5, 1), "Title 5X");
     EXPECT_EQ(b.S().features[static_cast<std::size_t>(b.LineOf(5))].text, "Title 5X");
     EXPECT_EQ(b.S().caption, "5");
-    b.editor.SetBox(kEdit6, "help@example.org");
-    EXPECT_EQ(b.Line(5, 9), "support5@example.com") << "other boxes store with the title";
     b.editor.titleChange("Title 5XY");
     b.editor.titleKeyUp();
     EXPECT_EQ(b.Line(5, 1), "Title 5XY");
-    EXPECT_EQ(b.Line(5, 9), "help@example.org");
     EXPECT_EQ(b.Line(5, 6), "no") << "+6 and +7 are never written";
     EXPECT_EQ(b.Line(4, 1), "Title 4");
     EXPECT_EQ(b.frontEnd.EntryLine(5, 1), "Title 5") << "the front end sees nothing before SAVE";
     b.editor.Button4Click();
     EXPECT_EQ(b.frontEnd.EntryLine(5, 1), "Title 5XY");
+}
+
+TEST(EditorRecords, AnEditInAnyBoxStoresTheRecordWithoutTouchingTheTitle) {
+    EditorBench b;
+    b.Open();
+    b.editor.featuresClick(b.LineOf(5));
+    b.editor.SetBox(kEdit4, "Demos/d5/install.exe");
+    b.editor.SetBox(kEdit8, "RAM 64 MB");
+    EXPECT_EQ(b.Line(5, 5), "Demos/d5/install.exe");
+    EXPECT_EQ(b.Line(5, 11), "RAM 64 MB");
+    EXPECT_EQ(b.Line(5, 1), "Title 5");
+    EXPECT_TRUE(b.editor.HasUnwrittenEdits());
+    b.editor.Button4Click();
+    ASSERT_TRUE(b.editor.WriteDataFile());
+    const auto& written = b.writer.written["/disc/engine/data/discdata.kvx"];
+    const std::string text(written.begin(), written.end());
+    EXPECT_NE(text.find("Desc 5c\r\nDemos/d5/install.exe\r\nno\r\nno\r\nreadme5.rtf\r\n"
+                        "support5@example.com\r\nCPU 5\r\nRAM 64 MB\r\n"),
+              std::string::npos);
+    EXPECT_FALSE(b.editor.HasUnwrittenEdits());
+}
+
+TEST(EditorRecords, UnwrittenEditsCountUntilWrittenOrDeclined) {
+    EditorBench b;
+    EXPECT_FALSE(b.editor.HasUnwrittenEdits()) << "never opened";
+    b.Open();
+    EXPECT_FALSE(b.editor.HasUnwrittenEdits());
+    b.editor.featuresClick(b.LineOf(2));
+    EXPECT_FALSE(b.editor.HasUnwrittenEdits()) << "selecting stores the same values back";
+    b.editor.SetBox(kEdit6, "help@example.org");
+    EXPECT_TRUE(b.editor.HasUnwrittenEdits());
+    b.editor.SetBox(kEdit6, "support2@example.com");
+    EXPECT_FALSE(b.editor.HasUnwrittenEdits()) << "typed back to what the file holds";
+    b.editor.SetBox(kEdit6, "x");
+    b.editor.Button4Click();
+    b.Open();
+    EXPECT_TRUE(b.editor.HasUnwrittenEdits()) << "saved to the front end, not to the file";
+    b.editor.DeclineUnwrittenEdits();
+    EXPECT_FALSE(b.editor.HasUnwrittenEdits());
+    b.editor.featuresClick(b.LineOf(2));
+    b.editor.SetBox(kEdit6, "y");
+    EXPECT_TRUE(b.editor.HasUnwrittenEdits()) << "a new edit after the discard counts again";
+    b.writer.fail = true;
+    EXPECT_FALSE(b.editor.WriteDataFile());
+    EXPECT_TRUE(b.editor.HasUnwrittenEdits()) << "a failed write keeps them";
 }
 
 TEST(EditorRecords, TheFeatureDemoShowsBlockZeroAndNamesItsLineAfterEdit1) {

@@ -2,6 +2,7 @@
 // run-length picture (no more than its data encodes), per image-list file and per disc. Banner
 // GIFs are held to their limits from their block structure alone.
 
+#include "base/safe_file_writer.h"
 #include "catalogue/disc_limits.h"
 #include "catalogue/error.h"
 #include "pictures/bitmap_codec.h"
@@ -126,7 +127,7 @@ TEST(DiscBudget, EveryFileOfTheDiscDrawsFromOneBudget) {
     fs::create_directories(dir);
     const auto bytes = RunLengthList(2, 100, 100);
     for (const char* name : {"a.dxg", "b.dxg"}) {
-        WriteWholeFile((dir / name).string(), bytes);
+        ASSERT_EQ(WriteFileSafely((dir / name).string(), bytes), std::nullopt);
     }
     PixelBudget budget(30000); // one file's 20,000 pixels fit, two do not
     PictureCollection a;

@@ -1,5 +1,6 @@
 #include "common/dxg_tool.h"
 
+#include "base/safe_file_writer.h"
 #include "catalogue/error.h"
 #include "catalogue/terminal_text.h"
 #include "catalogue/text.h"
@@ -8,6 +9,7 @@
 #include "pictures/disc_file.h"
 #include "pictures/image_list_file.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QImage>
 #include <QJsonArray>
@@ -19,6 +21,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <sstream>
 
@@ -27,6 +30,11 @@ namespace kestrova {
 namespace {
 
 namespace fs = std::filesystem;
+
+std::span<const uint8_t> AsBytes(const QByteArray& bytes) {
+    return {reinterpret_cast<const uint8_t*>(bytes.constData()),
+            static_cast<std::size_t>(bytes.size())};
+}
 
 constexpr const char* kUsage =
     "Usage: kestrova-dxg COMMAND ...\n"
@@ -473,8 +481,18 @@ void ExtractImageList(const std::string& file, const std::string& target) {
         if (item.HasPicture()) {
             const std::string png = PngName(i, item.Name);
             const fs::path path = fs::path(dir) / png;
-            if (!ToImage(p).save(Q(path.string()), "PNG")) {
-                throw Error("Cannot create file " + (fs::path(target) / png).string());
+            QByteArray encoded;
+            QBuffer buffer(&encoded);
+            buffer.open(QIODevice::WriteOnly);
+            std::optional<WriteFailure> failure;
+            if (!ToImage(p).save(&buffer, "PNG")) {
+                failure = WriteFailure{path.string(), "the picture cannot be encoded as PNG"};
+            } else {
+                failure = WriteFileSafely(path.string(), AsBytes(encoded));
+            }
+            if (failure) {
+                throw Error("Cannot create file " + (fs::path(target) / png).string() + ": " +
+                            failure->reason);
             }
             o.insert(Key("png"), Q(png));
         } else {
@@ -511,9 +529,11 @@ void ExtractImageList(const std::string& file, const std::string& target) {
     QJsonObject manifest;
     manifest.insert(Key("items"), items);
     const QByteArray json = QJsonDocument(manifest).toJson(QJsonDocument::Indented);
-    WriteWholeFile((fs::path(dir) / "manifest.json").string(),
-                   std::span(reinterpret_cast<const uint8_t*>(json.constData()),
-                             static_cast<size_t>(json.size())));
+    if (const auto failure =
+            WriteFileSafely((fs::path(dir) / "manifest.json").string(), AsBytes(json))) {
+        throw Error("Cannot create file " + (fs::path(target) / "manifest.json").string() + ": " +
+                    failure->reason);
+    }
     partial.Keep(into);
 }
 

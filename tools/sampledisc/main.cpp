@@ -8,18 +8,19 @@
 #include "quantize.h"
 #include "sounds.h"
 
+#include "base/safe_file_writer.h"
 #include "catalogue/error.h"
 #include "engine/disc_requirements.h"
 #include "pictures/bitmap_codec.h"
 #include "pictures/picture_collection.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 
 #include <cstdio>
 #include <exception>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -41,16 +42,13 @@ QString OutPath(const QString& root, const std::string& relative) {
 
 void WriteBytes(const QString& path, const void* data, size_t size, bool executable = false) {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        f.write(static_cast<const char*>(data), static_cast<qint64>(size)) !=
-            static_cast<qint64>(size)) {
-        throw std::runtime_error("cannot write " + path.toStdString());
-    }
-    f.close();
+    kestrova::SafeWriteOptions options;
     if (executable) {
-        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
-                         QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+        options.mode = 0755;
+    }
+    if (const auto failure = kestrova::WriteFileSafely(
+            path.toStdString(), std::span(static_cast<const uint8_t*>(data), size), options)) {
+        throw std::runtime_error("cannot write " + failure->Text());
     }
 }
 
