@@ -3,6 +3,8 @@
 
 #include "test_support.h"
 
+#include "support/limited_child.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -223,6 +225,28 @@ TEST_F(PicturesCollectionFiles, SavedFileLoadsThroughAnyCaseAndSeparator) {
     ASSERT_EQ(back.Count(), 1);
     EXPECT_TRUE(back.Items(0).IsBuilt()); // the surface was ready, so loading built it
     EXPECT_EQ(back.Items(0).GetPicture().pixels, item.GetPicture().pixels);
+}
+
+TEST_F(PicturesCollectionFiles, AFullDiskKeepsTheOldFileAndSaysWhy) {
+    PictureCollection c;
+    c.Add().SetPicture(FewColours(200, 200, 3));
+    const std::string path = (dir_ / "slider.dxg").string();
+    std::ofstream(path, std::ios::binary) << "the old list";
+    const auto result = testing::RunWithFileSizeLimit(16384, [&] {
+        try {
+            c.SaveToFile(path);
+        } catch (const Error& e) {
+            return std::string(e.what());
+        }
+        return std::string("written");
+    });
+    EXPECT_EQ(result.text, "Cannot create file " + path + ": File too large");
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "the old list");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_),
+                            std::filesystem::directory_iterator()),
+              2)
+        << "the old file and the Engine folder, no temporary file";
 }
 
 TEST_F(PicturesCollectionFiles, MissingFileNamesThePathAsGivenAndKeepsTheItems) {
