@@ -73,6 +73,34 @@ TEST(Banners, TheRotationDrawsUntilABannerExistsInTheOrderTheTimersFire) {
     EXPECT_NE(std::find(got.begin(), got.end(), 2), got.end());
 }
 
+TEST(Banners, OnTheClockTheFourSecondTimerDrawsFirstWhenBothFallDue) {
+    BannerDisc d({0, 3, 4, 8});
+    FrontEnd fe(d.ports);
+    fe.Initialize();
+    fe.SetActive(true);
+    // The 4-second timer runs from the start, the rotation from the end of start-up: at 20, 40
+    // and 60 s both fall due, and the 4-second timer, started first, draws first.
+    SharedRandom expected;
+    std::vector<int> want, got;
+    for (long long ms = 1000; ms <= 60000; ms += 1000) {
+        if (ms % 4000 == 0) {
+            expected.Draw(fe.State().banners.Count());
+        }
+        if (ms % 10000 == 0) {
+            int n = 0;
+            do {
+                n = expected.Draw(9);
+            } while (n != 0 && n != 3 && n != 4 && n != 8);
+            want.push_back(n);
+            fe.AdvanceTo(ms);
+            got.push_back(fe.State().bannerNumber);
+            EXPECT_EQ(d.adbanner.FileName(), BannerFile(fe.State().bannerNumber));
+        }
+    }
+    EXPECT_EQ(got, want);
+    EXPECT_EQ(ProgramRandom().seed, expected.seed);
+}
+
 TEST(Banners, WithNoBannerFileTheRotationKeepsTheBannerAndDrawsNothing) {
     BannerDisc d({});
     d.state.bannerNumber = 4;
