@@ -190,6 +190,34 @@ TEST(Keys, TheBufferEmptiesPast254CharactersSoASplitPhraseDoesNotFire) {
     EXPECT_EQ(s.typedText, "yowl");
 }
 
+TEST(Keys, TheBufferCountsTypedCharactersNotTheirBytes) {
+    MainState s;
+    for (int i = 0; i < 127; ++i) {
+        FormKeyPress(s, i % 2 == 0 ? "\xC3\xA9" : "\xC3\xB6"); // é, ö
+    }
+    for (const char c : std::string("dustyowl")) {
+        FormKeyPress(s, std::string(1, c));
+    }
+    EXPECT_TRUE(s.navigatePending) << "127 accented letters and a phrase fit the buffer";
+    EXPECT_EQ(s.pendingUrl, PhrasePage("dustyowl"));
+
+    // The limit is 255 characters whatever they are: the next one empties the buffer first.
+    // Each is kept as the disc's single byte, or '?' when the code page lacks it.
+    MainState t;
+    for (int i = 0; i < 254; ++i) {
+        FormKeyPress(t, "\xE2\x82\xAC"); // €
+    }
+    FormKeyPress(t, "\xC5\x82"); // ł, not in the code page
+    ASSERT_EQ(t.typedText.size(), 255u);
+    EXPECT_EQ(t.typedText.front(), '\x80');
+    EXPECT_EQ(t.typedText.back(), '?');
+    FormKeyPress(t, "\xC3\xA9");
+    EXPECT_EQ(t.typedText, "\xE9");
+    // A text of several characters counts as each typed in turn.
+    FormKeyPress(t, std::string(253, 'x') + "\xC3\xA9z");
+    EXPECT_EQ(t.typedText, "z");
+}
+
 TEST(Keys, AltEnterSwitchesTheDisplayAndAltUpOpensTheEditorOnAWorkstation) {
     MainState s;
     NullWindow window;
