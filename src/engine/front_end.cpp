@@ -69,7 +69,7 @@ void FrontEnd::OnTimer(TimerId id) {
         }
         break;
     case TimerId::launchit:
-        launchitTimer(state_, ports_);
+        launchitTimer(state_, ports_, CurrentDirectory());
         break;
     case TimerId::bannerpush:
         bannerpushTimer(state_, ports_);
