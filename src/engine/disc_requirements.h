@@ -4,6 +4,7 @@
 // linter, the test discs and the sample-disc maker all read this list, so they cannot drift.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kestrova {
@@ -54,5 +55,19 @@ inline constexpr std::size_t kMenuCaptionWidth = 49;   // what a drop-down line 
 inline constexpr std::size_t kMenuChoosableLines = 11; // lines a click can choose
 inline constexpr int kMaxRecordNumber = 20;            // support and mascot records 1..20
 inline constexpr int kMaxBannerNumber = 8;             // banners 0..8
+
+// A cover disc runs from a drive root ("D:\" and its files), so a path in the disc root is held
+// in the launch buffers as three characters and its part in the disc, wherever the disc lies.
+inline constexpr std::size_t kDriveRootLength = 3;
+
+// How many characters `text` takes against kMaxShellPath: one that begins with the disc root
+// (`discRoot`, the current directory string) counts the root as a drive root; any other text,
+// such as a path relative to the disc root, counts as written.
+inline std::size_t ShellTextLength(std::string_view text, std::string_view discRoot) {
+    if (!discRoot.empty() && text.substr(0, discRoot.size()) == discRoot) {
+        return kDriveRootLength + (text.size() - discRoot.size());
+    }
+    return text.size();
+}
 
 } // namespace kestrova

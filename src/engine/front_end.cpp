@@ -69,7 +69,7 @@ void FrontEnd::OnTimer(TimerId id) {
         }
         break;
     case TimerId::launchit:
-        launchitTimer(state_, ports_);
+        launchitTimer(state_, ports_, CurrentDirectory());
         break;
     case TimerId::bannerpush:
         bannerpushTimer(state_, ports_);
@@ -108,7 +108,12 @@ void FrontEnd::DxDrawMouseMove(int x, int y) {
     kestrova::DxDrawMouseMove(state_, x, y);
 }
 
-void FrontEnd::DxDrawMouseDown(int, int) {
+void FrontEnd::DxDrawMouseDown(int x, int y) {
+    // A pointer always reaches a press by moving there: a press away from the last movement (a
+    // touch screen, a tablet, a warped pointer) is that movement first.
+    if (x != state_.mouseX || y != state_.mouseY) {
+        kestrova::DxDrawMouseMove(state_, x, y);
+    }
     const ClickContext context{CurrentDirectory(), [this] { game_->StartAdventure(); }};
     kestrova::DxDrawMouseDown(state_, ports_, context);
 }

@@ -40,7 +40,8 @@ class FrontEnd {
     void SetActive(bool active);
     bool IsActive() const { return active_; }
 
-    // Pointer over the surface, in back-buffer pixels.
+    // Pointer over the surface, in back-buffer pixels. A press acts on what the last movement
+    // and the last frame left; one away from the last movement is first a movement to it.
     void DxDrawMouseMove(int x, int y);
     void DxDrawMouseDown(int x, int y);
 

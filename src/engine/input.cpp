@@ -67,9 +67,9 @@ void Light(MainState& s, TSpriteRec& sprite, const Rect& zone, int x, int y, con
     }
 }
 
-void Launch(MainState& s, Ports& ports, const std::string& file) {
+void Launch(MainState& s, Ports& ports, const ClickContext& context, const std::string& file) {
     s.pendingLaunch = file;
-    RunProgram(ports, s.pendingLaunch);
+    RunProgram(ports, context.currentDirectory, s.pendingLaunch);
     s.pendingLaunch.clear();
 }
 
@@ -86,7 +86,7 @@ void FollowMenuTarget(MainState& s, Ports& ports, const ClickContext& context,
         return;
     }
     if (target.size() > 4 && target.compare(0, 2, "*X") == 0) {
-        RunProgram(ports, target.substr(2));
+        RunProgram(ports, context.currentDirectory, target.substr(2));
         s.navigatePending = false;
         return;
     }
@@ -101,7 +101,7 @@ void ClickWithMenuOpen(MainState& s, Ports& ports, const ClickContext& context) 
         // The second click on install now starts the entry's program kept on the disc.
         const long long start = s.source.IndexOf(BeginKey(s.targetPanel));
         if (start > 0) {
-            Launch(s, ports, "Exes/" + LineOrEmpty(s.source, start + 7));
+            Launch(s, ports, context, "Exes/" + LineOrEmpty(s.source, start + 7));
         }
     }
     if (s.menuHover >= 0 && s.menuHover < kMenuDestinations &&
@@ -119,7 +119,7 @@ void ClickWithMenuOpen(MainState& s, Ports& ports, const ClickContext& context) 
                 s.targetPanel = entry;
             }
             if (s.menuKey == "utility" || s.menuKey == "add-ons") {
-                Launch(s, ports, LineOrEmpty(s.source, k + 1));
+                Launch(s, ports, context, LineOrEmpty(s.source, k + 1));
             }
         }
     }
@@ -132,7 +132,7 @@ bool OpensMenu(const std::string& key) {
 }
 
 // A click with no menu open acts on the hot zone under the pointer.
-void ClickOnZone(MainState& s, Ports& ports) {
+void ClickOnZone(MainState& s, Ports& ports, const ClickContext& context) {
     const std::string key = s.hoverKey;
     if (key == "*viewreadme") {
         ViewReadme(s, ports);
@@ -144,13 +144,14 @@ void ClickOnZone(MainState& s, Ports& ports) {
     }
     if (key == "*installnow") {
         s.menuKey = "*installnow";
-        Launch(s, ports, LineOrEmpty(s.source, s.source.IndexOf(BeginKey(s.targetPanel)) + 5LL));
+        Launch(s, ports, context,
+               LineOrEmpty(s.source, s.source.IndexOf(BeginKey(s.targetPanel)) + 5LL));
     }
     if (OpensMenu(key)) {
         s.menuKey = key;
     }
     if (key == "database") {
-        Launch(s, ports, "Databases/Databases.exe");
+        Launch(s, ports, context, "Databases/Databases.exe");
     }
     if (key == "exit") {
         ports.window->Terminate();
@@ -198,7 +199,7 @@ void DxDrawMouseDown(MainState& s, Ports& ports, const ClickContext& context) {
         ports.sounds->Play("klick");
         ClickWithMenuOpen(s, ports, context);
     } else {
-        ClickOnZone(s, ports);
+        ClickOnZone(s, ports, context);
     }
 }
 

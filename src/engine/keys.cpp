@@ -1,5 +1,6 @@
 #include "engine/keys.h"
 
+#include "catalogue/text.h"
 #include "engine/web_commands.h"
 
 #include <array>
@@ -47,13 +48,17 @@ void FormKeyDown(MainState& s, Ports& ports, int key, bool alt) {
 }
 
 void FormKeyPress(MainState& s, const std::string& character) {
-    if (s.typedText.size() > kTypedTextLimit) {
-        s.typedText.clear();
-    }
-    s.typedText += character;
-    if (const char* page = PhrasePage(s.typedText)) {
-        s.typedText.clear();
-        RequestPage(s, page);
+    // Kept as the disc's single bytes, like every text of the window, so the limit counts
+    // characters; one the code page lacks is kept as '?'.
+    for (const char c : Utf8ToCp1252(character)) {
+        if (s.typedText.size() > kTypedTextLimit) {
+            s.typedText.clear();
+        }
+        s.typedText += c;
+        if (const char* page = PhrasePage(s.typedText)) {
+            s.typedText.clear();
+            RequestPage(s, page);
+        }
     }
 }
 

@@ -18,8 +18,9 @@ inline constexpr std::size_t kTypedTextLimit = 254;
 // it is; Alt+Up opens the disc editor on an editor's workstation; `altHeld` remembers Alt.
 void FormKeyDown(MainState& state, Ports& ports, int key, bool alt);
 
-// A character was typed (`character`, UTF-8). A phrase anywhere in what was typed since the last
-// one opens its page in the web pane.
+// A character was typed (`character`, UTF-8; a longer text counts as its characters typed one
+// after the other). A phrase anywhere in what was typed since the last one opens its page in the
+// web pane. `typedText` keeps the characters in the disc's Windows-1252 bytes.
 void FormKeyPress(MainState& state, const std::string& character);
 
 // The page a phrase opens, or nullptr: phrases are compared with their exact capitals.

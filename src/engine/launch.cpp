@@ -5,10 +5,10 @@
 
 namespace kestrova {
 
-bool RunProgram(Ports& ports, const std::string& file, const std::string& parameters,
-                const std::string& directory, int showCommand) {
+bool RunProgram(Ports& ports, const std::string& discRoot, const std::string& file,
+                const std::string& parameters, const std::string& directory, int showCommand) {
     for (const std::string* text : {&file, &parameters, &directory}) {
-        if (text->size() > kMaxShellPath) {
+        if (ShellTextLength(*text, discRoot) > kMaxShellPath) {
             ports.log->Warning("not started, a text is longer than " +
                                std::to_string(kMaxShellPath) +
                                " characters: " + file.substr(0, kMaxShellPath) + "...");
@@ -19,7 +19,7 @@ bool RunProgram(Ports& ports, const std::string& file, const std::string& parame
     return true;
 }
 
-void launchitTimer(MainState& s, Ports& ports) {
+void launchitTimer(MainState& s, Ports& ports, const std::string& discRoot) {
     s.timers.Disable(TimerId::launchit);
     if (s.pendingLaunch.empty()) {
         return;
@@ -28,7 +28,7 @@ void launchitTimer(MainState& s, Ports& ports) {
         RequestPage(s, s.pendingLaunch);
         s.slideState = 1;
     } else {
-        RunProgram(ports, s.pendingLaunch);
+        RunProgram(ports, discRoot, s.pendingLaunch);
     }
     s.pendingLaunch.clear();
 }

@@ -15,9 +15,16 @@ TimerTable::TimerTable() {
     Slot(TimerId::DXTimer) = make("DXTimer", 1000, 60, false, true);
     Slot(TimerId::launchit) = make("launchit", 600, 1, false, false);
     Slot(TimerId::bannerpush) = make("bannerpush", 10000, 1, false, false);
-    // The 4-second timer runs from the moment the window exists.
+    // The 4-second timer runs from the moment the window exists, before any other is started.
     Slot(TimerId::Timer1) = make("Timer1", 4000, 1, true, false);
     Slot(TimerId::decellerator) = make("decellerator", 100, 1, false, false);
+    Start(Slot(TimerId::Timer1));
+}
+
+void TimerTable::Start(TimerSlot& s) {
+    s.baseMs = nowMs_;
+    s.ticks = 0;
+    s.startOrder = ++starts_;
 }
 
 void TimerTable::Enable(TimerId id) {
@@ -27,8 +34,7 @@ void TimerTable::Enable(TimerId id) {
     }
     s.enabled = true;
     if (!s.grid) {
-        s.baseMs = nowMs_;
-        s.ticks = 0;
+        Start(s);
     }
 }
 
@@ -41,8 +47,7 @@ void TimerTable::SetInterval(TimerId id, long long ms) {
     s.periodMs = ms;
     s.periodDiv = 1;
     // A new interval counts from now, as when a running timer is given another interval.
-    s.baseMs = nowMs_;
-    s.ticks = 0;
+    Start(s);
 }
 
 } // namespace kestrova

@@ -10,7 +10,8 @@
 
 namespace kestrova {
 
-// In firing order for timers that fall due at the same moment; the frame comes after them.
+// The window's timers; their order here is only the layout of the table (see RunUntil for the
+// order in which timers due together fire).
 enum class TimerId {
     DXTimer,      // frames at a fixed 60 per second
     launchit,     // a delayed program start
@@ -32,6 +33,9 @@ struct TimerSlot {
     // A grid timer ticks on its fixed grid whether enabled or not; enabling only lets its
     // handler run. The frame timer is one: its pace never shifts.
     bool grid = false;
+    // When the timer was last started, as a count of starts: of two timers due at the same
+    // moment, the one started first fires first.
+    long long startOrder = 0;
 
     long long NextDueMs() const { return baseMs + (ticks + 1) * periodMs / periodDiv; }
 };
@@ -47,6 +51,7 @@ class TimerTable {
     void Enable(TimerId id);
     void Disable(TimerId id);
     bool Enabled(TimerId id) const { return Slot(id).enabled; }
+    // A new interval starts the timer again from now.
     void SetInterval(TimerId id, long long ms);
     long long IntervalMs(TimerId id) const { return Slot(id).periodMs / Slot(id).periodDiv; }
     long long NextDueMs(TimerId id) const { return Slot(id).NextDueMs(); }
@@ -57,9 +62,10 @@ class TimerTable {
     const std::array<TimerSlot, kTimerCount>& Slots() const { return slots_; }
 
     // Steps the clock to `untilMs`, calling `fire(id)` for every tick that falls due on the way,
-    // in time order; the clock reads the tick's time while its handler runs. Ties go to the
-    // timers in table order, the frame last. A grid timer's ticks reach `fire` only when
-    // `frames` is true (otherwise they pass silently, as after a stall).
+    // in time order; the clock reads the tick's time while its handler runs. Timers due at the
+    // same moment fire in the order they were started, the frame after them all. A grid timer's
+    // ticks reach `fire` only when `frames` is true (otherwise they pass silently, as after a
+    // stall).
     template <typename Fire> void RunUntil(long long untilMs, bool frames, Fire&& fire) {
         for (;;) {
             TimerSlot* next = nullptr;
@@ -68,7 +74,7 @@ class TimerTable {
                     continue;
                 }
                 if (!next || s.NextDueMs() < next->NextDueMs() ||
-                    (s.NextDueMs() == next->NextDueMs() && next->grid && !s.grid)) {
+                    (s.NextDueMs() == next->NextDueMs() && FiresBefore(s, *next))) {
                     next = &s;
                 }
             }
@@ -89,9 +95,18 @@ class TimerTable {
 
   private:
     TimerSlot& Slot(TimerId id) { return slots_[static_cast<std::size_t>(id)]; }
+    // Of two timers due together: the frame goes last, the others by when they were started.
+    static bool FiresBefore(const TimerSlot& a, const TimerSlot& b) {
+        if (a.grid != b.grid) {
+            return !a.grid;
+        }
+        return a.startOrder < b.startOrder;
+    }
+    void Start(TimerSlot& s);
 
     std::array<TimerSlot, kTimerCount> slots_;
     long long nowMs_ = 0;
+    long long starts_ = 0;
 };
 
 } // namespace kestrova

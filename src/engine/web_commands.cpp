@@ -15,8 +15,9 @@ std::string Excerpt(std::string_view text) {
 }
 
 void LaunchFromPage(Ports& ports, const std::string& currentDirectory, std::string_view argument) {
-    // Checked before anything is copied: a page can make the argument as long as it likes.
-    if (argument.size() > kMaxShellPath) {
+    // Checked before anything is copied: a page can make the argument as long as it likes. The
+    // file is the disc root and the argument, as long as the drive root and the argument.
+    if (argument.size() > kMaxShellPath - kDriveRootLength) {
         ports.log->Warning("not started, the link's file name is too long: " + Excerpt(argument));
         return;
     }
@@ -28,7 +29,7 @@ void LaunchFromPage(Ports& ports, const std::string& currentDirectory, std::stri
     for (const char c : argument) {
         file += AsciiLower(c);
     }
-    RunProgram(ports, file);
+    RunProgram(ports, currentDirectory, file);
 }
 
 } // namespace

@@ -73,6 +73,34 @@ TEST(Banners, TheRotationDrawsUntilABannerExistsInTheOrderTheTimersFire) {
     EXPECT_NE(std::find(got.begin(), got.end(), 2), got.end());
 }
 
+TEST(Banners, OnTheClockTheFourSecondTimerDrawsFirstWhenBothFallDue) {
+    BannerDisc d({0, 3, 4, 8});
+    FrontEnd fe(d.ports);
+    fe.Initialize();
+    fe.SetActive(true);
+    // The 4-second timer runs from the start, the rotation from the end of start-up: at 20, 40
+    // and 60 s both fall due, and the 4-second timer, started first, draws first.
+    SharedRandom expected;
+    std::vector<int> want, got;
+    for (long long ms = 1000; ms <= 60000; ms += 1000) {
+        if (ms % 4000 == 0) {
+            expected.Draw(fe.State().banners.Count());
+        }
+        if (ms % 10000 == 0) {
+            int n = 0;
+            do {
+                n = expected.Draw(9);
+            } while (n != 0 && n != 3 && n != 4 && n != 8);
+            want.push_back(n);
+            fe.AdvanceTo(ms);
+            got.push_back(fe.State().bannerNumber);
+            EXPECT_EQ(d.adbanner.FileName(), BannerFile(fe.State().bannerNumber));
+        }
+    }
+    EXPECT_EQ(got, want);
+    EXPECT_EQ(ProgramRandom().seed, expected.seed);
+}
+
 TEST(Banners, WithNoBannerFileTheRotationKeepsTheBannerAndDrawsNothing) {
     BannerDisc d({});
     d.state.bannerNumber = 4;
@@ -160,6 +188,34 @@ TEST(Keys, TheBufferEmptiesPast254CharactersSoASplitPhraseDoesNotFire) {
     }
     EXPECT_FALSE(s.navigatePending);
     EXPECT_EQ(s.typedText, "yowl");
+}
+
+TEST(Keys, TheBufferCountsTypedCharactersNotTheirBytes) {
+    MainState s;
+    for (int i = 0; i < 127; ++i) {
+        FormKeyPress(s, i % 2 == 0 ? "\xC3\xA9" : "\xC3\xB6"); // é, ö
+    }
+    for (const char c : std::string("dustyowl")) {
+        FormKeyPress(s, std::string(1, c));
+    }
+    EXPECT_TRUE(s.navigatePending) << "127 accented letters and a phrase fit the buffer";
+    EXPECT_EQ(s.pendingUrl, PhrasePage("dustyowl"));
+
+    // The limit is 255 characters whatever they are: the next one empties the buffer first.
+    // Each is kept as the disc's single byte, or '?' when the code page lacks it.
+    MainState t;
+    for (int i = 0; i < 254; ++i) {
+        FormKeyPress(t, "\xE2\x82\xAC"); // €
+    }
+    FormKeyPress(t, "\xC5\x82"); // ł, not in the code page
+    ASSERT_EQ(t.typedText.size(), 255u);
+    EXPECT_EQ(t.typedText.front(), '\x80');
+    EXPECT_EQ(t.typedText.back(), '?');
+    FormKeyPress(t, "\xC3\xA9");
+    EXPECT_EQ(t.typedText, "\xE9");
+    // A text of several characters counts as each typed in turn.
+    FormKeyPress(t, std::string(253, 'x') + "\xC3\xA9z");
+    EXPECT_EQ(t.typedText, "z");
 }
 
 TEST(Keys, AltEnterSwitchesTheDisplayAndAltUpOpensTheEditorOnAWorkstation) {

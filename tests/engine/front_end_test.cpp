@@ -112,6 +112,33 @@ TEST_F(FrontEndTest, PointerReachesTheStateAndTheGameThroughPorts) {
     EXPECT_EQ(game.hidden, 1);
 }
 
+TEST_F(FrontEndTest, APressAwayFromTheLastMoveIsFirstAMoveThere) {
+    RecordingLauncher launcher;
+    NullReadme readme;
+    Ports ports = MakePorts();
+    ports.launcher = &launcher;
+    ports.readme = &readme;
+    FrontEnd fe(ports);
+    fe.Initialize();
+    fe.State().targetPanel = fe.State().shownPanel = 1;
+    const Rect ib = fe.State().ib;
+    const Rect vb = fe.State().vb;
+    // The pointer rests on install now; a pen then lands on view readme with no move between.
+    fe.DxDrawMouseMove(ib.left + 2, ib.top + 2);
+    fe.DxDrawMouseDown(vb.left + 2, vb.top + 2);
+    EXPECT_TRUE(launcher.launches.empty()) << "the press acts where it lands, not on install now";
+    EXPECT_EQ(fe.State().hoverKey, "*viewreadme");
+    EXPECT_EQ(fe.State().mouseX, vb.left + 2);
+    EXPECT_EQ(readme.path, "databases/readme1.rtf");
+    EXPECT_TRUE(readme.visible);
+    // A press where the pointer already is acts on what the last move and frame left.
+    fe.State().menuKey = "none";
+    fe.State().hoverKey = "database";
+    fe.DxDrawMouseDown(vb.left + 2, vb.top + 2);
+    ASSERT_EQ(launcher.launches.size(), 1u);
+    EXPECT_EQ(launcher.launches[0].file, "Databases/Databases.exe");
+}
+
 TEST_F(FrontEndTest, TheGamePlaysIntoItsPanelAndAsksForPagesLikeAnyHandler) {
     FrontEnd fe(MakePorts());
     fe.Initialize();

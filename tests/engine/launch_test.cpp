@@ -11,6 +11,8 @@
 namespace kestrova {
 namespace {
 
+const std::string kRoot = "/media/kestrova/";
+
 struct Recorded {
     RecordingLauncher launcher;
     RecordingLog log;
@@ -26,7 +28,7 @@ struct Recorded {
 
 TEST(RunProgram, HandsTheTextsToTheDesktopWithTheNormalShowCommand) {
     Recorded r;
-    EXPECT_TRUE(RunProgram(r.ports, "Databases/Databases.exe"));
+    EXPECT_TRUE(RunProgram(r.ports, kRoot, "Databases/Databases.exe"));
     ASSERT_EQ(r.launcher.launches.size(), 1u);
     EXPECT_EQ(r.launcher.launches[0].file, "Databases/Databases.exe");
     EXPECT_EQ(r.launcher.launches[0].parameters, "");
@@ -38,12 +40,26 @@ TEST(RunProgram, ATextLongerThanTheLaunchBuffersIsRefusedNeverCut) {
     Recorded r;
     const std::string fits(79, 'a');
     const std::string tooLong(80, 'a');
-    EXPECT_TRUE(RunProgram(r.ports, fits, fits, fits));
-    EXPECT_FALSE(RunProgram(r.ports, tooLong));
-    EXPECT_FALSE(RunProgram(r.ports, "setup.exe", tooLong));
-    EXPECT_FALSE(RunProgram(r.ports, "setup.exe", "", tooLong));
+    EXPECT_TRUE(RunProgram(r.ports, kRoot, fits, fits, fits));
+    EXPECT_FALSE(RunProgram(r.ports, kRoot, tooLong));
+    EXPECT_FALSE(RunProgram(r.ports, kRoot, "setup.exe", tooLong));
+    EXPECT_FALSE(RunProgram(r.ports, kRoot, "setup.exe", "", tooLong));
     EXPECT_EQ(r.launcher.launches.size(), 1u);
     EXPECT_EQ(r.log.warnings.size(), 3u);
+}
+
+TEST(RunProgram, APathInTheDiscRootCountsTheRootAsADriveRoot) {
+    Recorded r;
+    const std::string deep = "/home/reader/Downloads/kestrova-cover-disc/April/";
+    ASSERT_GE(deep.size(), 47u);
+    const std::string fits(76, 'a');
+    EXPECT_TRUE(RunProgram(r.ports, deep, deep + fits));
+    EXPECT_FALSE(RunProgram(r.ports, deep, deep + fits + "a"));
+    // Only the root at the start counts so; elsewhere it is text like any other.
+    EXPECT_FALSE(RunProgram(r.ports, deep, "x" + deep + std::string(30, 'a')));
+    EXPECT_TRUE(RunProgram(r.ports, "D:\\", "D:\\" + fits));
+    EXPECT_EQ(r.launcher.launches.size(), 2u);
+    EXPECT_EQ(r.launcher.launches[0].file, deep + fits);
 }
 
 TEST(DelayedLaunch, AWebAddressOpensInThePaneAndAnythingElseStarts) {
@@ -51,7 +67,7 @@ TEST(DelayedLaunch, AWebAddressOpensInThePaneAndAnythingElseStarts) {
     MainState s;
     s.timers.Enable(TimerId::launchit);
     s.pendingLaunch = "http://www.example.com/";
-    launchitTimer(s, r.ports);
+    launchitTimer(s, r.ports, kRoot);
     EXPECT_TRUE(s.navigatePending);
     EXPECT_EQ(s.pendingUrl, "http://www.example.com/");
     EXPECT_EQ(s.slideState, 1);
@@ -61,7 +77,7 @@ TEST(DelayedLaunch, AWebAddressOpensInThePaneAndAnythingElseStarts) {
 
     MainState t;
     t.pendingLaunch = "Exes/demo.exe";
-    launchitTimer(t, r.ports);
+    launchitTimer(t, r.ports, kRoot);
     ASSERT_EQ(r.launcher.launches.size(), 1u);
     EXPECT_EQ(r.launcher.launches[0].file, "Exes/demo.exe");
     EXPECT_FALSE(t.navigatePending);
@@ -71,7 +87,7 @@ TEST(DelayedLaunch, AWebAddressOpensInThePaneAndAnythingElseStarts) {
     MainState u;
     for (const char* text : {"", "h", "ht"}) {
         u.pendingLaunch = text;
-        launchitTimer(u, r.ports);
+        launchitTimer(u, r.ports, kRoot);
     }
     EXPECT_EQ(r.launcher.launches.size(), 3u) << "\"h\" and \"ht\" are programs, not addresses";
     EXPECT_FALSE(u.navigatePending);

@@ -152,10 +152,31 @@ TEST(WebCommands, AHugeAddressIsRefusedWithoutCopyingIt) {
     EXPECT_TRUE(n.Started().empty());
     ASSERT_EQ(n.log.warnings.size(), 1u);
     EXPECT_LT(n.log.warnings[0].size(), 200u);
-    // A launch text longer than the launch buffers is refused by the launch itself.
-    EXPECT_TRUE(n.Before(kRoot + "claunch_" + std::string(70, 'b')));
+    // A launch text longer than the launch buffers is refused.
+    EXPECT_TRUE(n.Before(kRoot + "claunch_" + std::string(77, 'b')));
     EXPECT_TRUE(n.Started().empty());
     EXPECT_EQ(n.log.warnings.size(), 2u);
+}
+
+TEST(WebCommands, TheLaunchLimitCountsTheDiscRootAsADriveRoot) {
+    // A disc copied deep into a home folder: the link's file counts as "D:\" and its part in
+    // the disc, 3 + 76 = 79 characters, however long the folder's own path is.
+    const std::string deep = "/home/reader/Downloads/kestrova-cover-disc/April/";
+    ASSERT_GE(deep.size(), 47u);
+    const std::string fits = "exes/" + std::string(67, 'c') + ".exe";
+    ASSERT_EQ(fits.size(), 76u);
+    Navigation n;
+    EXPECT_TRUE(n.Before("file:/" + deep + "claunch_" + fits, deep));
+    EXPECT_EQ(n.Started(), std::vector<std::string>{deep + fits});
+    EXPECT_TRUE(n.log.warnings.empty());
+    EXPECT_TRUE(n.Before("file:/" + deep + "claunch_" + "x" + fits, deep));
+    EXPECT_EQ(n.Started().size(), 1u) << "one character past the limit starts nothing";
+    EXPECT_EQ(n.log.warnings.size(), 1u);
+    // The drive root itself measures the same.
+    Navigation d;
+    EXPECT_TRUE(d.Before("file:/D:\\claunch_" + fits, "D:\\"));
+    EXPECT_TRUE(d.Before("file:/D:\\claunch_x" + fits, "D:\\"));
+    EXPECT_EQ(d.Started(), std::vector<std::string>{"D:\\" + fits});
 }
 
 TEST(WebCommands, ADriveRootPutsThePrefixAtTheTenthCharacter) {
