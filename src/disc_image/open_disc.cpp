@@ -17,7 +17,10 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 namespace kestrova {
 
@@ -41,19 +44,64 @@ void QuietLibrary() {
     (void)once;
 }
 
-// The size of a regular file; refuses anything else without waiting on it (a pipe, a device).
-uint64_t RegularFileSize(const std::string& path, const std::string& shown) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
+// An open file descriptor, closed when it goes.
+class Descriptor {
+  public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    Descriptor(Descriptor&& other) noexcept : fd_(other.Release()) {}
+    ~Descriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    Descriptor& operator=(Descriptor&&) = delete;
+
+    int Get() const { return fd_; }
+    int Release() { return std::exchange(fd_, -1); }
+
+  private:
+    int fd_;
+};
+
+// A regular file opened for reading, with its size; refuses anything else without waiting on it
+// (a pipe, a device).
+Descriptor OpenRegularFile(const std::string& path, const std::string& shown, uint64_t& size) {
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (fd.Get() < 0) {
         Refuse(shown, std::strerror(errno));
     }
     struct stat st {};
-    const bool ok = ::fstat(fd, &st) == 0;
-    ::close(fd);
-    if (!ok || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) {
         Refuse(shown, "is not a regular file");
     }
-    return static_cast<uint64_t>(std::max<off_t>(st.st_size, 0));
+    size = static_cast<uint64_t>(std::max<off_t>(st.st_size, 0));
+    return fd;
+}
+
+// The size of a regular file; refuses anything else as OpenRegularFile does.
+uint64_t RegularFileSize(const std::string& path, const std::string& shown) {
+    uint64_t size = 0;
+    OpenRegularFile(path, shown, size);
+    return size;
+}
+
+// `count` bytes at `offset`; false when the file ends before them or cannot be read.
+bool ReadAt(int fd, uint8_t* out, std::size_t count, uint64_t offset) {
+    while (count > 0) {
+        const ssize_t got = ::pread(fd, out, count, static_cast<off_t>(offset));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            return false;
+        }
+        out += got;
+        count -= static_cast<std::size_t>(got);
+        offset += static_cast<uint64_t>(got);
+    }
+    return true;
 }
 
 bool EndsWithIgnoreCase(const std::string& text, const std::string& tail) {
@@ -61,10 +109,12 @@ bool EndsWithIgnoreCase(const std::string& text, const std::string& tail) {
            EqualsIgnoreCase(std::string_view(text).substr(text.size() - tail.size()), tail);
 }
 
-// Sectors of a plain or raw image through libiso9660.
+// Sectors of a plain image through libiso9660. When the library had to search for the volume,
+// the frames it found need not be 2048 bytes apart, so sectors are then read one by one.
 class IsoImageSectors : public SectorSource {
   public:
-    IsoImageSectors(iso9660_t* iso, uint32_t count) : iso_(iso), count_(count) {}
+    IsoImageSectors(iso9660_t* iso, uint32_t count, bool oneByOne)
+        : iso_(iso), count_(count), oneByOne_(oneByOne) {}
     ~IsoImageSectors() override { iso9660_close(iso_); }
     IsoImageSectors(const IsoImageSectors&) = delete;
     IsoImageSectors& operator=(const IsoImageSectors&) = delete;
@@ -74,14 +124,120 @@ class IsoImageSectors : public SectorSource {
         if (first > count_ || count > count_ - first) {
             return false;
         }
-        const long want = static_cast<long>(count) * static_cast<long>(kIsoSectorBytes);
-        return iso9660_iso_seek_read(iso_, out, static_cast<lsn_t>(first), count) == want;
+        if (!oneByOne_) {
+            const long want = static_cast<long>(count) * static_cast<long>(kIsoSectorBytes);
+            return iso9660_iso_seek_read(iso_, out, static_cast<lsn_t>(first), count) == want;
+        }
+        for (uint32_t i = 0; i < count; ++i) {
+            if (iso9660_iso_seek_read(iso_, out + std::size_t{i} * kIsoSectorBytes,
+                                      static_cast<lsn_t>(first + i),
+                                      1) != static_cast<long>(kIsoSectorBytes)) {
+                return false;
+            }
+        }
+        return true;
     }
 
   private:
     iso9660_t* iso_;
     uint32_t count_;
+    bool oneByOne_;
 };
+
+// A raw CD frame: a 12-byte sync pattern, a 4-byte header ending in the mode byte, then the
+// sector's 2048 bytes of user data (Mode 1), or an 8-byte subheader and then the user data
+// (Mode 2 Form 1); error-detection and -correction bytes fill the rest.
+constexpr uint32_t kRawFrameBytes = 2352;
+constexpr uint8_t kSync[12] = {0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0};
+constexpr std::size_t kModeAt = 15;
+constexpr std::size_t kSubmodeAt = 18;
+constexpr uint8_t kSubmodeForm2 = 0x20;
+constexpr uint32_t kMode1DataAt = 16;
+constexpr uint32_t kMode2Form1DataAt = 24;
+constexpr std::size_t kFrameHeadBytes = 24;
+// The sector holding the primary volume descriptor.
+constexpr uint32_t kDescriptorSector = 16;
+
+bool HasSync(const uint8_t* head) {
+    return std::memcmp(head, kSync, sizeof kSync) == 0;
+}
+
+// Where a frame's user data starts, from its header; nothing for a frame of another kind.
+std::optional<uint32_t> UserDataOffset(const uint8_t* head) {
+    if (head[kModeAt] == 1) {
+        return kMode1DataAt;
+    }
+    if (head[kModeAt] == 2 && (head[kSubmodeAt] & kSubmodeForm2) == 0) {
+        return kMode2Form1DataAt;
+    }
+    return std::nullopt;
+}
+
+// The sectors of raw 2352-byte frames, each holding its user data at the same offset.
+class RawFrameSectors : public SectorSource {
+  public:
+    RawFrameSectors(Descriptor fd, uint32_t dataAt, uint32_t count)
+        : fd_(std::move(fd)), dataAt_(dataAt), count_(count) {}
+
+    uint32_t SectorCount() const override { return count_; }
+    bool ReadSectors(uint32_t first, uint32_t count, uint8_t* out) override {
+        if (first > count_ || count > count_ - first) {
+            return false;
+        }
+        static constexpr uint32_t kFramesAtOnce = 32;
+        while (count > 0) {
+            const uint32_t frames = std::min(count, kFramesAtOnce);
+            buffer_.resize(std::size_t{frames} * kRawFrameBytes);
+            if (!ReadAt(fd_.Get(), buffer_.data(), buffer_.size(),
+                        uint64_t{first} * kRawFrameBytes)) {
+                return false;
+            }
+            for (uint32_t i = 0; i < frames; ++i) {
+                std::memcpy(out, buffer_.data() + std::size_t{i} * kRawFrameBytes + dataAt_,
+                            kIsoSectorBytes);
+                out += kIsoSectorBytes;
+            }
+            first += frames;
+            count -= frames;
+        }
+        return true;
+    }
+
+  private:
+    Descriptor fd_;
+    uint32_t dataAt_;
+    uint32_t count_;
+    std::vector<uint8_t> buffer_;
+};
+
+// The sectors of a file of raw frames, their layout read from the frames themselves; nothing
+// when neither its first frame nor the frame of the volume descriptor starts with the sync
+// pattern.
+std::unique_ptr<SectorSource> OpenRawFrames(const std::string& path) {
+    uint64_t size = 0;
+    Descriptor fd = OpenRegularFile(path, path, size);
+    uint8_t first[kFrameHeadBytes] = {};
+    uint8_t descriptor[kFrameHeadBytes] = {};
+    const bool firstSync = ReadAt(fd.Get(), first, sizeof first, 0) && HasSync(first);
+    const bool descriptorSync = ReadAt(fd.Get(), descriptor, sizeof descriptor,
+                                       uint64_t{kDescriptorSector} * kRawFrameBytes) &&
+                                HasSync(descriptor);
+    if (!firstSync && !descriptorSync) {
+        return nullptr;
+    }
+    // The frame of the volume descriptor decides; an image cut short before it goes by its first
+    // frame (and is then found too short).
+    const uint8_t* head = descriptorSync ? descriptor : first;
+    const std::optional<uint32_t> dataAt = UserDataOffset(head);
+    if (!dataAt) {
+        Refuse(path, "holds raw 2352-byte frames, but its frame of sector " +
+                         std::to_string(descriptorSync ? kDescriptorSector : 0) +
+                         " is neither Mode 1 nor Mode 2 Form 1 (mode byte " +
+                         std::to_string(head[kModeAt]) + ")");
+    }
+    const auto count = static_cast<uint32_t>(std::min<uint64_t>(size / kRawFrameBytes, UINT32_MAX));
+    return std::make_unique<RawFrameSectors>(std::move(fd), *dataAt, count);
+}
 
 // The first data track of a cue sheet's image through libcdio's BIN/CUE driver.
 class CueTrackSectors : public SectorSource {
@@ -179,17 +335,11 @@ std::unique_ptr<SectorSource> OpenCue(const std::string& cue) {
     Refuse(cue, "the cue sheet holds no data track");
 }
 
-// How many user-data sectors a raw or plain image holds, from the frame its first bytes show.
-uint32_t SectorsOf(const std::string& path, uint64_t size) {
-    static constexpr uint8_t kSync[12] = {0,    0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-                                          0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0};
-    uint8_t head[12] = {};
-    std::ifstream in(path, std::ios::binary);
-    in.read(reinterpret_cast<char*>(head), sizeof head);
+// How many user-data sectors a plain image holds (or one of 2336-byte frames, which carry no
+// sync pattern).
+uint32_t SectorsOf(uint64_t size) {
     uint64_t frame = kIsoSectorBytes;
-    if (in && std::memcmp(head, kSync, sizeof kSync) == 0) {
-        frame = 2352;
-    } else if (size % kIsoSectorBytes != 0 && size % 2336 == 0) {
+    if (size % kIsoSectorBytes != 0 && size % 2336 == 0) {
         frame = 2336;
     }
     return static_cast<uint32_t>(std::min<uint64_t>(size / frame, UINT32_MAX));
@@ -218,15 +368,26 @@ std::unique_ptr<SectorSource> OpenImageSectors(const std::string& path) {
             }
         }
     }
-    iso9660_t* iso = iso9660_open_ext(path.c_str(), ISO_EXTENSION_NONE);
-    if (!iso) {
-        // Raw frames (Mode 1, Mode 2 Form 1): the library finds the volume inside them.
-        iso = iso9660_open_fuzzy_ext(path.c_str(), ISO_EXTENSION_NONE, 64);
+    // Raw frames say their layout in their headers.
+    if (std::unique_ptr<SectorSource> raw = OpenRawFrames(path)) {
+        return raw;
     }
+    iso9660_t* iso = iso9660_open_ext(path.c_str(), ISO_EXTENSION_NONE);
+    if (iso) {
+        return std::make_unique<IsoImageSectors>(iso, SectorsOf(size), false);
+    }
+    if (EndsWithIgnoreCase(path, ".bin")) {
+        // A .bin without its cue sheet is raw frames or a plain image; nothing is guessed.
+        Refuse(path, "no sync pattern of raw Mode 1 or Mode 2 Form 1 frames, and no ISO 9660 "
+                     "volume of 2048-byte sectors (not a CD image, or truncated)");
+    }
+    // Other frames (2336 bytes, or an image that does not start at a frame): the library
+    // searches for the volume inside them.
+    iso = iso9660_open_fuzzy_ext(path.c_str(), ISO_EXTENSION_NONE, 64);
     if (!iso) {
         Refuse(path, "holds no ISO 9660 volume (not a CD image, or truncated)");
     }
-    return std::make_unique<IsoImageSectors>(iso, SectorsOf(path, size));
+    return std::make_unique<IsoImageSectors>(iso, SectorsOf(size), true);
 }
 
 std::shared_ptr<DiscFileSystem> OpenDiscImage(const std::string& path) {

@@ -15,7 +15,8 @@ namespace kestrova {
 bool IsDiscImageFile(const std::string& path);
 
 // The sectors of the image file `path`. Fails with kestrova::Error("Cannot open disc image
-// PATH", reason) when it is not a regular file, its cue sheet is bad, or libcdio cannot read it.
+// PATH", reason) when it is not a regular file, its cue sheet is bad, its raw frames are neither
+// Mode 1 nor Mode 2 Form 1, or it holds no volume to read.
 std::unique_ptr<SectorSource> OpenImageSectors(const std::string& path);
 
 // The image file `path` as a disc; its root is the image's absolute path followed by "/".

@@ -94,6 +94,91 @@ TEST_F(ImageTest, EveryFlavourReadsTheFolderByTheDiscPathRules) {
     }
 }
 
+// Mode 2 frames as some tools keep them: 2336 bytes, the sync pattern and header dropped.
+std::vector<uint8_t> WithoutSyncAndHeader(const std::vector<uint8_t>& raw) {
+    std::vector<uint8_t> bare;
+    for (std::size_t at = 0; at + 2352 <= raw.size(); at += 2352) {
+        bare.insert(bare.end(), raw.begin() + static_cast<long>(at + 16),
+                    raw.begin() + static_cast<long>(at + 2352));
+    }
+    return bare;
+}
+
+// A raw image holds 2352-byte frames: a sync pattern, a header ending in the mode byte, then the
+// sector's 2048 bytes at 16 (Mode 1) or, after an 8-byte subheader, at 24 (Mode 2 Form 1). Without
+// a cue sheet the frames themselves say which; with one, its track mode does.
+TEST_F(ImageTest, RawFramesOfEitherModeReadTheExactBytesWithOrWithoutACueSheet) {
+    std::vector<uint8_t> pattern(7000);
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        pattern[i] = static_cast<uint8_t>(i * 7 % 251);
+    }
+    WriteAll(folder / "Pattern.dat", pattern);
+    struct Case {
+        std::string flavour, file;
+        bool cue;
+    };
+    for (const Case& c : {Case{"mode1", "m1.bin", false}, Case{"bincue", "c1.bin", true},
+                          Case{"mode2", "m2.bin", false}, Case{"mode2cue", "c2.bin", true}}) {
+        SCOPED_TRACE(c.flavour);
+        const fs::path image = Build(c.flavour, c.file);
+        const fs::path cue = fs::path(image).replace_extension(".cue");
+        ASSERT_EQ(fs::exists(cue), c.cue);
+        std::vector<fs::path> ways{image};
+        if (c.cue) {
+            ways.push_back(cue);
+        }
+        for (const fs::path& way : ways) {
+            SCOPED_TRACE(way.filename().string());
+            const auto disc = OpenDiscImage(way.string());
+            EXPECT_EQ(disc->Read("pattern.dat", kAnyFile), pattern);
+            EXPECT_EQ(Text(disc->Read("engine/data/discdata.kvx", kAnyFile)), "the disc data");
+            EXPECT_EQ(disc->List("engine/data"), std::vector<std::string>{"DiscData.kvx"});
+        }
+    }
+
+    // Mode 2 frames kept without their sync pattern and header (2336 bytes) carry no layout to
+    // read; outside a .bin the volume is searched for, and found sectors are read each in its own
+    // frame.
+    WriteAll(dir / "bare.img", WithoutSyncAndHeader(ReadAll(dir / "m2.bin")));
+    EXPECT_EQ(OpenDiscImage((dir / "bare.img").string())->Read("pattern.dat", kAnyFile), pattern);
+}
+
+// Frames of neither layout are refused with the reason, never read at a guessed offset.
+TEST_F(ImageTest, RawFramesOfNoKnownLayoutAreRefused) {
+    const fs::path blank = Build("nosync", "n.bin");
+    EXPECT_THAT(DetailOf([&] { OpenDiscImage(blank.string()); }),
+                HasSubstr(blank.string() + ": no sync pattern"));
+    // Nor is a .bin of 2336-byte frames searched for a volume.
+    WriteAll(dir / "bare.bin", WithoutSyncAndHeader(ReadAll(Build("mode2", "m2.bin"))));
+    EXPECT_THAT(DetailOf([&] { OpenDiscImage((dir / "bare.bin").string()); }),
+                HasSubstr("no sync pattern"));
+
+    constexpr std::size_t kFrame = 2352;
+    constexpr std::size_t kDescriptorFrame = 16 * kFrame;
+    const std::vector<uint8_t> mode2 = ReadAll(dir / "m2.bin");
+    // A volume descriptor in a Form 2 frame (the submode's form bit set).
+    std::vector<uint8_t> form2 = mode2;
+    form2[kDescriptorFrame + 18] |= 0x20;
+    form2[kDescriptorFrame + 22] |= 0x20;
+    WriteAll(dir / "form2.bin", form2);
+    EXPECT_THAT(DetailOf([&] { OpenDiscImage((dir / "form2.bin").string()); }),
+                HasSubstr("neither Mode 1 nor Mode 2 Form 1"));
+    // An unknown mode byte.
+    std::vector<uint8_t> mode3 = mode2;
+    mode3[kDescriptorFrame + 15] = 3;
+    WriteAll(dir / "mode3.bin", mode3);
+    EXPECT_THAT(DetailOf([&] { OpenDiscImage((dir / "mode3.bin").string()); }),
+                HasSubstr("neither Mode 1 nor Mode 2 Form 1"));
+    // Cut short before the volume descriptor, and inside the folders.
+    WriteAll(dir / "stub.bin", std::vector<uint8_t>(mode2.begin(), mode2.begin() + 10 * kFrame));
+    EXPECT_THAT(DetailOf([&] { OpenDiscImage((dir / "stub.bin").string()); }),
+                HasSubstr("too short"));
+    WriteAll(dir / "cut.bin",
+             std::vector<uint8_t>(mode2.begin(), mode2.begin() + 18 * kFrame + 1000));
+    EXPECT_THAT(DetailOf([&] { OpenDiscImage((dir / "cut.bin").string()); }),
+                HasSubstr("truncated"));
+}
+
 // Without Joliet or Rock Ridge the names are upper case; the front end's lower-case paths still
 // find them. Rock Ridge keeps the names' case and says which files are programs.
 TEST_F(ImageTest, PlainNamesAreFoundIgnoringCaseAndRockRidgeGivesModes) {

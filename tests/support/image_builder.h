@@ -9,8 +9,8 @@
 
 namespace kestrova {
 
-// Builds the image of `folder` in `out` ("joliet", "plain", "rockridge", "bincue", "mode2", as
-// make_image.py takes them); false when the tool failed.
+// Builds the image of `folder` in `out` ("joliet", "plain", "rockridge", "bincue", "mode1",
+// "mode2", "mode2cue", "nosync", as make_image.py takes them); false when the tool failed.
 bool BuildImage(const std::string& flavour, const std::filesystem::path& folder,
                 const std::filesystem::path& out);
 
