@@ -368,8 +368,13 @@ void WebPaneWidget::StartEngine() {
         impl_->view->installEventFilter(this);
         Place();
     }
-    if (!url_.empty()) {
-        Load(url_);
+    if (url_.empty()) {
+        return;
+    }
+    if (impl_->view) {
+        Load(url_); // the engine asks about it
+    } else {
+        Navigate(url_); // asked here; the hook may close the window and delete this pane
     }
 }
 
@@ -382,6 +387,20 @@ bool WebPaneWidget::PageLoaded() const {
 }
 
 void WebPaneWidget::Navigate(const std::string& url) {
+    // The browser engine asks the hook about every address it is about to follow, the front
+    // end's own requests included. The light pane asks here, as it does for a link: a menu line
+    // or a banner may name a command ("command_exit"), and a cancelled address leaves the page
+    // shown as it is.
+    if (!impl_->browser) {
+        const QPointer<WebPaneWidget> self(this);
+        if (Ask(ToUrl(url)) || !self) {
+            return;
+        }
+    }
+    Show(url);
+}
+
+void WebPaneWidget::Show(const std::string& url) {
     url_ = url;
     Load(url);
 }
@@ -408,7 +427,7 @@ void WebPaneWidget::FollowLink(const std::string& url) {
     if (Ask(ToUrl(url)) || !self) {
         return;
     }
-    Navigate(url);
+    Show(url);
 }
 
 } // namespace kestrova
