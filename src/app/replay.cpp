@@ -273,10 +273,15 @@ class Runner {
     // Real time, not the front end's clock: the browser engine loads pages on its own threads.
     void WaitWeb(const LineArgs& a) {
         const int limitMs = a.words.empty() ? 20000 : ToInt(a.words[0]);
-        WebPaneWidget* pane = form_.WebBrowser1();
+        // The page may be a command that ends the program: the window then destroys its pane,
+        // and the wait is over.
+        const auto loading = [this] {
+            const WebPaneWidget* pane = form_.WebBrowser1();
+            return !form_.State().closed && pane && !pane->PageLoaded();
+        };
         QElapsedTimer waited;
         waited.start();
-        while (pane && !pane->PageLoaded()) {
+        while (loading()) {
             if (waited.elapsed() > limitMs) {
                 throw ScriptError("the web pane's page did not load within " +
                                   std::to_string(limitMs) + " ms");
@@ -286,7 +291,7 @@ class Runner {
         // The page is loaded; give the engine a moment to lay it out and draw.
         QElapsedTimer settle;
         settle.start();
-        while (settle.elapsed() < 300) {
+        while (!form_.State().closed && settle.elapsed() < 300) {
             QApplication::processEvents(QEventLoop::AllEvents, 20);
         }
     }

@@ -137,8 +137,12 @@ WebPaneWidget::~WebPaneWidget() {
     // still working on the stack: it is set free and deleted once control is back in the event
     // loop.
     // The browser view is a window of its own: it leaves the window it is laid into before that
-    // one goes, or that one would take the view's window with it.
+    // one goes, or that one would take the view's window with it. The engine may still send the
+    // view a page's events (a load that started or ended) after this pane is gone: the view
+    // stops passing them here first.
     if (impl_->view) {
+        impl_->view->DropHooks();
+        impl_->view->removeEventFilter(this);
         impl_->view->hide();
         if (QWindow* own = impl_->view->windowHandle()) {
             own->setParent(nullptr);
