@@ -2,6 +2,7 @@
 
 #include "app/state_dump.h"
 #include "engine/handler_variables.h"
+#include "platform/banner_clock.h"
 #include "platform/dxdraw.h"
 #include "platform/qt_controls.h"
 #include "platform/readme_pane.h"
@@ -222,7 +223,13 @@ struct Command {
 
 class Runner {
   public:
-    Runner(TMainForm& form, QString baseDir) : form_(form), baseDir_(std::move(baseDir)) {}
+    // The banners, when they play, step on the harness's clock like everything else.
+    Runner(TMainForm& form, QString baseDir) : form_(form), baseDir_(std::move(baseDir)) {
+        BannerClock::Shared().UseSteppedTime(Engine().ClockMs());
+    }
+    ~Runner() { BannerClock::Shared().UseWallTime(); }
+    Runner(const Runner&) = delete;
+    Runner& operator=(const Runner&) = delete;
 
     static const std::vector<Command>& Commands();
 
@@ -248,6 +255,7 @@ class Runner {
                 } catch (const UsageError& e) {
                     throw ScriptError(std::string(e.what()) + "\n  usage: " + c.usage);
                 }
+                BannerClock::Shared().AdvanceTo(Engine().ClockMs());
                 return;
             }
         }
@@ -296,7 +304,7 @@ class Runner {
         }
     }
 
-    // Real time, for what runs on its own clocks (the banners when they play).
+    // Real time, for what runs on its own clocks (the browser engine).
     void WaitReal(const LineArgs& a) {
         QElapsedTimer waited;
         waited.start();
@@ -306,8 +314,8 @@ class Runner {
         }
     }
 
-    // The harness steps the banners itself; "banners play" lets them animate on their own, as
-    // on the desktop.
+    // The harness steps the banners itself; "banners play" lets them animate by themselves, as
+    // on the desktop, on the harness's clock.
     void Banners(const LineArgs& a) {
         const bool play = a.words[0] == QLatin1String("play");
         if (!play && a.words[0] != QLatin1String("pause")) {
