@@ -12,7 +12,13 @@ namespace {
 class TerminalHost final : public AdventureHost {
   public:
     TerminalHost(std::ostream& out, size_t width) : out_(out), width_(width) {}
-    void AppendLine(const std::string& line) override { Print(line); }
+    void AppendLine(const std::string& line) override {
+        if (skipEcho_) {
+            skipEcho_ = false; // the console echoes a command first, before its reply
+            return;
+        }
+        Print(line);
+    }
     void ShowMessage(const std::string& text) override { Print(text); }
     void ShowGamePanel() override {}
     void OpenWebPage(const std::string& address) override { Print(address); }
@@ -25,9 +31,13 @@ class TerminalHost final : public AdventureHost {
         }
     }
 
+    // The next line is the console's echo of a command the terminal has shown already.
+    void SkipEcho() { skipEcho_ = true; }
+
   private:
     std::ostream& out_;
     size_t width_;
+    bool skipEcho_ = false;
 };
 
 } // namespace
@@ -44,6 +54,9 @@ int RunTerminalAdventure(std::istream& in, std::ostream& out, const TerminalOpti
         // A pipe from a Windows editor may end lines with CR; the player never typed it.
         if (!typed.empty() && typed.back() == '\r') {
             typed.pop_back();
+        }
+        if (!options.echoCommands) {
+            host.SkipEcho();
         }
         console.Enter(typed);
     }

@@ -13,6 +13,10 @@ struct TerminalOptions {
     size_t width = 0;
     // Written before each command is read (for a player at a terminal, not a file piped in).
     std::string prompt;
+    // Each command is printed back as the game panel shows it (">> look"), so that a transcript
+    // of commands read from a file says what was played. A terminal has shown what the player
+    // typed already.
+    bool echoCommands = true;
 };
 
 // Prints the console's opening lines and the intro, then reads one command per line until the end

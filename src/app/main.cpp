@@ -30,6 +30,7 @@
 #include <ctime>
 #include <iostream>
 #include <sys/ioctl.h>
+#include <termios.h>
 #include <unistd.h>
 
 using namespace kestrova;
@@ -102,6 +103,13 @@ TerminalOptions TerminalAdventureOptions() {
     }
     if (isatty(STDIN_FILENO)) {
         options.prompt = "> ";
+    }
+    // A terminal that echoes what is typed has shown the command after the prompt already; a
+    // command read from a file, or shown nowhere the output goes, is printed back.
+    termios input{};
+    if (isatty(STDIN_FILENO) && isatty(STDOUT_FILENO) && tcgetattr(STDIN_FILENO, &input) == 0 &&
+        (input.c_lflag & ECHO) != 0) {
+        options.echoCommands = false;
     }
     return options;
 }

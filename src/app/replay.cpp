@@ -2,6 +2,7 @@
 
 #include "app/state_dump.h"
 #include "engine/handler_variables.h"
+#include "platform/banner_clock.h"
 #include "platform/dxdraw.h"
 #include "platform/qt_controls.h"
 #include "platform/readme_pane.h"
@@ -222,7 +223,13 @@ struct Command {
 
 class Runner {
   public:
-    Runner(TMainForm& form, QString baseDir) : form_(form), baseDir_(std::move(baseDir)) {}
+    // The banners, when they play, step on the harness's clock like everything else.
+    Runner(TMainForm& form, QString baseDir) : form_(form), baseDir_(std::move(baseDir)) {
+        BannerClock::Shared().UseSteppedTime(Engine().ClockMs());
+    }
+    ~Runner() { BannerClock::Shared().UseWallTime(); }
+    Runner(const Runner&) = delete;
+    Runner& operator=(const Runner&) = delete;
 
     static const std::vector<Command>& Commands();
 
@@ -248,6 +255,7 @@ class Runner {
                 } catch (const UsageError& e) {
                     throw ScriptError(std::string(e.what()) + "\n  usage: " + c.usage);
                 }
+                BannerClock::Shared().AdvanceTo(Engine().ClockMs());
                 return;
             }
         }
@@ -273,10 +281,15 @@ class Runner {
     // Real time, not the front end's clock: the browser engine loads pages on its own threads.
     void WaitWeb(const LineArgs& a) {
         const int limitMs = a.words.empty() ? 20000 : ToInt(a.words[0]);
-        WebPaneWidget* pane = form_.WebBrowser1();
+        // The page may be a command that ends the program: the window then destroys its pane,
+        // and the wait is over.
+        const auto loading = [this] {
+            const WebPaneWidget* pane = form_.WebBrowser1();
+            return !form_.State().closed && pane && !pane->PageLoaded();
+        };
         QElapsedTimer waited;
         waited.start();
-        while (pane && !pane->PageLoaded()) {
+        while (loading()) {
             if (waited.elapsed() > limitMs) {
                 throw ScriptError("the web pane's page did not load within " +
                                   std::to_string(limitMs) + " ms");
@@ -286,12 +299,12 @@ class Runner {
         // The page is loaded; give the engine a moment to lay it out and draw.
         QElapsedTimer settle;
         settle.start();
-        while (settle.elapsed() < 300) {
+        while (!form_.State().closed && settle.elapsed() < 300) {
             QApplication::processEvents(QEventLoop::AllEvents, 20);
         }
     }
 
-    // Real time, for what runs on its own clocks (the banners when they play).
+    // Real time, for what runs on its own clocks (the browser engine).
     void WaitReal(const LineArgs& a) {
         QElapsedTimer waited;
         waited.start();
@@ -301,8 +314,8 @@ class Runner {
         }
     }
 
-    // The harness steps the banners itself; "banners play" lets them animate on their own, as
-    // on the desktop.
+    // The harness steps the banners itself; "banners play" lets them animate by themselves, as
+    // on the desktop, on the harness's clock.
     void Banners(const LineArgs& a) {
         const bool play = a.words[0] == QLatin1String("play");
         if (!play && a.words[0] != QLatin1String("pause")) {

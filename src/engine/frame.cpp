@@ -376,6 +376,9 @@ void LoadRequestedPage(MainState& s, FrameContext& ctx) {
         s.navigatePending = false;
         if (ctx.web) {
             ctx.web->Navigate(s.pendingUrl);
+            if (s.closed) {
+                return; // the page was "command_exit": the window and its pane are gone
+            }
             ctx.web->SetLeft(-3);
         }
     }
@@ -460,21 +463,26 @@ void DXTimerTimer(MainState& s, FrameContext& ctx) {
     if (!c.CanDraw()) {
         return;
     }
-    DrawBackground(s, c);                    // 1
-    LiftCurtain(s, ctx);                     // 2
-    RaiseShownPanel(s);                      // 3
-    LowerTargetPanel(s);                     // 4
-    StartNewSelection(s);                    // 5
-    DrawEntryText(s, c);                     // 6
-    SpreadThumbnails(s);                     // 7
-    ScrollStrip(s);                          // 8
-    FindHoveredThumbnail(s);                 // 9
-    MoveCaptionPanel(s, c);                  // 10
-    DrawPanels(s, c);                        // 11
-    DrawStrip(s, c);                         // 12
-    SlideCapturedPage(s, ctx);               // 13
-    OutlineHoveredButton(s, c);              // 14
-    LoadRequestedPage(s, ctx);               // 15
+    DrawBackground(s, c);       // 1
+    LiftCurtain(s, ctx);        // 2
+    RaiseShownPanel(s);         // 3
+    LowerTargetPanel(s);        // 4
+    StartNewSelection(s);       // 5
+    DrawEntryText(s, c);        // 6
+    SpreadThumbnails(s);        // 7
+    ScrollStrip(s);             // 8
+    FindHoveredThumbnail(s);    // 9
+    MoveCaptionPanel(s, c);     // 10
+    DrawPanels(s, c);           // 11
+    DrawStrip(s, c);            // 12
+    SlideCapturedPage(s, ctx);  // 13
+    OutlineHoveredButton(s, c); // 14
+    LoadRequestedPage(s, ctx);  // 15
+    if (s.closed) {
+        // A page's command ended the program while it loaded: the window has destroyed its
+        // surface, so nothing more is drawn or shown.
+        return;
+    }
     ShrinkClosedMenu(s, c);                  // 16
     DrawTopBanner(s, c);                     // 17
     DrawRule(s, c);                          // 18

@@ -41,7 +41,7 @@ void BannerClock::Add(QMovie* movie) {
     }
     Remove(movie);
     movie->setPaused(true);
-    entries_.push_back({movie, AlignUp(clock_.elapsed() + DelayOf(*movie))});
+    entries_.push_back({movie, AlignUp(NowMs() + DelayOf(*movie))});
     Schedule();
 }
 
@@ -52,8 +52,55 @@ void BannerClock::Remove(QMovie* movie) {
     Schedule();
 }
 
+qint64 BannerClock::NowMs() const {
+    return stepped_ ? steppedNowMs_ : clock_.elapsed();
+}
+
+qint64 BannerClock::NextDueMs() const {
+    qint64 next = -1;
+    for (const Entry& e : entries_) {
+        // A movie that is gone falls due too: its entry is dropped then.
+        if (next < 0 || e.dueMs < next) {
+            next = e.dueMs;
+        }
+    }
+    return next;
+}
+
+void BannerClock::UseSteppedTime(qint64 startMs) {
+    stepped_ = true;
+    steppedNowMs_ = startMs;
+    Restart();
+}
+
+void BannerClock::UseWallTime() {
+    stepped_ = false;
+    Restart();
+}
+
+void BannerClock::Restart() {
+    for (Entry& e : entries_) {
+        if (e.movie) {
+            e.dueMs = AlignUp(NowMs() + DelayOf(*e.movie));
+        }
+    }
+    Schedule();
+}
+
+void BannerClock::AdvanceTo(qint64 ms) {
+    if (!stepped_) {
+        return;
+    }
+    // Each step moves every due movie's next change past the time it was made at, so this ends.
+    for (qint64 next = NextDueMs(); next >= 0 && next <= ms; next = NextDueMs()) {
+        steppedNowMs_ = std::max(steppedNowMs_, next);
+        Tick();
+    }
+    steppedNowMs_ = std::max(steppedNowMs_, ms);
+}
+
 void BannerClock::Tick() {
-    const qint64 now = clock_.elapsed();
+    const qint64 now = NowMs();
     for (Entry& e : entries_) {
         if (!e.movie || e.dueMs > now) {
             continue;
@@ -70,13 +117,10 @@ void BannerClock::Tick() {
 }
 
 void BannerClock::Schedule() {
-    if (entries_.empty()) {
-        timer_.stop();
+    const qint64 next = NextDueMs();
+    if (next < 0 || stepped_) {
+        timer_.stop(); // stepped time moves only when the one who steps it says
         return;
-    }
-    qint64 next = entries_.front().dueMs;
-    for (const Entry& e : entries_) {
-        next = std::min(next, e.dueMs);
     }
     timer_.start(static_cast<int>(std::max<qint64>(0, next - clock_.elapsed())));
 }

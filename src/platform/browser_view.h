@@ -29,6 +29,14 @@ class BrowserView : public QWidget {
     std::function<bool(const QUrl&)> ask;
     std::function<void()> loadStarted;
     std::function<void()> loadFinished;
+
+    // The pane that set the hooks is going: the view reports to nobody from now on, though the
+    // engine may still be at work on a page and send its events before the view itself goes.
+    void DropHooks() {
+        ask = nullptr;
+        loadStarted = nullptr;
+        loadFinished = nullptr;
+    }
 };
 
 class BrowserEngine {

@@ -137,8 +137,12 @@ WebPaneWidget::~WebPaneWidget() {
     // still working on the stack: it is set free and deleted once control is back in the event
     // loop.
     // The browser view is a window of its own: it leaves the window it is laid into before that
-    // one goes, or that one would take the view's window with it.
+    // one goes, or that one would take the view's window with it. The engine may still send the
+    // view a page's events (a load that started or ended) after this pane is gone: the view
+    // stops passing them here first.
     if (impl_->view) {
+        impl_->view->DropHooks();
+        impl_->view->removeEventFilter(this);
         impl_->view->hide();
         if (QWindow* own = impl_->view->windowHandle()) {
             own->setParent(nullptr);
@@ -368,8 +372,13 @@ void WebPaneWidget::StartEngine() {
         impl_->view->installEventFilter(this);
         Place();
     }
-    if (!url_.empty()) {
-        Load(url_);
+    if (url_.empty()) {
+        return;
+    }
+    if (impl_->view) {
+        Load(url_); // the engine asks about it
+    } else {
+        Navigate(url_); // asked here; the hook may close the window and delete this pane
     }
 }
 
@@ -382,6 +391,20 @@ bool WebPaneWidget::PageLoaded() const {
 }
 
 void WebPaneWidget::Navigate(const std::string& url) {
+    // The browser engine asks the hook about every address it is about to follow, the front
+    // end's own requests included. The light pane asks here, as it does for a link: a menu line
+    // or a banner may name a command ("command_exit"), and a cancelled address leaves the page
+    // shown as it is.
+    if (!impl_->browser) {
+        const QPointer<WebPaneWidget> self(this);
+        if (Ask(ToUrl(url)) || !self) {
+            return;
+        }
+    }
+    Show(url);
+}
+
+void WebPaneWidget::Show(const std::string& url) {
     url_ = url;
     Load(url);
 }
@@ -408,7 +431,7 @@ void WebPaneWidget::FollowLink(const std::string& url) {
     if (Ask(ToUrl(url)) || !self) {
         return;
     }
-    Navigate(url);
+    Show(url);
 }
 
 } // namespace kestrova

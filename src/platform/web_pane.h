@@ -1,8 +1,8 @@
 #pragma once
 // The web pane laid over the menu. Two engines: a real browser engine for the desktop, and a
 // light rich-text browser for the replay harness (deterministic, synchronous, no helper
-// processes). Both hand the addresses they are about to follow to `beforeNavigate`, which may
-// cancel them: every one for the browser engine, the links for the light one.
+// processes). Both hand every address they are about to follow, links and the front end's own
+// requests alike, to `beforeNavigate`, which may cancel them.
 
 #include "engine/ports.h"
 
@@ -30,6 +30,9 @@ class WebPaneWidget : public QWidget, public WebPane {
     WebPaneWidget(Engine engine, QWidget* parent = nullptr);
     ~WebPaneWidget() override;
 
+    // Loads a page the front end asks for. The hook is asked about it first (by the light pane
+    // at once, by the browser engine as it starts loading); it may close the window, which
+    // deletes this pane.
     void Navigate(const std::string& url) override;
     int Left() const override { return x(); }
     // Off screen the pane is also hidden, so the browser engine stops drawing a page nobody sees.
@@ -76,6 +79,8 @@ class WebPaneWidget : public QWidget, public WebPane {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // Shows `url` without asking the hook (it has been asked).
+    void Show(const std::string& url);
     void Load(const std::string& url);
     void Rest();
     // Keeps the browser view's window over the pane.

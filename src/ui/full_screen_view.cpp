@@ -22,7 +22,10 @@ constexpr int kRefreshMs = 1000 / 30;
 FullScreenView::FullScreenView(QWidget* shown, QWidget* surface)
     : QWidget(nullptr), shown_(shown), surface_(surface) {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    // The desktop shows this window in the window's place: it carries the window's caption, and
+    // keeps it when the first activation (or "ALT STARTUP") replaces it.
     setWindowTitle(shown->windowTitle());
+    shown->installEventFilter(this);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setCursor(Qt::BlankCursor);
@@ -31,6 +34,13 @@ FullScreenView::FullScreenView(QWidget* shown, QWidget* surface)
     refresh_->setInterval(kRefreshMs);
     connect(refresh_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
     refresh_->start();
+}
+
+bool FullScreenView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == shown_ && event->type() == QEvent::WindowTitleChange) {
+        setWindowTitle(shown_->windowTitle());
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QRect FullScreenView::PictureRect() const {

@@ -43,6 +43,8 @@ class FullScreenView : public QWidget {
     void KeyReleased(QKeyEvent* event);
 
   protected:
+    // Follows the shown window's caption.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

@@ -183,5 +183,23 @@ TEST(Terminal, PromptsForEachCommandAndBreaksLongTextsAtTheWidth) {
     EXPECT_NE(seen.find(intro), std::string::npos);
 }
 
+TEST(Terminal, ATerminalThatShowedTheCommandGetsOnlyTheReplies) {
+    std::istringstream in("look\nI NEED TO FIND A CANDLE\n");
+    std::ostringstream out;
+    TerminalOptions options;
+    options.prompt = "> ";
+    options.echoCommands = false;
+    EXPECT_EQ(RunTerminalAdventure(in, out, options), 0);
+    NullAdventureHost none;
+    const Tgame w(none);
+    Lines expected = GameConsole::OpeningLines();
+    // Each prompt stands before the line that follows it: the terminal put the typed command and
+    // its line end there.
+    expected.push_back(w.special[0]);
+    expected.insert(expected.end(), {"> ", w.roomdesc[0], "Aliens", "Lever", "table", "consoles"});
+    expected.insert(expected.end(), {"> ", kCandlePageAddress, "> "});
+    EXPECT_EQ(SplitLines(out.str()), expected);
+}
+
 } // namespace
 } // namespace kestrova

@@ -1,5 +1,5 @@
-// The replay runner's lines: every comparison form of `expect`, and a malformed line answered
-// with the forms its command accepts.
+// The replay runner's lines: every comparison form of `expect` and `expect-pixel`, holding and
+// failing, and a malformed line answered with the forms its command accepts.
 
 #include "app/replay.h"
 #include "support/fixture_disc.h"
@@ -41,6 +41,34 @@ TEST_F(ReplayTest, ExpectTakesEveryComparison) {
                                "expect spriteCount >= 5\n"
                                "expect menuKey \"none\"\n");
     EXPECT_TRUE(r.ok) << r.error;
+}
+
+// Each comparison that does not hold ends the run at its line, saying what was expected and
+// what was found; the lines after it are not run.
+TEST_F(ReplayTest, EveryComparisonThatDoesNotHoldFailsTheRun) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"expect spriteCount 6", "expected spriteCount == 6, got 5"},
+        {"expect spriteCount == 4", "expected spriteCount == 4, got 5"},
+        {"expect spriteCount != 5", "expected spriteCount != 5, got 5"},
+        {"expect spriteCount < 5", "expected spriteCount < 5, got 5"},
+        {"expect spriteCount > 5", "expected spriteCount > 5, got 5"},
+        {"expect spriteCount <= 4", "expected spriteCount <= 4, got 5"},
+        {"expect spriteCount >= 6", "expected spriteCount >= 6, got 5"},
+        {"expect menuKey \"demos\"", "expected menuKey == demos, got none"},
+        {"expect menuKey != none", "expected menuKey != none, got none"},
+        {"expect-pixel 5 5 #000000", "pixel 5,5 is #3C0A3C, expected #000000"},
+        {"expect-pixel 5 5 != #3C0A3C", "pixel 5,5 is #3C0A3C, expected anything else"},
+    };
+    // The top panel of the fixture disc lies under the pixel probed.
+    ASSERT_TRUE(Run("frames 1\nexpect-pixel 5 5 #3C0A3C\nexpect-pixel 5 5 != #000000\n").ok);
+    for (const auto& [line, message] : cases) {
+        const std::string script = std::string("frames 1\n") + line + "\nset targetPanel 3\n";
+        form->State().targetPanel = 0;
+        const ReplayResult r = Run(script.c_str());
+        EXPECT_FALSE(r.ok) << line;
+        EXPECT_EQ(r.error, std::string("t.replay:2: ") + message) << line;
+        EXPECT_NE(form->State().targetPanel, 3) << line << ": a line after the failure ran";
+    }
 }
 
 TEST_F(ReplayTest, AFailedExpectationNamesTheLineAndWhatWasFound) {

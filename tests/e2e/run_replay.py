@@ -3,7 +3,8 @@
 
 Header lines of the script (anywhere, each starting with "#!"):
   #! disc: PATH        the disc, relative to the source tree (default: sample-disc)
-  #! fixture: VARIANT  a fixture disc written by kestrova_fixture_disc into the work folder
+  #! fixture: VARIANT  a fixture disc written by kestrova_fixture_disc into a short temporary
+                       folder
   #! exit: N           the expected exit status (default 0)
   #! stderr: TEXT      a line that standard error must hold exactly
   #! stderr-end: TEXT  a line of standard error must end with TEXT
@@ -71,7 +72,10 @@ def main():
     shutil.rmtree(a.work, ignore_errors=True)
     os.makedirs(a.work)
     if "fixture" in headers:
-        disc = os.path.join(a.work, "disc")
+        # A short folder: the disc root counts towards the 79 characters a launched path may hold.
+        short = tempfile.mkdtemp(prefix="ke2e-")
+        atexit.register(shutil.rmtree, short, True)
+        disc = os.path.join(short, "disc")
         subprocess.run([a.fixture, disc, headers["fixture"]], check=True)
     elif "disc-copy" in headers:
         disc = os.path.join(a.work, "disc")

@@ -5,6 +5,7 @@
 #include "engine/engine_fixture.h"
 #include "engine/front_end.h"
 #include "engine/random.h"
+#include "engine/web_commands.h"
 #include "support/fixture_disc.h"
 
 #include <gtest/gtest.h>
@@ -155,6 +156,67 @@ TEST_F(FrontEndTest, TheGamePlaysIntoItsPanelAndAsksForPagesLikeAnyHandler) {
     }
     EXPECT_EQ(messages.messages, std::vector<std::string>{kGameOverText});
     EXPECT_EQ(fe.Game().Console().screenie(), game.lines) << "the panel shows what the game keeps";
+}
+
+// The pane asks the front end about every page it is asked for, as the window's pane does; the
+// window's closing destroys its surface and its pane, as the real one does.
+struct AskingPane : NullWebPane {
+    FrontEnd* fe = nullptr;
+    bool gone = false;
+    int touchedWhileGone = 0;
+    void Navigate(const std::string& url) override {
+        touchedWhileGone += gone ? 1 : 0;
+        if (!fe->WebBrowser1BeforeNavigate2("file:/" + url)) {
+            NullWebPane::Navigate(url);
+        }
+    }
+    void SetLeft(int left) override {
+        touchedWhileGone += gone ? 1 : 0;
+        NullWebPane::SetLeft(left);
+    }
+};
+
+struct ClosingWindow : RecordingWindow {
+    FrontEnd* fe = nullptr;
+    AskingPane* pane = nullptr;
+    testing::RecordingCanvas* canvas = nullptr;
+    std::size_t opsAtClose = 0;
+    int flipsAtClose = 0;
+    void Terminate() override {
+        fe->FormClose();
+        pane->gone = true;
+        canvas->canDraw = false;
+        opsAtClose = canvas->ops.size();
+        flipsAtClose = canvas->flips;
+        fe->ForgetControls();
+    }
+};
+
+TEST_F(FrontEndTest, APageRequestThatEndsTheProgramEndsTheFrameThatMadeIt) {
+    AskingPane pane;
+    ClosingWindow closing;
+    Ports ports = MakePorts();
+    ports.web = &pane;
+    ports.window = &closing;
+    FrontEnd fe(ports);
+    pane.fe = &fe;
+    closing.fe = &fe;
+    closing.pane = &pane;
+    closing.canvas = &canvas;
+    fe.Initialize();
+    fe.SetActive(true);
+    fe.AdvanceTo(1000);
+    EXPECT_EQ(pane.Left(), 800) << "the loading page passed the hook and stays off screen";
+
+    RequestPage(fe.State(), FrontEnd::CurrentDirectory() + "command_exit");
+    fe.RunOneFrame();
+    ASSERT_TRUE(fe.State().closed);
+    EXPECT_EQ(pane.touchedWhileGone, 0) << "the pane is gone once the window has closed";
+    EXPECT_EQ(canvas.ops.size(), closing.opsAtClose) << "nothing is drawn on a destroyed surface";
+    EXPECT_EQ(canvas.flips, closing.flipsAtClose);
+    const long long frames = fe.FrameCount();
+    fe.AdvanceTo(2000);
+    EXPECT_EQ(fe.FrameCount(), frames);
 }
 
 TEST_F(FrontEndTest, MissingPortsGetDoNothingVersions) {

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <filesystem>
 
 namespace kestrova {
 namespace {
@@ -38,18 +38,61 @@ TEST(LongTextBlock, OnlyTheLinesInTheWindowAreDrawn) {
     EXPECT_LT(TextOps(disc.canvas), 60);
 }
 
+// Every call a frame makes on its canvas, a drawing or a question about its size: what the frame
+// does, counted instead of timed.
+class CountingCanvas : public testing::RecordingCanvas {
+  public:
+    bool CanDraw() const override { return Count(RecordingCanvas::CanDraw()); }
+    int Width() const override { return Count(RecordingCanvas::Width()); }
+    int Height() const override { return Count(RecordingCanvas::Height()); }
+    int FontPixelHeight(const FontSpec& f) const override {
+        return Count(RecordingCanvas::FontPixelHeight(f));
+    }
+    void DrawItem(const PictureCollectionItem& item, int x, int y, int pattern) override {
+        Count(0);
+        RecordingCanvas::DrawItem(item, x, y, pattern);
+    }
+    void TextOut(int x, int y, const std::string& text, const FontSpec& font) override {
+        Count(0);
+        RecordingCanvas::TextOut(x, y, text, font);
+    }
+    void FrameRect(int l, int t, int r, int b, TColor c) override {
+        Count(0);
+        RecordingCanvas::FrameRect(l, t, r, b, c);
+    }
+    void FillRect(int l, int t, int r, int b, TColor c) override {
+        Count(0);
+        RecordingCanvas::FillRect(l, t, r, b, c);
+    }
+
+    mutable long long calls = 0;
+
+  private:
+    template <typename T> T Count(T value) const {
+        ++calls;
+        return value;
+    }
+};
+
 TEST(LongTextBlock, ALongBlockCostsWhatAShortOneDoes) {
-    const auto timeFrames = [](const char* variant) {
+    const auto callsPerFrame = [](const char* variant) {
         StartedDisc disc(variant);
         disc.Frames(2);
-        const auto start = std::chrono::steady_clock::now();
-        disc.Frames(20);
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        CountingCanvas canvas;
+        FrameContext ctx{canvas, &disc.web, std::filesystem::current_path().string() + "/", [] {}};
+        for (int i = 0; i < 20; ++i) {
+            DXTimerTimer(disc.state, ctx);
+        }
+        return canvas.calls / 20;
     };
-    const double shortBlock = timeFrames("ok");
-    const double longBlock = timeFrames("long-text");
-    // Drawing all 100,000 lines took hundreds of times a short block's frame.
-    EXPECT_LT(longBlock, shortBlock * 5 + 0.05);
+    const long long shortBlock = callsPerFrame("ok");
+    const long long longBlock = callsPerFrame("long-text");
+    // The window holds at most 40 lines of 15 pixels, and each costs a call or three; reading on
+    // through the whole block to find the ones in the window made 100,000 calls more.
+    constexpr long long kLinesInTheWindow = 600 / 15;
+    EXPECT_GT(shortBlock, 0);
+    EXPECT_LE(longBlock - shortBlock, 3 * kLinesInTheWindow)
+        << shortBlock << " calls a frame for a short block, " << longBlock << " for a long one";
 }
 
 } // namespace

@@ -129,6 +129,12 @@ std::string DiscData(const std::string& variant, int demos) {
         s += "Pentium " + num + "00\r\n16 MB RAM\r\nWindows 95\r\n";
         s += "*END" + num + "\r\n";
     }
+    if (variant == "page-commands") {
+        // Support lines whose pages are commands of the front end, as a disc's own links are.
+        s += "*SUPPORT1\r\nQuit the disc\r\ncommand_exit\r\n";
+        s += "*SUPPORT2\r\nInstall the first demo\r\nClaunch_Demo1/Setup.exe\r\n";
+        s += "*SUPPORT3\r\nQuit in capitals\r\nCOMMAND_EXIT\r\n";
+    }
     return s;
 }
 

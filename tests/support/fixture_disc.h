@@ -6,7 +6,9 @@
 //
 // Variants: ok, one-demo, no-background, no-panels, no-slider, no-discdata, bad-spritecount,
 // missing-spritecount, spritecount-too-big, spritecount-zero, missing-panel-name,
-// missing-top-panel, short-slider, corrupt-dxg, truncated-dxg, bad-background, disc-two.
+// missing-top-panel, short-slider, corrupt-dxg, truncated-dxg, bad-background, disc-two,
+// page-commands (support lines whose targets are "command_exit", "Claunch_Demo1/Setup.exe" and
+// "COMMAND_EXIT").
 // Hostile variants: fifo-background, fifo-discdata (named pipes), device-list (panels.dxg a link
 // to /dev/zero), png-background, empty-background, huge-background and huge-discdata (sparse
 // files past their limits), rle-bomb (thumbnails that decode to 25.6 M pixels), gif-bomb (a

@@ -36,15 +36,19 @@ class ScratchFolder {
     std::filesystem::path path_;
 };
 
-// A GIF with a logical screen of `w` × `h` and `frames` one-pixel frames of 20 ms each.
-inline std::string AnimatedGif(int w, int h, int frames) {
+// A GIF with a logical screen of `w` × `h` and `frames` one-pixel frames of `delayCs` hundredths
+// of a second each.
+inline std::string AnimatedGif(int w, int h, int frames, int delayCs = 2) {
     std::string g = "GIF89a";
     for (int v : {w & 0xFF, w >> 8, h & 0xFF, h >> 8}) {
         g += static_cast<char>(v);
     }
     g += std::string("\x80\x00\x00\xFF\xA0\x20\x00\x00\x00", 9);
     for (int i = 0; i < frames; ++i) {
-        g += std::string("\x21\xF9\x04\x00\x02\x00\x00\x00", 8);
+        g += std::string("\x21\xF9\x04\x00", 4);
+        g += static_cast<char>(delayCs & 0xFF);
+        g += static_cast<char>(delayCs >> 8);
+        g += std::string("\x00\x00", 2);
         g += std::string("\x2C\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00", 15);
     }
     return g + ";";

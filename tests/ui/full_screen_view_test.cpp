@@ -34,6 +34,15 @@ void Send(QWidget& target, QEvent::Type type, QPoint at) {
     QApplication::sendEvent(&target, &e);
 }
 
+TEST(FullScreenView, ItIsTitledAsTheWindowItShows) {
+    Scene s;
+    s.window.setWindowTitle(QStringLiteral("i"));
+    FullScreenView view(&s.window, s.surface);
+    EXPECT_EQ(view.windowTitle(), QStringLiteral("i"));
+    s.window.setWindowTitle(QStringLiteral("Kestrova CD-ROM"));
+    EXPECT_EQ(view.windowTitle(), QStringLiteral("Kestrova CD-ROM"));
+}
+
 TEST(FullScreenView, ThePictureFillsTheHeightWithItsAspectKept) {
     Scene s;
     const QRect r = s.view.PictureRect();

@@ -2,6 +2,7 @@
 // closing it stops the engine and destroys its controls in order.
 
 #include "support/fixture_disc.h"
+#include "ui/full_screen_view.h"
 #include "ui/main_form.h"
 
 #include "engine/readme.h"
@@ -31,6 +32,22 @@ TEST_F(MainFormTest, TheFirstFrameTakesTheCurtainDownAndSetsTheCaption) {
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Kestrova CD-ROM"));
     form.Engine().RunOneFrame();
     EXPECT_TRUE(form.Curtains()->isHidden());
+}
+
+// Started full screen, the view is what the desktop shows of the program: it takes the caption
+// the first activation gives the window, as the window does.
+TEST_F(MainFormTest, StartedFullScreenTheViewHasTheWindowsCaption) {
+    TMainForm form(Headless());
+    form.Initialize();
+    form.StartFullScreen();
+    ASSERT_NE(form.FullScreen(), nullptr);
+    form.Engine().SetActive(true);
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Kestrova CD-ROM"));
+    EXPECT_EQ(form.FullScreen()->windowTitle(), QStringLiteral("Kestrova CD-ROM"));
+    form.Engine().SetActive(false);
+    form.Engine().FormKeyDown('A', true);
+    form.Engine().SetActive(true);
+    EXPECT_EQ(form.FullScreen()->windowTitle(), QStringLiteral("ALT STARTUP"));
 }
 
 TEST_F(MainFormTest, ClosingStopsEverything) {

@@ -49,14 +49,15 @@ class WebEngineView : public BrowserView {
         auto* surfaceKind = new QOpenGLWidget(this);
         surfaceKind->setGeometry(0, 0, 1, 1);
         surfaceKind->hide();
+        // A hook may drop the hooks (its pane going): a copy is called.
         QObject::connect(view_, &QWebEngineView::loadStarted, this, [this] {
-            if (loadStarted) {
-                loadStarted();
+            if (const auto started = loadStarted) {
+                started();
             }
         });
         QObject::connect(view_, &QWebEngineView::loadFinished, this, [this] {
-            if (loadFinished) {
-                loadFinished();
+            if (const auto finished = loadFinished) {
+                finished();
             }
         });
     }
