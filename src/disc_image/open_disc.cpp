@@ -1,11 +1,11 @@
 #include "disc_image/open_disc.h"
 
+#include "catalogue/cue_sheet.h"
 #include "catalogue/disc_limits.h"
 #include "catalogue/error.h"
 #include "catalogue/image_file_system.h"
 #include "catalogue/text.h"
 
-#include <cdio/cdio.h>
 #include <cdio/iso9660.h>
 #include <cdio/logging.h>
 
@@ -16,9 +16,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <utility>
 #include <vector>
 
@@ -80,11 +78,18 @@ Descriptor OpenRegularFile(const std::string& path, const std::string& shown, ui
     return fd;
 }
 
-// The size of a regular file; refuses anything else as OpenRegularFile does.
-uint64_t RegularFileSize(const std::string& path, const std::string& shown) {
-    uint64_t size = 0;
-    OpenRegularFile(path, shown, size);
-    return size;
+// A name for the file `fd` holds open, for a library that opens files only by name: its entry in
+// /proc opens that very file, whatever has taken `path` since it was checked. Without /proc there
+// is only the path.
+std::string NameOfOpenFile(const Descriptor& fd, const std::string& path) {
+    const std::string name = "/proc/self/fd/" + std::to_string(fd.Get());
+    struct stat held {};
+    struct stat named {};
+    if (::fstat(fd.Get(), &held) == 0 && ::stat(name.c_str(), &named) == 0 &&
+        held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
+        return name;
+    }
+    return path;
 }
 
 // `count` bytes at `offset`; false when the file ends before them or cannot be read.
@@ -109,12 +114,13 @@ bool EndsWithIgnoreCase(const std::string& text, const std::string& tail) {
            EqualsIgnoreCase(std::string_view(text).substr(text.size() - tail.size()), tail);
 }
 
-// Sectors of a plain image through libiso9660. When the library had to search for the volume,
-// the frames it found need not be 2048 bytes apart, so sectors are then read one by one.
+// Sectors of a plain image through libiso9660, which reads the file `fd` holds open. When the
+// library had to search for the volume, the frames it found need not be 2048 bytes apart, so
+// sectors are then read one by one.
 class IsoImageSectors : public SectorSource {
   public:
-    IsoImageSectors(iso9660_t* iso, uint32_t count, bool oneByOne)
-        : iso_(iso), count_(count), oneByOne_(oneByOne) {}
+    IsoImageSectors(iso9660_t* iso, Descriptor fd, uint32_t count, bool oneByOne)
+        : iso_(iso), fd_(std::move(fd)), count_(count), oneByOne_(oneByOne) {}
     ~IsoImageSectors() override { iso9660_close(iso_); }
     IsoImageSectors(const IsoImageSectors&) = delete;
     IsoImageSectors& operator=(const IsoImageSectors&) = delete;
@@ -140,6 +146,7 @@ class IsoImageSectors : public SectorSource {
 
   private:
     iso9660_t* iso_;
+    Descriptor fd_;
     uint32_t count_;
     bool oneByOne_;
 };
@@ -173,11 +180,14 @@ std::optional<uint32_t> UserDataOffset(const uint8_t* head) {
     return std::nullopt;
 }
 
-// The sectors of raw 2352-byte frames, each holding its user data at the same offset.
-class RawFrameSectors : public SectorSource {
+// The sectors of a file of frames from `startByte` on, each frame `frameBytes` long and holding
+// its 2048 bytes of user data at `dataAt`.
+class FrameSectors : public SectorSource {
   public:
-    RawFrameSectors(Descriptor fd, uint32_t dataAt, uint32_t count)
-        : fd_(std::move(fd)), dataAt_(dataAt), count_(count) {}
+    FrameSectors(Descriptor fd, uint64_t startByte, uint32_t frameBytes, uint32_t dataAt,
+                 uint32_t count)
+        : fd_(std::move(fd)), startByte_(startByte), frameBytes_(frameBytes), dataAt_(dataAt),
+          count_(count) {}
 
     uint32_t SectorCount() const override { return count_; }
     bool ReadSectors(uint32_t first, uint32_t count, uint8_t* out) override {
@@ -187,13 +197,13 @@ class RawFrameSectors : public SectorSource {
         static constexpr uint32_t kFramesAtOnce = 32;
         while (count > 0) {
             const uint32_t frames = std::min(count, kFramesAtOnce);
-            buffer_.resize(std::size_t{frames} * kRawFrameBytes);
+            buffer_.resize(std::size_t{frames} * frameBytes_);
             if (!ReadAt(fd_.Get(), buffer_.data(), buffer_.size(),
-                        uint64_t{first} * kRawFrameBytes)) {
+                        startByte_ + uint64_t{first} * frameBytes_)) {
                 return false;
             }
             for (uint32_t i = 0; i < frames; ++i) {
-                std::memcpy(out, buffer_.data() + std::size_t{i} * kRawFrameBytes + dataAt_,
+                std::memcpy(out, buffer_.data() + std::size_t{i} * frameBytes_ + dataAt_,
                             kIsoSectorBytes);
                 out += kIsoSectorBytes;
             }
@@ -205,17 +215,18 @@ class RawFrameSectors : public SectorSource {
 
   private:
     Descriptor fd_;
+    uint64_t startByte_;
+    uint32_t frameBytes_;
     uint32_t dataAt_;
     uint32_t count_;
     std::vector<uint8_t> buffer_;
 };
 
 // The sectors of a file of raw frames, their layout read from the frames themselves; nothing
-// when neither its first frame nor the frame of the volume descriptor starts with the sync
-// pattern.
-std::unique_ptr<SectorSource> OpenRawFrames(const std::string& path) {
-    uint64_t size = 0;
-    Descriptor fd = OpenRegularFile(path, path, size);
+// (and `fd` left open) when neither its first frame nor the frame of the volume descriptor starts
+// with the sync pattern.
+std::unique_ptr<SectorSource> OpenRawFrames(Descriptor& fd, uint64_t size,
+                                            const std::string& path) {
     uint8_t first[kFrameHeadBytes] = {};
     uint8_t descriptor[kFrameHeadBytes] = {};
     const bool firstSync = ReadAt(fd.Get(), first, sizeof first, 0) && HasSync(first);
@@ -236,103 +247,79 @@ std::unique_ptr<SectorSource> OpenRawFrames(const std::string& path) {
                          std::to_string(head[kModeAt]) + ")");
     }
     const auto count = static_cast<uint32_t>(std::min<uint64_t>(size / kRawFrameBytes, UINT32_MAX));
-    return std::make_unique<RawFrameSectors>(std::move(fd), *dataAt, count);
+    return std::make_unique<FrameSectors>(Descriptor(fd.Release()), 0, kRawFrameBytes, *dataAt,
+                                          count);
 }
 
-// The first data track of a cue sheet's image through libcdio's BIN/CUE driver.
-class CueTrackSectors : public SectorSource {
-  public:
-    CueTrackSectors(CdIo_t* cdio, lsn_t start, uint32_t count)
-        : cdio_(cdio), start_(start), count_(count) {}
-    ~CueTrackSectors() override { cdio_destroy(cdio_); }
-    CueTrackSectors(const CueTrackSectors&) = delete;
-    CueTrackSectors& operator=(const CueTrackSectors&) = delete;
-
-    uint32_t SectorCount() const override { return count_; }
-    bool ReadSectors(uint32_t first, uint32_t count, uint8_t* out) override {
-        if (first > count_ || count > count_ - first) {
-            return false;
-        }
-        for (uint32_t i = 0; i < count; ++i) {
-            if (cdio_read_data_sectors(cdio_, out + std::size_t{i} * kIsoSectorBytes,
-                                       start_ + static_cast<lsn_t>(first + i),
-                                       static_cast<uint16_t>(kIsoSectorBytes),
-                                       1) != DRIVER_OP_SUCCESS) {
-                return false;
-            }
-        }
-        return true;
-    }
-
-  private:
-    CdIo_t* cdio_;
-    lsn_t start_;
-    uint32_t count_;
-};
-
-// Every file a cue sheet names must be a regular file before the library opens it: a cue sheet
-// naming a pipe or a device would otherwise block or read without end.
-void CheckCueSheet(const std::string& cue) {
-    const uint64_t size = RegularFileSize(cue, cue);
-    if (size > kCueSheetKind.maxBytes) {
-        Refuse(cue, "is larger than the limit for a cue sheet");
-    }
-    std::ifstream in(cue, std::ios::binary);
-    std::string line;
-    const fs::path folder = fs::path(cue).parent_path();
-    int files = 0;
-    while (std::getline(in, line)) {
-        std::istringstream words(line);
-        std::string keyword;
-        words >> keyword;
-        if (!EqualsIgnoreCase(keyword, "FILE")) {
+// The whole of a regular file already opened, when it is at most `limit` bytes.
+std::optional<std::string> ReadWhole(int fd, std::size_t limit) {
+    std::string text(limit + 1, '\0');
+    std::size_t have = 0;
+    while (have < text.size()) {
+        const ssize_t got = ::read(fd, text.data() + have, text.size() - have);
+        if (got < 0 && errno == EINTR) {
             continue;
         }
-        std::string rest;
-        std::getline(words, rest);
-        rest.erase(0, rest.find_first_not_of(" \t"));
-        std::string name;
-        if (!rest.empty() && rest.front() == '"') {
-            const std::size_t close = rest.find('"', 1);
-            if (close == std::string::npos) {
-                Refuse(cue, "a FILE line of the cue sheet is not closed");
-            }
-            name = rest.substr(1, close - 1);
-        } else {
-            name = rest.substr(0, rest.find_first_of(" \t"));
+        if (got < 0) {
+            return std::nullopt;
         }
-        const fs::path target = fs::path(name).is_absolute() ? fs::path(name) : folder / name;
-        RegularFileSize(target.string(), cue + " (" + name + ")");
-        ++files;
-    }
-    if (files == 0) {
-        Refuse(cue, "the cue sheet names no file");
-    }
-}
-
-std::unique_ptr<SectorSource> OpenCue(const std::string& cue) {
-    CheckCueSheet(cue);
-    CdIo_t* cdio = cdio_open_bincue(cue.c_str());
-    if (!cdio) {
-        Refuse(cue, "the cue sheet cannot be read");
-    }
-    const track_t first = cdio_get_first_track_num(cdio);
-    const track_t last = cdio_get_last_track_num(cdio);
-    for (track_t t = first; t != CDIO_INVALID_TRACK && t <= last && t < 100; ++t) {
-        const track_format_t format = cdio_get_track_format(cdio, t);
-        if (format != TRACK_FORMAT_DATA && format != TRACK_FORMAT_XA) {
-            continue;
-        }
-        const lsn_t start = cdio_get_track_lsn(cdio, t);
-        const lsn_t end = cdio_get_track_last_lsn(cdio, t);
-        if (start == CDIO_INVALID_LSN || end == CDIO_INVALID_LSN || end < start) {
+        if (got == 0) {
             break;
         }
-        return std::make_unique<CueTrackSectors>(cdio, start,
-                                                 static_cast<uint32_t>(end - start + 1));
+        have += static_cast<std::size_t>(got);
     }
-    cdio_destroy(cdio);
-    Refuse(cue, "the cue sheet holds no data track");
+    if (have > limit) {
+        return std::nullopt;
+    }
+    text.resize(have);
+    return text;
+}
+
+// A cue sheet's first data track, read by the front end itself from the file the sheet names.
+// The sheet and every file it names are opened once each, without waiting, and taken only when
+// they are regular files: nothing is opened again by name afterwards, so neither a pipe nor a
+// device swapped in later is ever read.
+std::unique_ptr<SectorSource> OpenCue(const std::string& cue, Descriptor sheetFd, uint64_t size) {
+    std::optional<std::string> text;
+    if (size <= kCueSheetKind.maxBytes) {
+        text = ReadWhole(sheetFd.Get(), kCueSheetKind.maxBytes);
+    }
+    if (!text) {
+        Refuse(cue, size > kCueSheetKind.maxBytes ? "is larger than the limit for a cue sheet"
+                                                  : "cannot be read");
+    }
+    CueSheet sheet;
+    std::optional<CueDataTrack> track;
+    try {
+        sheet = ParseCueSheet(*text);
+        track = FirstCueDataTrack(sheet);
+    } catch (const Error& e) {
+        Refuse(cue, std::string("the cue sheet is bad: ") + e.what());
+    }
+    if (sheet.files.empty()) {
+        Refuse(cue, "the cue sheet names no file");
+    }
+
+    // Names are taken from the sheet's own folder.
+    const fs::path folder = fs::path(cue).parent_path();
+    std::optional<Descriptor> data;
+    uint64_t dataSize = 0;
+    for (std::size_t i = 0; i < sheet.files.size(); ++i) {
+        const std::string& name = sheet.files[i].name;
+        const fs::path target = fs::path(name).is_absolute() ? fs::path(name) : folder / name;
+        uint64_t fileSize = 0;
+        Descriptor fd = OpenRegularFile(target.string(), cue + " (" + name + ")", fileSize);
+        if (track && i == track->file) {
+            data.emplace(std::move(fd));
+            dataSize = fileSize;
+        }
+    }
+    if (!track) {
+        Refuse(cue, "the cue sheet holds no data track");
+    }
+    return std::make_unique<FrameSectors>(std::move(*data), track->startByte,
+                                          track->layout.frameBytes, track->layout.dataAt,
+                                          CueTrackSectors(*track, dataSize));
 }
 
 // How many user-data sectors a plain image holds (or one of 2336-byte frames, which carry no
@@ -354,9 +341,10 @@ bool IsDiscImageFile(const std::string& path) {
 
 std::unique_ptr<SectorSource> OpenImageSectors(const std::string& path) {
     QuietLibrary();
-    const uint64_t size = RegularFileSize(path, path);
+    uint64_t size = 0;
+    Descriptor image = OpenRegularFile(path, path, size);
     if (EndsWithIgnoreCase(path, ".cue")) {
-        return OpenCue(path);
+        return OpenCue(path, std::move(image), size);
     }
     if (EndsWithIgnoreCase(path, ".bin")) {
         // A .bin with its cue sheet beside it is read through the cue sheet.
@@ -364,17 +352,20 @@ std::unique_ptr<SectorSource> OpenImageSectors(const std::string& path) {
         for (const char* ext : {".cue", ".CUE"}) {
             std::error_code ec;
             if (fs::exists(stem + ext, ec)) {
-                return OpenCue(stem + ext);
+                uint64_t sheetSize = 0;
+                Descriptor sheet = OpenRegularFile(stem + ext, stem + ext, sheetSize);
+                return OpenCue(stem + ext, std::move(sheet), sheetSize);
             }
         }
     }
     // Raw frames say their layout in their headers.
-    if (std::unique_ptr<SectorSource> raw = OpenRawFrames(path)) {
+    if (std::unique_ptr<SectorSource> raw = OpenRawFrames(image, size, path)) {
         return raw;
     }
-    iso9660_t* iso = iso9660_open_ext(path.c_str(), ISO_EXTENSION_NONE);
+    const std::string name = NameOfOpenFile(image, path);
+    iso9660_t* iso = iso9660_open_ext(name.c_str(), ISO_EXTENSION_NONE);
     if (iso) {
-        return std::make_unique<IsoImageSectors>(iso, SectorsOf(size), false);
+        return std::make_unique<IsoImageSectors>(iso, std::move(image), SectorsOf(size), false);
     }
     if (EndsWithIgnoreCase(path, ".bin")) {
         // A .bin without its cue sheet is raw frames or a plain image; nothing is guessed.
@@ -383,11 +374,11 @@ std::unique_ptr<SectorSource> OpenImageSectors(const std::string& path) {
     }
     // Other frames (2336 bytes, or an image that does not start at a frame): the library
     // searches for the volume inside them.
-    iso = iso9660_open_fuzzy_ext(path.c_str(), ISO_EXTENSION_NONE, 64);
+    iso = iso9660_open_fuzzy_ext(name.c_str(), ISO_EXTENSION_NONE, 64);
     if (!iso) {
         Refuse(path, "holds no ISO 9660 volume (not a CD image, or truncated)");
     }
-    return std::make_unique<IsoImageSectors>(iso, SectorsOf(size), true);
+    return std::make_unique<IsoImageSectors>(iso, std::move(image), SectorsOf(size), true);
 }
 
 std::shared_ptr<DiscFileSystem> OpenDiscImage(const std::string& path) {

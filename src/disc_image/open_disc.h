@@ -1,7 +1,7 @@
 #pragma once
 // A disc given on the command line: a folder, or a CD image file (an ISO 9660 image, with or
-// without Joliet and Rock Ridge; a raw .bin of Mode 1 or Mode 2 Form 1 frames; a .cue with its
-// .bin). Images are read in place, never mounted.
+// without Joliet and Rock Ridge; a raw .bin of Mode 1 or Mode 2 Form 1 frames; a .cue sheet with
+// the file it names). Images are read in place, never mounted.
 
 #include "catalogue/disc_file_system.h"
 #include "catalogue/iso9660_volume.h"

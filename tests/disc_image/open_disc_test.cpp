@@ -9,6 +9,7 @@
 #include "catalogue/file_reader.h"
 #include "catalogue/image_file_system.h"
 #include "support/image_builder.h"
+#include "support/in_child.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -141,6 +142,65 @@ TEST_F(ImageTest, RawFramesOfEitherModeReadTheExactBytesWithOrWithoutACueSheet) 
     // frame.
     WriteAll(dir / "bare.img", WithoutSyncAndHeader(ReadAll(dir / "m2.bin")));
     EXPECT_EQ(OpenDiscImage((dir / "bare.img").string())->Read("pattern.dat", kAnyFile), pattern);
+}
+
+// A cue sheet's first data track is read in the layout its mode gives, from the file its FILE
+// line names (beside the sheet unless the name says otherwise), at the place its INDEX 01 gives.
+TEST_F(ImageTest, CueSheetsReadTheirFirstDataTrackInItsOwnLayout) {
+    const std::vector<uint8_t> pattern(3000, 0x3C);
+    WriteAll(folder / "Pattern.dat", pattern);
+    Build("joliet", "plain.iso");
+    Build("bincue", "m1.bin");
+    Build("mode2cue", "m2.bin");
+    WriteAll(dir / "m2.img", WithoutSyncAndHeader(ReadAll(dir / "m2.bin")));
+    fs::create_directory(dir / "sub");
+    fs::copy_file(dir / "m1.bin", dir / "sub" / "in folder.bin");
+    // Ten frames of sound before the data, in the same file and in a file of their own.
+    std::vector<uint8_t> sound(10 * 2352, 0x55);
+    WriteAll(dir / "sound.bin", sound);
+    const std::vector<uint8_t> frames = ReadAll(dir / "m1.bin");
+    sound.insert(sound.end(), frames.begin(), frames.end());
+    WriteAll(dir / "mixed.bin", sound);
+
+    const auto reads = [&](const std::string& text) {
+        std::ofstream(dir / "t.cue", std::ios::binary | std::ios::trunc) << text;
+        return DetailOf([&] {
+            const auto disc = OpenDiscImage((dir / "t.cue").string());
+            EXPECT_EQ(disc->Read("pattern.dat", kAnyFile), pattern);
+            throw Error(Text(disc->Read("engine/data/discdata.kvx", kAnyFile)));
+        });
+    };
+    const std::string good = "the disc data | ";
+    EXPECT_EQ(reads("FILE \"plain.iso\" BINARY\nTRACK 01 MODE1/2048\nINDEX 01 00:00:00\n"), good);
+    EXPECT_EQ(reads("FILE \"m1.bin\" BINARY\nTRACK 01 MODE1/2352\nINDEX 01 00:00:00\n"), good);
+    EXPECT_EQ(reads("FILE \"m2.bin\" BINARY\nTRACK 01 MODE2/2352\nINDEX 01 00:00:00\n"), good);
+    EXPECT_EQ(reads("FILE \"m2.img\" BINARY\nTRACK 01 MODE2/2336\nINDEX 01 00:00:00\n"), good);
+    // Unquoted names, keywords in any case, a byte-order mark and CR LF line ends.
+    EXPECT_EQ(reads("\xEF\xBB\xBF"
+                    "file m1.bin binary\r\n  track 01 mode1/2352\r\n"
+                    "    index 01 00:00:00\r\n"),
+              good);
+    EXPECT_EQ(
+        reads("FILE \"sub/in folder.bin\" BINARY\n TRACK 01 MODE1/2352\n INDEX 01 00:00:00\n"),
+        good);
+    EXPECT_EQ(reads("FILE \"" + (dir / "m1.bin").string() +
+                    "\" BINARY\n TRACK 01 MODE1/2352\n INDEX 01 00:00:00\n"),
+              good);
+    EXPECT_EQ(reads("FILE \"mixed.bin\" BINARY\n TRACK 01 AUDIO\n  INDEX 01 00:00:00\n"
+                    " TRACK 02 MODE1/2352\n  INDEX 00 00:00:04\n  INDEX 01 00:00:10\n"),
+              good);
+    EXPECT_EQ(reads("FILE \"sound.bin\" BINARY\n TRACK 01 AUDIO\n  INDEX 01 00:00:00\n"
+                    "FILE \"m1.bin\" BINARY\n TRACK 02 MODE1/2352\n  INDEX 01 00:00:00\n"),
+              good);
+
+    EXPECT_THAT(reads("FILE \"missing.bin\" BINARY\nTRACK 01 MODE1/2352\nINDEX 01 00:00:00\n"),
+                HasSubstr("t.cue (missing.bin): No such file or directory"));
+    EXPECT_THAT(reads("FILE \"sound.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n"),
+                HasSubstr("t.cue: the cue sheet holds no data track"));
+    EXPECT_THAT(reads("REM nothing\n"), HasSubstr("t.cue: the cue sheet names no file"));
+    EXPECT_THAT(
+        reads("REM\nFILE \"m1.bin BINARY\n"),
+        HasSubstr("t.cue: the cue sheet is bad: line 2: the FILE name's quote is not closed"));
 }
 
 // Frames of neither layout are refused with the reason, never read at a guessed offset.
@@ -315,10 +375,60 @@ TEST_F(ImageTest, NotAnImageIsRefusedWithoutWaiting) {
     ASSERT_EQ(::mkfifo((dir / "pipe.iso").c_str(), 0600), 0);
     EXPECT_THAT(DetailOf([&] { OpenDiscImage((dir / "pipe.iso").string()); }),
                 HasSubstr("is not a regular file"));
-    // A cue sheet naming a pipe is refused before the library opens it.
-    std::ofstream(dir / "pipe.cue") << "FILE \"pipe.iso\" BINARY\n  TRACK 01 MODE1/2352\n";
-    EXPECT_THAT(DetailOf([&] { OpenDiscImage((dir / "pipe.cue").string()); }),
-                HasSubstr("is not a regular file"));
+}
+
+// A cue sheet is opened, and every file it names checked, without waiting on any of them: a pipe,
+// a device, a link to a pipe or a folder in a file's place ends the open with the reason, and a
+// pipe beside the sheet that it does not name is never touched. Each open runs in a child under a
+// time limit, so one that waits fails here instead of holding up the suite.
+TEST_F(ImageTest, CueSheetsNeverWaitOnWhatIsInTheirPlace) {
+    Build("bincue", "real.bin");
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+    fs::create_symlink(dir / "pipe", dir / "link.bin");
+    fs::create_directory(dir / "folder.bin");
+    const auto open = [&](const fs::path& image) {
+        const testing::ChildResult r = testing::RunInChild(
+            [&] {
+                return DetailOf([&] {
+                    const auto disc = OpenDiscImage(image.string());
+                    throw Error(Text(disc->Read("engine/data/discdata.kvx", kAnyFile)));
+                });
+            },
+            10);
+        return r.finished ? r.text : "waited (signal " + std::to_string(r.signal) + ")";
+    };
+    const auto sheet = [&](const std::string& name, const std::string& file) {
+        std::ofstream(dir / name) << "FILE \"" << file
+                                  << "\" BINARY\n  TRACK 01 MODE1/2352\n    INDEX 01 00:00:00\n";
+        return dir / name;
+    };
+
+    // The sheet's own name with .bin for .cue is a pipe; the sheet names another file.
+    ASSERT_EQ(::mkfifo((dir / "stem.bin").c_str(), 0600), 0);
+    EXPECT_EQ(open(sheet("stem.cue", "real.bin")), "the disc data | ");
+    ASSERT_EQ(::mkfifo((dir / "UPPER.BIN").c_str(), 0600), 0);
+    EXPECT_EQ(open(sheet("UPPER.CUE", "real.bin")), "the disc data | ");
+
+    const std::string refused = "is not a regular file";
+    EXPECT_THAT(open(sheet("pipe.cue", "pipe")), HasSubstr("pipe.cue (pipe): " + refused));
+    EXPECT_THAT(open(sheet("device.cue", "/dev/zero")),
+                HasSubstr("device.cue (/dev/zero): " + refused));
+    EXPECT_THAT(open(sheet("link.cue", "link.bin")), HasSubstr("link.cue (link.bin): " + refused));
+    EXPECT_THAT(open(sheet("folder.cue", "folder.bin")),
+                HasSubstr("folder.cue (folder.bin): " + refused));
+    // A pipe named for a later track, which the disc never reads, is refused as well.
+    std::ofstream(dir / "audio.cue") << "FILE \"real.bin\" BINARY\n  TRACK 01 MODE1/2352\n"
+                                        "    INDEX 01 00:00:00\nFILE \"pipe\" WAVE\n"
+                                        "  TRACK 02 AUDIO\n    INDEX 01 00:00:00\n";
+    EXPECT_THAT(open(dir / "audio.cue"), HasSubstr("audio.cue (pipe): " + refused));
+    // The sheet itself a pipe, and a .bin whose sheet beside it is one.
+    ASSERT_EQ(::mkfifo((dir / "sheet.cue").c_str(), 0600), 0);
+    EXPECT_THAT(open(dir / "sheet.cue"), HasSubstr("sheet.cue: " + refused));
+    fs::copy_file(dir / "real.bin", dir / "sheet.bin");
+    EXPECT_THAT(open(dir / "sheet.bin"), HasSubstr("sheet.cue: " + refused));
+    // A sheet past its limit is not read at all.
+    std::ofstream(dir / "big.cue") << "FILE \"pipe\" BINARY\nREM " << std::string(64 * 1024, 'x');
+    EXPECT_THAT(open(dir / "big.cue"), HasSubstr("big.cue: is larger than the limit"));
 }
 
 } // namespace

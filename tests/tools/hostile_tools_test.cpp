@@ -7,10 +7,13 @@
 
 #include "pictures/picture_collection.h"
 #include "support/fixture_disc.h"
+#include "support/image_builder.h"
 #include "support/in_child.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -147,6 +150,45 @@ TEST(HostileLint, BannersTheFrontEndWouldLeaveEmptyAreFindings) {
                        "65535 is beyond the banner limit"),
               std::string::npos)
         << all;
+}
+
+// The linter opens a cue sheet as start-up does: it ends with the findings or with the reason,
+// never waiting on a pipe in the place of a file, named by the sheet or not.
+TEST(HostileLint, ACueSheetEndsWithAMessageWhateverStandsInItsFilesPlaces) {
+    FixtureDiscFolder disc("ok");
+    // The images lie beside the folder they are made of, and go with it.
+    struct Folder {
+        fs::path path;
+        ~Folder() {
+            std::error_code ec;
+            fs::remove_all(path, ec);
+        }
+    } const beside{disc.Path().string() + "-images"};
+    const fs::path& images = beside.path;
+    fs::create_directories(images);
+    ASSERT_TRUE(BuildImage("bincue", disc.Path(), images / "real.bin"));
+    ASSERT_EQ(::mkfifo((images / "stem.bin").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((images / "pipe").c_str(), 0600), 0);
+    for (const char* name : {"stem", "pipe"}) {
+        std::ofstream(images / (std::string(name) + ".cue"))
+            << "FILE \"" << (name == std::string("stem") ? "real.bin" : "pipe")
+            << "\" BINARY\n  TRACK 01 MODE1/2352\n    INDEX 01 00:00:00\n";
+    }
+    const auto lint = [&](const fs::path& cue) {
+        const testing::ChildResult r = testing::RunInChild(
+            [&] {
+                std::ostringstream out;
+                std::ostringstream err;
+                const int status = RunLintTool({cue.string()}, out, err);
+                return std::to_string(status) + " " + err.str();
+            },
+            20);
+        return r.finished ? r.text : "waited (signal " + std::to_string(r.signal) + ")";
+    };
+    EXPECT_EQ(lint(images / "stem.cue"), "0 ");
+    const std::string pipeSheet = (images / "pipe.cue").string();
+    EXPECT_EQ(lint(pipeSheet),
+              "2 kestrova-lint: " + pipeSheet + " (pipe): is not a regular file\n");
 }
 
 TEST(HostileLint, FindingsQuoteTheDiscWithoutItsControlCharacters) {
