@@ -6,6 +6,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -22,9 +23,11 @@ struct SafeFileWriterTest : ::testing::Test {
     fs::path dir;
 
     void SetUp() override {
+        // A parameterised test's name holds a "/", which must not make a folder of its own.
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(name.begin(), name.end(), '/', '-');
         dir = fs::temp_directory_path() /
-              ("kestrova-writer-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+              ("kestrova-writer-" + std::to_string(::getpid()) + "-" + name);
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
