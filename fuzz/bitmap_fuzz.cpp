@@ -1,6 +1,6 @@
 // Bitmaps come from the disc, inside image-list files and as the background picture: both
 // decoders must take any bytes, and what they decode must write and read back unchanged.
-#include "catalogue/error.h"
+#include "base/error.h"
 #include "pictures/bitmap_codec.h"
 
 #include <cstddef>

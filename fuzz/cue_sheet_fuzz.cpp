@@ -1,10 +1,10 @@
 // Cue sheets are untrusted text: any bytes must parse into files and tracks or fail with the
 // reader's one error type, and a data track found in them must lie in frames the reader can copy
 // its 2048 bytes out of, within a file of any size.
-#include "catalogue/cue_sheet.h"
-#include "catalogue/disc_limits.h"
-#include "catalogue/error.h"
-#include "catalogue/iso9660_volume.h"
+#include "base/error.h"
+#include "disc/cue_sheet.h"
+#include "disc/disc_limits.h"
+#include "disc/iso9660_volume.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,9 +1,9 @@
 // The disc data file is untrusted: loading it and every lookup the front end makes on it must
 // end in lines or in the one error type, never in a crash.
+#include "base/error.h"
+#include "base/text.h"
 #include "catalogue/disc_rules.h"
-#include "catalogue/error.h"
 #include "catalogue/line_list.h"
-#include "catalogue/text.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Banner GIFs come from the disc: their block walk must accept or refuse any bytes with the
 // reader's error, and what it accepts is within the banner limits.
-#include "catalogue/disc_limits.h"
-#include "catalogue/error.h"
+#include "base/error.h"
+#include "disc/disc_limits.h"
 #include "pictures/gif_info.h"
 
 #include <cstddef>

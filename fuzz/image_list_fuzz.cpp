@@ -1,8 +1,8 @@
 // Image-list files come from the disc: any bytes must load or fail with the reader's errors, and
 // whatever loads must survive being written and read again. The header pass that budgets a file
 // must describe exactly what decoding then makes, and no file may decode past its budget.
-#include "catalogue/disc_limits.h"
-#include "catalogue/error.h"
+#include "base/error.h"
+#include "disc/disc_limits.h"
 #include "pictures/image_list_file.h"
 #include "pictures/picture_collection.h"
 

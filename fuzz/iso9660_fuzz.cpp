@@ -2,9 +2,9 @@
 // system, or fail with the reader's one error type, within the ceilings. The input is the image
 // from its volume descriptors on (the 16 sectors before them are zeros on every image); a walk
 // visits every folder once.
-#include "catalogue/disc_limits.h"
-#include "catalogue/error.h"
-#include "catalogue/image_file_system.h"
+#include "base/error.h"
+#include "disc/disc_limits.h"
+#include "disc/image_file_system.h"
 
 #include <cstddef>
 #include <cstdint>

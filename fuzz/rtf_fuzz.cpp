@@ -1,6 +1,6 @@
 // Readmes come from the disc and are hostile: whatever the bytes, the reader must end quickly with
 // a bounded, well-formed result that the pane can show as it is.
-#include "catalogue/rich_text.h"
+#include "rich_text/rich_text.h"
 
 #include <cstddef>
 #include <cstdint>

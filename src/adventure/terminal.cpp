@@ -1,7 +1,7 @@
 #include "adventure/terminal.h"
 
 #include "adventure/console.h"
-#include "catalogue/terminal_text.h"
+#include "base/terminal_text.h"
 
 #include <string>
 

@@ -9,7 +9,7 @@
 #include "ui/game_panel.h"
 #include "ui/main_form.h"
 
-#include "catalogue/text.h"
+#include "base/text.h"
 
 #include <QJsonArray>
 #include <QLineEdit>

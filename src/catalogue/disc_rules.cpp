@@ -1,6 +1,6 @@
 #include "catalogue/disc_rules.h"
 
-#include "catalogue/text.h"
+#include "base/text.h"
 
 #include <map>
 

@@ -1,19 +1,11 @@
 #include "catalogue/line_list.h"
 
-#include "catalogue/error.h"
-#include "catalogue/file_reader.h"
-#include "catalogue/text.h"
+#include "base/error.h"
+#include "base/text.h"
 
 #include <limits>
 
 namespace kestrova {
-
-void LineList::LoadFromFile(const std::string& path) {
-    // Only a regular file, never more than the limit: a folder reads as nothing, a pipe would
-    // never end and millions of lines help nobody.
-    const std::vector<uint8_t> bytes = ReadBoundedFile(path, kDiscDataKind);
-    LoadFromBytes(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-}
 
 void LineList::LoadFromBytes(std::string_view bytes) {
     const std::size_t nul = bytes.find('\0');

@@ -2,8 +2,6 @@
 // The lines of the disc data file (`source`) and the lookups every reader goes through. Lines
 // are kept as the file's raw Windows-1252 bytes; indices start at 0.
 
-#include "catalogue/disc_limits.h"
-
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,15 +10,9 @@ namespace kestrova {
 
 class LineList {
   public:
-    // A disc data file is a few kilobytes; anything beyond this is refused as unreadable rather
-    // than split into millions of lines.
-    static constexpr std::size_t kMaxFileBytes = kDiscDataKind.maxBytes;
     // The longest line the file format allows. Longer lines are still kept whole.
     static constexpr std::size_t kMaxLineLength = 4095;
 
-    // `path` as the disc writes it ("engine\data\discdata.kvx"); fails with
-    // "Cannot open file " + path (the Detail() says why). On failure the list keeps its lines.
-    void LoadFromFile(const std::string& path);
     // Replaces the lines with those of `bytes`: CR LF, lone CR and lone LF end a line, a final
     // terminator adds no empty line, a NUL byte ends the text.
     void LoadFromBytes(std::string_view bytes);

@@ -4,7 +4,7 @@
 
 #include "editor/disc_editor.h"
 
-#include "catalogue/disc_file_system.h"
+#include "disc/disc_file_system.h"
 
 #include <optional>
 #include <span>

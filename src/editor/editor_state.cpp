@@ -1,6 +1,6 @@
 #include "editor/editor_state.h"
 
-#include "catalogue/text.h"
+#include "base/text.h"
 
 namespace kestrova {
 

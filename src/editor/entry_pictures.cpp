@@ -3,8 +3,8 @@
 
 #include "editor/disc_editor.h"
 
-#include "catalogue/disc_file_system.h"
-#include "catalogue/error.h"
+#include "base/error.h"
+#include "disc/disc_file_system.h"
 
 #include <optional>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "engine/banners.h"
 
-#include "catalogue/disc_file_system.h"
+#include "disc/disc_file_system.h"
 #include "engine/random.h"
 #include "engine/web_commands.h"
 

@@ -8,7 +8,7 @@
 #include "engine/startup.h"
 #include "engine/web_commands.h"
 
-#include "catalogue/disc_file_system.h"
+#include "disc/disc_file_system.h"
 
 namespace kestrova {
 

@@ -1,6 +1,6 @@
 #include "engine/keys.h"
 
-#include "catalogue/text.h"
+#include "base/text.h"
 #include "engine/web_commands.h"
 
 #include <array>

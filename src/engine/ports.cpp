@@ -1,6 +1,6 @@
 #include "engine/ports.h"
 
-#include "catalogue/disc_file_system.h"
+#include "disc/disc_file_system.h"
 
 namespace kestrova {
 

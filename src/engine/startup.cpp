@@ -1,7 +1,9 @@
 #include "engine/startup.h"
 
-#include "catalogue/disc_file_system.h"
-#include "catalogue/error.h"
+#include "engine/disc_data_file.h"
+
+#include "base/error.h"
+#include "disc/disc_file_system.h"
 #include "engine/disc_requirements.h"
 #include "pictures/bitmap_codec.h"
 
@@ -110,7 +112,7 @@ void LoadAndLayOut(MainState& s, Ports& ports, const std::string& currentDirecto
     }
 
     // 5, 6. The disc data file and its global keys.
-    s.source.LoadFromFile(kDiscDataFile);
+    LoadDiscDataFile(s.source, kDiscDataFile);
     s.spriteCount = StrToInt(s.source.KeyValue("*Spritecount"));
     s.techSupportLabel = s.source.KeyValue("*techsupport");
     s.sysReqLabel = s.source.KeyValue("*systemrequirements");

@@ -1,10 +1,10 @@
 #include "pictures/bitmap_codec.h"
 
-#include "catalogue/disc_limits.h"
-#include "catalogue/error.h"
-#include "catalogue/fresh_memory.h"
-#include "pictures/byte_reader.h"
-#include "pictures/disc_file.h"
+#include "base/byte_reader.h"
+#include "base/error.h"
+#include "base/fresh_memory.h"
+#include "disc/disc_limits.h"
+#include "disc/file_reader.h"
 
 #include <algorithm>
 #include <bit>
@@ -656,7 +656,7 @@ BitmapInfo InspectPackedDib(std::span<const uint8_t> bytes) {
 }
 
 Picture LoadBitmapFile(const std::string& discPath, PixelBudget* budget) {
-    const std::vector<uint8_t> bytes = ReadDiscFile(discPath, kBackgroundKind);
+    const std::vector<uint8_t> bytes = ReadBoundedFile(discPath, kBackgroundKind);
     try {
         const BitmapInfo info = InspectBitmapFile(bytes);
         if (budget) {

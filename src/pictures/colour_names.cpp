@@ -1,5 +1,5 @@
 #include "pictures/colour_names.h"
-#include "catalogue/text.h"
+#include "base/text.h"
 
 #include <array>
 

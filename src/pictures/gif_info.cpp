@@ -1,8 +1,8 @@
 #include "pictures/gif_info.h"
 
-#include "catalogue/disc_limits.h"
-#include "catalogue/error.h"
-#include "pictures/byte_reader.h"
+#include "base/byte_reader.h"
+#include "base/error.h"
+#include "disc/disc_limits.h"
 
 namespace kestrova {
 

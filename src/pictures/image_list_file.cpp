@@ -1,8 +1,8 @@
 #include "pictures/image_list_file.h"
-#include "catalogue/text.h"
+#include "base/text.h"
 
+#include "base/byte_reader.h"
 #include "pictures/bitmap_codec.h"
-#include "pictures/byte_reader.h"
 #include "pictures/colour_names.h"
 
 #include <algorithm>

@@ -1,10 +1,10 @@
 #include "pictures/picture_collection.h"
 
+#include "base/error.h"
 #include "base/safe_file_writer.h"
-#include "catalogue/disc_path.h"
-#include "catalogue/error.h"
-#include "catalogue/text.h"
-#include "pictures/disc_file.h"
+#include "base/text.h"
+#include "disc/disc_path.h"
+#include "disc/file_reader.h"
 #include "pictures/image_list_file.h"
 
 #include <algorithm>
@@ -186,7 +186,7 @@ void PictureCollection::Clear() {
 }
 
 void PictureCollection::LoadFromFile(const std::string& discPath, PixelBudget* disc) {
-    const std::vector<uint8_t> bytes = ReadDiscFile(discPath, kImageListKind);
+    const std::vector<uint8_t> bytes = ReadBoundedFile(discPath, kImageListKind);
     try {
         Load(bytes, discPath, disc);
     } catch (const Error& e) {

@@ -1,6 +1,6 @@
 #include "pictures/pixel_budget.h"
 
-#include "catalogue/error.h"
+#include "base/error.h"
 
 namespace kestrova {
 

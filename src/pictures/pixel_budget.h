@@ -2,7 +2,7 @@
 // The ceiling on decoded pixels: every picture a disc makes the front end decode is counted from
 // its header before its pixels are allocated.
 
-#include "catalogue/disc_limits.h"
+#include "disc/disc_limits.h"
 
 #include <cstdint>
 #include <string>

@@ -1,11 +1,11 @@
 #include "platform/desktop_launcher.h"
 
-#include "catalogue/disc_file_system.h"
-#include "catalogue/error.h"
-#include "catalogue/image_file_system.h"
-#include "catalogue/terminal_text.h"
-#include "disc_image/program_cache.h"
-#include "disc_image/program_kind.h"
+#include "base/error.h"
+#include "base/terminal_text.h"
+#include "disc/disc_file_system.h"
+#include "disc/image_file_system.h"
+#include "disc/program_cache.h"
+#include "disc/program_kind.h"
 #include "platform/logging.h"
 
 #include <QDesktopServices>

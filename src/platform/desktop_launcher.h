@@ -8,7 +8,7 @@
 // from its copy. Failures are never shown to the reader, only logged with the final path and
 // the reason.
 
-#include "disc_image/program_cache.h"
+#include "disc/program_cache.h"
 #include "engine/ports.h"
 
 #include <QString>

@@ -1,7 +1,7 @@
 #include "platform/dxdraw.h"
 
-#include "catalogue/fresh_memory.h"
-#include "catalogue/text.h"
+#include "base/fresh_memory.h"
+#include "base/text.h"
 #include "pictures/picture_collection.h"
 
 #include <QFontDatabase>

@@ -6,11 +6,11 @@
 
 #include "platform/logging.h"
 
-#include "catalogue/disc_file_system.h"
-#include "catalogue/disc_path.h"
-#include "catalogue/error.h"
-#include "catalogue/file_reader.h"
-#include "catalogue/terminal_text.h"
+#include "base/error.h"
+#include "base/terminal_text.h"
+#include "disc/disc_file_system.h"
+#include "disc/disc_path.h"
+#include "disc/file_reader.h"
 #include "pictures/gif_info.h"
 
 #include <QApplication>

@@ -1,11 +1,11 @@
 #include "platform/readme_pane.h"
 
-#include "catalogue/disc_file_system.h"
-#include "catalogue/error.h"
-#include "catalogue/file_reader.h"
-#include "catalogue/rich_text.h"
-#include "catalogue/terminal_text.h"
-#include "catalogue/text.h"
+#include "base/error.h"
+#include "base/terminal_text.h"
+#include "base/text.h"
+#include "disc/disc_file_system.h"
+#include "disc/file_reader.h"
+#include "rich_text/rich_text.h"
 
 #include <QApplication>
 #include <QLoggingCategory>

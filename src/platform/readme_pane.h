@@ -2,7 +2,7 @@
 // The readme pane `Panel4` with its rich-text control `RichEdit1`: shows an entry's readme from
 // the disc with its formatting and prints it through the standard print dialog.
 
-#include "catalogue/disc_limits.h"
+#include "disc/disc_limits.h"
 #include "engine/ports.h"
 
 #include <QFrame>

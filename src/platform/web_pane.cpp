@@ -1,11 +1,11 @@
 #include "platform/web_pane.h"
 
-#include "catalogue/disc_file_system.h"
-#include "catalogue/disc_path.h"
-#include "catalogue/error.h"
-#include "catalogue/file_reader.h"
-#include "catalogue/image_file_system.h"
-#include "catalogue/terminal_text.h"
+#include "base/error.h"
+#include "base/terminal_text.h"
+#include "disc/disc_file_system.h"
+#include "disc/disc_path.h"
+#include "disc/file_reader.h"
+#include "disc/image_file_system.h"
 
 #include "platform/browser_view.h"
 #include "platform/plugin_loader.h"

@@ -1,6 +1,6 @@
 #include "ui/editor_files.h"
 
-#include "catalogue/error.h"
+#include "base/error.h"
 #include "editor/disc_editor.h"
 #include "pictures/bitmap_codec.h"
 

@@ -1,6 +1,6 @@
 #include "ui/editor_form.h"
 
-#include "catalogue/text.h"
+#include "base/text.h"
 #include "engine/front_end.h"
 #include "engine/main_state.h"
 

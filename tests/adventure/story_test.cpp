@@ -2,7 +2,7 @@
 
 #include "adventure/terminal.h"
 #include "adventure/world.h"
-#include "catalogue/terminal_text.h"
+#include "base/terminal_text.h"
 #include "recording_host.h"
 
 #include <gtest/gtest.h>

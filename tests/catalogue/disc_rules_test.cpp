@@ -1,5 +1,5 @@
+#include "base/error.h"
 #include "catalogue/disc_rules.h"
-#include "catalogue/error.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "catalogue/error.h"
+#include "base/error.h"
 #include "catalogue/line_list.h"
 
 #include <gtest/gtest.h>
@@ -61,55 +61,6 @@ TEST(LineListLoad, LoadingReplacesTheOldLines) {
     LineList list = Lines("a\nb\nc");
     list.LoadFromBytes("x");
     EXPECT_EQ(list.Lines(), std::vector<std::string>{"x"});
-}
-
-class LineListFile : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("kestrova_linelist_" +
-                std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_ / "Engine" / "DATA");
-        old_ = std::filesystem::current_path();
-        std::filesystem::current_path(dir_);
-    }
-    void TearDown() override {
-        std::filesystem::current_path(old_);
-        std::filesystem::remove_all(dir_);
-    }
-    std::filesystem::path dir_;
-    std::filesystem::path old_;
-};
-
-TEST_F(LineListFile, LoadsThroughABackslashPathIgnoringCase) {
-    std::ofstream(dir_ / "Engine" / "DATA" / "DiscData.KVX", std::ios::binary)
-        << "\r\n*Spritecount\r\n3\r\n";
-    LineList list;
-    list.LoadFromFile("engine\\data\\discdata.kvx");
-    EXPECT_EQ(list.KeyValue("*SPRITECOUNT"), "3");
-}
-
-TEST_F(LineListFile, MissingFileOrFolderFailsWithThePathAsGivenAndKeepsTheLines) {
-    LineList list = Lines("kept");
-    EXPECT_EQ(ErrorText([&] { list.LoadFromFile("engine\\data\\discdata.kvx"); }),
-              "Cannot open file engine\\data\\discdata.kvx");
-    EXPECT_EQ(ErrorText([&] { list.LoadFromFile("engine\\data"); }),
-              "Cannot open file engine\\data");
-    EXPECT_EQ(list.Lines(), std::vector<std::string>{"kept"});
-}
-
-TEST_F(LineListFile, OversizedFileIsRefused) {
-    {
-        std::ofstream out(dir_ / "big.kvx", std::ios::binary);
-        const std::string chunk(1 << 20, '\n');
-        for (std::size_t i = 0; i <= LineList::kMaxFileBytes / chunk.size(); ++i) {
-            out << chunk;
-        }
-    }
-    LineList list;
-    EXPECT_EQ(ErrorText([&] { list.LoadFromFile("big.kvx"); }), "Cannot open file big.kvx");
 }
 
 TEST(LineListLookup, IndexOfMatchesWholeLinesIgnoringCaseFirstMatchWins) {

@@ -3,7 +3,7 @@
 // editor wired to a front end's lines and picture lists through ports that remember what they
 // were asked.
 
-#include "catalogue/error.h"
+#include "base/error.h"
 #include "editor/disc_editor.h"
 
 #include <map>

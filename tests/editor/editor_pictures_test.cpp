@@ -3,7 +3,7 @@
 
 #include "editor_fixture.h"
 
-#include "catalogue/disc_file_system.h"
+#include "disc/disc_file_system.h"
 #include "pictures/image_list_file.h"
 
 #include <gtest/gtest.h>

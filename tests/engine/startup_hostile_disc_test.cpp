@@ -4,7 +4,7 @@
 // runs in a child process, so that a hang or a runaway allocation fails the test instead of the
 // machine.
 
-#include "catalogue/error.h"
+#include "base/error.h"
 #include "engine/main_state.h"
 #include "engine/ports.h"
 #include "engine/startup.h"

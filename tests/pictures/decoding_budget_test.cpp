@@ -2,12 +2,12 @@
 // run-length picture (no more than its data encodes), per image-list file and per disc. Banner
 // GIFs are held to their limits from their block structure alone.
 
+#include "base/byte_reader.h"
+#include "base/error.h"
 #include "base/safe_file_writer.h"
-#include "catalogue/disc_limits.h"
-#include "catalogue/error.h"
+#include "disc/disc_limits.h"
+#include "disc/file_reader.h"
 #include "pictures/bitmap_codec.h"
-#include "pictures/byte_reader.h"
-#include "pictures/disc_file.h"
 #include "pictures/gif_info.h"
 #include "pictures/image_list_file.h"
 #include "pictures/picture_collection.h"

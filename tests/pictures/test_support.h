@@ -2,7 +2,7 @@
 // Helpers for the picture tests: pictures made in code, streams built byte by byte (for what the
 // writer never produces) and a check for the reader's error texts.
 
-#include "catalogue/error.h"
+#include "base/error.h"
 #include "pictures/picture.h"
 
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 
 #include "platform/web_pane.h"
 
-#include "catalogue/disc_file_system.h"
-#include "disc_image/open_disc.h"
+#include "disc/cdio/open_disc.h"
+#include "disc/disc_file_system.h"
 #include "support/image_builder.h"
 
 #include <QImage>

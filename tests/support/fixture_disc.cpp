@@ -3,7 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "catalogue/disc_limits.h"
+#include "disc/disc_limits.h"
 #include "engine/disc_requirements.h"
 #include "pictures/bitmap_codec.h"
 #include "pictures/picture_collection.h"

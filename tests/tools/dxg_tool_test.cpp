@@ -1,6 +1,6 @@
 #include "common/dxg_tool.h"
 
-#include "catalogue/error.h"
+#include "base/error.h"
 #include "pictures/bitmap_codec.h"
 #include "pictures/picture_collection.h"
 

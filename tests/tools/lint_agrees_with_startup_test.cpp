@@ -4,7 +4,7 @@
 
 #include "common/lint.h"
 
-#include "catalogue/error.h"
+#include "base/error.h"
 #include "engine/main_state.h"
 #include "engine/ports.h"
 #include "engine/startup.h"

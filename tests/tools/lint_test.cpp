@@ -1,7 +1,7 @@
 #include "common/lint.h"
 
-#include "catalogue/error.h"
-#include "catalogue/text.h"
+#include "base/error.h"
+#include "base/text.h"
 #include "engine/disc_requirements.h"
 #include "pictures/bitmap_codec.h"
 #include "pictures/picture_collection.h"

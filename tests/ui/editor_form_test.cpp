@@ -5,7 +5,7 @@
 #include "ui/editor_form.h"
 #include "ui/main_form.h"
 
-#include "catalogue/error.h"
+#include "base/error.h"
 #include "engine/main_state.h"
 
 #include <QApplication>

@@ -1,12 +1,12 @@
 #include "common/dxg_tool.h"
 
+#include "base/error.h"
 #include "base/safe_file_writer.h"
-#include "catalogue/error.h"
-#include "catalogue/terminal_text.h"
-#include "catalogue/text.h"
+#include "base/terminal_text.h"
+#include "base/text.h"
+#include "disc/file_reader.h"
 #include "pictures/bitmap_codec.h"
 #include "pictures/colour_names.h"
-#include "pictures/disc_file.h"
 #include "pictures/image_list_file.h"
 
 #include <QBuffer>
@@ -538,7 +538,7 @@ void ExtractImageList(const std::string& file, const std::string& target) {
 }
 
 void PackImageList(const std::string& manifest, const std::string& out) {
-    const std::vector<uint8_t> bytes = ReadDiscFile(manifest, kToolInputKind);
+    const std::vector<uint8_t> bytes = ReadBoundedFile(manifest, kToolInputKind);
     QJsonParseError parseError;
     const QJsonDocument doc =
         QJsonDocument::fromJson(QByteArray(reinterpret_cast<const char*>(bytes.data()),
@@ -593,7 +593,7 @@ void PackImageList(const std::string& manifest, const std::string& out) {
         const fs::path path = base / png;
         QImage image;
         try {
-            const std::vector<uint8_t> data = ReadDiscFile(path.string(), kToolInputKind);
+            const std::vector<uint8_t> data = ReadBoundedFile(path.string(), kToolInputKind);
             image.loadFromData(data.data(), static_cast<int>(data.size()));
         } catch (const Error& e) {
             named.Fail("cannot read the picture " + path.string() + " (" + e.Detail() + ")");
@@ -629,7 +629,7 @@ int RunDxgTool(const std::vector<std::string>& args, std::ostream& out, std::ost
             // Sizes and forms come from the headers; no picture is decoded to list it.
             std::vector<ImageListEntry> entries;
             try {
-                const std::vector<uint8_t> bytes = ReadDiscFile(args[1], kImageListKind);
+                const std::vector<uint8_t> bytes = ReadBoundedFile(args[1], kImageListKind);
                 entries = ReadImageListHeaders(bytes);
             } catch (const Error& e) {
                 const std::string what = e.what();

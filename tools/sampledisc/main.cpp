@@ -8,8 +8,8 @@
 #include "quantize.h"
 #include "sounds.h"
 
+#include "base/error.h"
 #include "base/safe_file_writer.h"
-#include "catalogue/error.h"
 #include "engine/disc_requirements.h"
 #include "pictures/bitmap_codec.h"
 #include "pictures/picture_collection.h"
