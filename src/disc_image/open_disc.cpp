@@ -65,9 +65,24 @@ class Descriptor {
     int fd_;
 };
 
-// A regular file opened for reading, with its size; refuses anything else without waiting on it
-// (a pipe, a device).
-Descriptor OpenRegularFile(const std::string& path, const std::string& shown, uint64_t& size) {
+// Which file `path` is, and its size and time, from its status.
+ImageSourceFile SourceFile(const std::string& path, const struct stat& st) {
+    ImageSourceFile file;
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(path, ec);
+    file.path = ec ? path : absolute.lexically_normal().string();
+    file.device = static_cast<uint64_t>(st.st_dev);
+    file.inode = static_cast<uint64_t>(st.st_ino);
+    file.size = static_cast<uint64_t>(std::max<off_t>(st.st_size, 0));
+    file.modifiedSeconds = static_cast<int64_t>(st.st_mtim.tv_sec);
+    file.modifiedNanoseconds = static_cast<int64_t>(st.st_mtim.tv_nsec);
+    return file;
+}
+
+// A regular file opened for reading, with which file it is and its size; refuses anything else
+// without waiting on it (a pipe, a device).
+Descriptor OpenRegularFile(const std::string& path, const std::string& shown,
+                           ImageSourceFile& file) {
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (fd.Get() < 0) {
         Refuse(shown, std::strerror(errno));
@@ -76,15 +91,26 @@ Descriptor OpenRegularFile(const std::string& path, const std::string& shown, ui
     if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) {
         Refuse(shown, "is not a regular file");
     }
-    size = static_cast<uint64_t>(std::max<off_t>(st.st_size, 0));
+    file = SourceFile(path, st);
     return fd;
 }
 
-// The size of a regular file; refuses anything else as OpenRegularFile does.
-uint64_t RegularFileSize(const std::string& path, const std::string& shown) {
-    uint64_t size = 0;
-    OpenRegularFile(path, shown, size);
-    return size;
+// Which regular file `path` is, with its size; refuses anything else as OpenRegularFile does.
+ImageSourceFile RegularFile(const std::string& path, const std::string& shown) {
+    ImageSourceFile file;
+    OpenRegularFile(path, shown, file);
+    return file;
+}
+
+// The library opens files by their names after they were checked: each must still be the file
+// that was checked.
+void CheckUnchanged(const std::vector<ImageSourceFile>& files, const std::string& shown) {
+    for (const ImageSourceFile& file : files) {
+        struct stat st {};
+        if (::stat(file.path.c_str(), &st) != 0 || !(SourceFile(file.path, st) == file)) {
+            Refuse(shown, file.path + " changed while it was being opened");
+        }
+    }
 }
 
 // `count` bytes at `offset`; false when the file ends before them or cannot be read.
@@ -213,9 +239,9 @@ class RawFrameSectors : public SectorSource {
 // The sectors of a file of raw frames, their layout read from the frames themselves; nothing
 // when neither its first frame nor the frame of the volume descriptor starts with the sync
 // pattern.
-std::unique_ptr<SectorSource> OpenRawFrames(const std::string& path) {
-    uint64_t size = 0;
-    Descriptor fd = OpenRegularFile(path, path, size);
+std::unique_ptr<SectorSource> OpenRawFrames(const std::string& path, ImageSourceFile& file) {
+    Descriptor fd = OpenRegularFile(path, path, file);
+    const uint64_t size = file.size;
     uint8_t first[kFrameHeadBytes] = {};
     uint8_t descriptor[kFrameHeadBytes] = {};
     const bool firstSync = ReadAt(fd.Get(), first, sizeof first, 0) && HasSync(first);
@@ -271,16 +297,16 @@ class CueTrackSectors : public SectorSource {
 };
 
 // Every file a cue sheet names must be a regular file before the library opens it: a cue sheet
-// naming a pipe or a device would otherwise block or read without end.
-void CheckCueSheet(const std::string& cue) {
-    const uint64_t size = RegularFileSize(cue, cue);
-    if (size > kCueSheetKind.maxBytes) {
+// naming a pipe or a device would otherwise block or read without end. The cue sheet and the
+// files it names, as checked.
+std::vector<ImageSourceFile> CheckCueSheet(const std::string& cue) {
+    std::vector<ImageSourceFile> files{RegularFile(cue, cue)};
+    if (files.front().size > kCueSheetKind.maxBytes) {
         Refuse(cue, "is larger than the limit for a cue sheet");
     }
     std::ifstream in(cue, std::ios::binary);
     std::string line;
     const fs::path folder = fs::path(cue).parent_path();
-    int files = 0;
     while (std::getline(in, line)) {
         std::istringstream words(line);
         std::string keyword;
@@ -302,19 +328,25 @@ void CheckCueSheet(const std::string& cue) {
             name = rest.substr(0, rest.find_first_of(" \t"));
         }
         const fs::path target = fs::path(name).is_absolute() ? fs::path(name) : folder / name;
-        RegularFileSize(target.string(), cue + " (" + name + ")");
-        ++files;
+        files.push_back(RegularFile(target.string(), cue + " (" + name + ")"));
     }
-    if (files == 0) {
+    if (files.size() == 1) {
         Refuse(cue, "the cue sheet names no file");
     }
+    return files;
 }
 
-std::unique_ptr<SectorSource> OpenCue(const std::string& cue) {
-    CheckCueSheet(cue);
+std::unique_ptr<SectorSource> OpenCue(const std::string& cue, std::vector<ImageSourceFile>& files) {
+    files = CheckCueSheet(cue);
     CdIo_t* cdio = cdio_open_bincue(cue.c_str());
     if (!cdio) {
         Refuse(cue, "the cue sheet cannot be read");
+    }
+    try {
+        CheckUnchanged(files, cue);
+    } catch (const Error&) {
+        cdio_destroy(cdio);
+        throw;
     }
     const track_t first = cdio_get_first_track_num(cdio);
     const track_t last = cdio_get_last_track_num(cdio);
@@ -352,11 +384,19 @@ bool IsDiscImageFile(const std::string& path) {
     return fs::is_regular_file(path, ec);
 }
 
-std::unique_ptr<SectorSource> OpenImageSectors(const std::string& path) {
+std::unique_ptr<SectorSource> OpenImageSectors(const std::string& path,
+                                               std::vector<ImageSourceFile>* files) {
     QuietLibrary();
-    const uint64_t size = RegularFileSize(path, path);
+    std::vector<ImageSourceFile> read{RegularFile(path, path)};
+    const uint64_t size = read.front().size;
+    const auto reported = [&](std::unique_ptr<SectorSource> sectors) {
+        if (files) {
+            *files = std::move(read);
+        }
+        return sectors;
+    };
     if (EndsWithIgnoreCase(path, ".cue")) {
-        return OpenCue(path);
+        return reported(OpenCue(path, read));
     }
     if (EndsWithIgnoreCase(path, ".bin")) {
         // A .bin with its cue sheet beside it is read through the cue sheet.
@@ -364,17 +404,19 @@ std::unique_ptr<SectorSource> OpenImageSectors(const std::string& path) {
         for (const char* ext : {".cue", ".CUE"}) {
             std::error_code ec;
             if (fs::exists(stem + ext, ec)) {
-                return OpenCue(stem + ext);
+                return reported(OpenCue(stem + ext, read));
             }
         }
     }
     // Raw frames say their layout in their headers.
-    if (std::unique_ptr<SectorSource> raw = OpenRawFrames(path)) {
-        return raw;
+    if (std::unique_ptr<SectorSource> raw = OpenRawFrames(path, read.front())) {
+        return reported(std::move(raw));
     }
     iso9660_t* iso = iso9660_open_ext(path.c_str(), ISO_EXTENSION_NONE);
     if (iso) {
-        return std::make_unique<IsoImageSectors>(iso, SectorsOf(size), false);
+        auto sectors = std::make_unique<IsoImageSectors>(iso, SectorsOf(size), false);
+        CheckUnchanged(read, path);
+        return reported(std::move(sectors));
     }
     if (EndsWithIgnoreCase(path, ".bin")) {
         // A .bin without its cue sheet is raw frames or a plain image; nothing is guessed.
@@ -387,15 +429,19 @@ std::unique_ptr<SectorSource> OpenImageSectors(const std::string& path) {
     if (!iso) {
         Refuse(path, "holds no ISO 9660 volume (not a CD image, or truncated)");
     }
-    return std::make_unique<IsoImageSectors>(iso, SectorsOf(size), true);
+    auto sectors = std::make_unique<IsoImageSectors>(iso, SectorsOf(size), true);
+    CheckUnchanged(read, path);
+    return reported(std::move(sectors));
 }
 
 std::shared_ptr<DiscFileSystem> OpenDiscImage(const std::string& path) {
     std::error_code ec;
     const std::string absolute = fs::absolute(path, ec).lexically_normal().string();
-    std::unique_ptr<SectorSource> sectors = OpenImageSectors(path);
+    std::vector<ImageSourceFile> files;
+    std::unique_ptr<SectorSource> sectors = OpenImageSectors(path, &files);
     try {
-        return std::make_shared<ImageFileSystem>(ec ? path : absolute, std::move(sectors));
+        return std::make_shared<ImageFileSystem>(ec ? path : absolute, std::move(sectors),
+                                                 std::move(files));
     } catch (const Error& e) {
         Refuse(path, e.Detail());
     }
