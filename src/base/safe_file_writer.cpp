@@ -1,6 +1,7 @@
 #include "base/safe_file_writer.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -61,12 +62,35 @@ unsigned CurrentUmask() {
     return 022u;
 }
 
+// Six letters and digits for a temporary file's name.
+std::string RandomSuffix() {
+    static constexpr char kLetters[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    unsigned char bytes[6] = {};
+    if (::getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes)) {
+        static unsigned counter = 0;
+        const unsigned seed = static_cast<unsigned>(::getpid()) * 2654435761u + ++counter;
+        for (std::size_t i = 0; i < sizeof bytes; ++i) {
+            bytes[i] = static_cast<unsigned char>(seed >> (4 * i));
+        }
+    }
+    std::string suffix;
+    for (const unsigned char b : bytes) {
+        suffix += kLetters[b % (sizeof kLetters - 1)];
+    }
+    return suffix;
+}
+
 } // namespace
 
 SafeFileWriter::SafeFileWriter(std::string target, SafeWriteOptions options)
     : target_(std::move(target)) {
     if (target_.empty()) {
         Fail("no file name was given");
+        return;
+    }
+    if (options.folder >= 0) {
+        OpenInFolder(options);
         return;
     }
     finalPath_ = target_;
@@ -127,6 +151,52 @@ SafeFileWriter::SafeFileWriter(std::string target, SafeWriteOptions options)
     }
 }
 
+void SafeFileWriter::OpenInFolder(const SafeWriteOptions& options) {
+    folder_ = options.folder;
+    if (target_ == "." || target_ == ".." || target_.find('/') != std::string::npos) {
+        Fail("it is not a plain file name");
+        return;
+    }
+    unsigned mode = 0666u & ~CurrentUmask();
+    struct stat st {};
+    if (::fstatat(folder_, target_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (S_ISLNK(st.st_mode)) {
+            Fail("it is a symbolic link, which is not written through");
+            return;
+        }
+        if (S_ISDIR(st.st_mode)) {
+            FailWithErrno(EISDIR);
+            return;
+        }
+        if (!S_ISREG(st.st_mode)) {
+            Fail("it is not a regular file");
+            return;
+        }
+        mode = static_cast<unsigned>(st.st_mode) & 07777u;
+    }
+    if (options.mode) {
+        mode = *options.mode;
+    }
+    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+        const std::string name = "." + target_ + "." + RandomSuffix();
+        fd_ = ::openat(folder_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                       0600);
+        if (fd_ >= 0) {
+            tempPath_ = name;
+        } else if (errno != EEXIST) {
+            FailWithErrno(errno);
+            return;
+        }
+    }
+    if (fd_ < 0) {
+        FailWithErrno(EEXIST);
+        return;
+    }
+    if (::fchmod(fd_, static_cast<mode_t>(mode)) != 0) {
+        FailWithErrno(errno);
+    }
+}
+
 SafeFileWriter::~SafeFileWriter() {
     Discard();
 }
@@ -167,6 +237,14 @@ bool SafeFileWriter::Commit() {
     if (::close(fd) != 0) {
         return FailWithErrno(errno);
     }
+    if (folder_ >= 0) {
+        if (::renameat(folder_, tempPath_.c_str(), folder_, target_.c_str()) != 0) {
+            return FailWithErrno(errno);
+        }
+        committed_ = true;
+        ::fsync(folder_);
+        return true;
+    }
     if (::rename(tempPath_.c_str(), finalPath_.c_str()) != 0) {
         return FailWithErrno(errno);
     }
@@ -199,7 +277,11 @@ void SafeFileWriter::Discard() {
         fd_ = -1;
     }
     if (!tempPath_.empty() && !committed_) {
-        ::unlink(tempPath_.c_str());
+        if (folder_ >= 0) {
+            ::unlinkat(folder_, tempPath_.c_str(), 0);
+        } else {
+            ::unlink(tempPath_.c_str());
+        }
     }
     tempPath_.clear();
 }

@@ -22,6 +22,11 @@ struct SafeWriteOptions {
     // The file's permission bits. Unset: a file that exists keeps its own, a new one gets 0666
     // less the process's umask.
     std::optional<unsigned> mode;
+    // An open folder the target is a plain name in (no "/"): the file is made, renamed and synced
+    // there, so no path to the folder is looked up again while it is written, and a symbolic link
+    // at the target is refused as with followLink false. The caller keeps the folder open while
+    // the writer lives. -1: the target is a path.
+    int folder = -1;
 };
 
 // Why a write failed: the file as the caller named it, and the system's reason ("No space left
@@ -52,6 +57,7 @@ class SafeFileWriter {
     const std::string& FinalPath() const { return finalPath_; }
 
   private:
+    void OpenInFolder(const SafeWriteOptions& options);
     bool Fail(const std::string& reason);
     bool FailWithErrno(int error);
     void Discard();
@@ -60,6 +66,7 @@ class SafeFileWriter {
     std::string finalPath_;
     std::string tempPath_;
     int fd_ = -1;
+    int folder_ = -1; // the open folder of SafeWriteOptions::folder, not owned
     bool committed_ = false;
     std::optional<WriteFailure> failure_;
 };

@@ -44,8 +44,9 @@ inline constexpr int kMaxImageWalkEntries = 100000;
 // Folders, and entries of folders, kept after they were read once.
 inline constexpr std::size_t kMaxImageFoldersKept = 1024;
 inline constexpr std::size_t kMaxImageEntriesKept = 200000;
-// All files copied out of an image to start one program (the folder it stands in and below).
-inline constexpr uint64_t kMaxProgramCopyBytes = uint64_t{4} * 1024 * 1024 * 1024;
+// All files copied out of an image to start one program (the folder it stands in and below),
+// each extent of the image counted once; also the most one copy writes.
+inline constexpr uint64_t kMaxProgramCopyBytes = uint64_t{1} * 1024 * 1024 * 1024;
 // A cue sheet is a few lines of text.
 inline constexpr FileKind kCueSheetKind{"a cue sheet", 64 * 1024};
 

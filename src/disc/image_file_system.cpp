@@ -15,8 +15,9 @@ std::string Slashed(std::string path) {
 
 } // namespace
 
-ImageFileSystem::ImageFileSystem(std::string root, std::unique_ptr<SectorSource> sectors)
-    : root_(Slashed(std::move(root))),
+ImageFileSystem::ImageFileSystem(std::string root, std::unique_ptr<SectorSource> sectors,
+                                 std::vector<ImageSourceFile> files)
+    : root_(Slashed(std::move(root))), files_(std::move(files)),
       volume_(std::make_unique<Iso9660Volume>(std::move(sectors))) {
     if (root_.empty() || root_.back() != '/') {
         root_ += '/';

@@ -1,7 +1,9 @@
 #pragma once
 // A CD image as the disc: the front end's paths are relative to its root, or begin with the
 // root string (the image's own path followed by "/"), and are looked up in the image's ISO 9660
-// file system by the same rules as in a folder.
+// file system by the same rules as in a folder. Reading keeps state (folders read once, the
+// sector source's place): one image is used from one thread at a time, and work on another
+// thread opens the image again.
 
 #include "disc/disc_file_system.h"
 #include "disc/iso9660_volume.h"
@@ -13,10 +15,25 @@
 
 namespace kestrova {
 
+// A file an image reads its sectors from (the image itself, or a cue sheet and the data files it
+// names), as it was when the image was opened.
+struct ImageSourceFile {
+    std::string path;
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    uint64_t size = 0;
+    int64_t modifiedSeconds = 0;
+    int64_t modifiedNanoseconds = 0;
+
+    bool operator==(const ImageSourceFile&) const = default;
+};
+
 class ImageFileSystem : public DiscFileSystem {
   public:
-    // `root` is the image's path; a "/" is added when it lacks one.
-    ImageFileSystem(std::string root, std::unique_ptr<SectorSource> sectors);
+    // `root` is the image's path; a "/" is added when it lacks one. `files` are the files the
+    // sectors are read from.
+    ImageFileSystem(std::string root, std::unique_ptr<SectorSource> sectors,
+                    std::vector<ImageSourceFile> files = {});
 
     std::string Root() const override { return root_; }
     bool IsImage() const override { return true; }
@@ -33,9 +50,12 @@ class ImageFileSystem : public DiscFileSystem {
     // The entry `path` names; nothing when it names none. Fails as Iso9660Volume::Find.
     std::optional<IsoEntry> Find(const std::string& path) const;
     Iso9660Volume& Volume() const { return *volume_; }
+    // Every file the image reads, as it was when opened; empty for sectors held in memory.
+    const std::vector<ImageSourceFile>& Files() const { return files_; }
 
   private:
     std::string root_;
+    std::vector<ImageSourceFile> files_;
     std::unique_ptr<Iso9660Volume> volume_;
 };
 

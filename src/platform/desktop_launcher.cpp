@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "base/terminal_text.h"
+#include "disc/cdio/open_disc.h"
 #include "disc/disc_file_system.h"
 #include "disc/image_file_system.h"
 #include "disc/program_cache.h"
@@ -11,8 +12,10 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QObject>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QThreadPool>
 #include <QUrl>
 
 namespace kestrova {
@@ -46,6 +49,31 @@ QString DesktopLauncher::WineProgram() {
     return QStandardPaths::findExecutable(QStringLiteral("wine"));
 }
 
+// What starts once its file is in place.
+struct DesktopLauncher::Start {
+    std::string file;  // as the launch names it
+    QString path;      // the file started or opened
+    QString directory; // a program's working directory
+    ProgramKind kind = ProgramKind::Document;
+    QString wine;
+    std::string parameters;
+    // A file of an image: the disc root, and the working directory the launch asked for.
+    std::string imageRoot;
+    std::string launchDirectory;
+};
+
+DesktopLauncher::DesktopLauncher(std::string cacheFolder)
+    : cacheFolder_(std::move(cacheFolder)), receiver_(std::make_unique<QObject>()),
+      copies_(std::make_unique<QThreadPool>()) {
+    // One copy at a time, in the order asked for.
+    copies_->setMaxThreadCount(1);
+}
+
+DesktopLauncher::~DesktopLauncher() {
+    stop_ = true;
+    copies_->waitForDone();
+}
+
 void DesktopLauncher::ShellExecute(const LaunchRecord& launch) {
     const QString target = QString::fromStdString(launch.file);
     if (target.isEmpty()) {
@@ -77,12 +105,14 @@ void DesktopLauncher::ShellExecute(const LaunchRecord& launch) {
             << "cannot start" << Shown(disc.Resolve(launch.file)) << ": not a regular file";
         return;
     }
-    const ProgramKind kind =
-        KindOfProgram(disc.ReadHead(launch.file, kProgramHeadBytes), entry.executable);
+    Start start;
+    start.file = launch.file;
+    start.parameters = launch.parameters;
+    start.kind = KindOfProgram(disc.ReadHead(launch.file, kProgramHeadBytes), entry.executable);
 
     // Without Wine a Windows program is not even copied out of an image.
-    const QString wine = kind == ProgramKind::Windows ? WineProgram() : QString();
-    if (kind == ProgramKind::Windows && wine.isEmpty()) {
+    start.wine = start.kind == ProgramKind::Windows ? WineProgram() : QString();
+    if (start.kind == ProgramKind::Windows && start.wine.isEmpty()) {
         qCWarning(lcPlatform).noquote()
             << "cannot start" << Shown(disc.Resolve(launch.file))
             << ": it is a Windows program and Wine is needed to start it"
@@ -90,33 +120,71 @@ void DesktopLauncher::ShellExecute(const LaunchRecord& launch) {
         return;
     }
 
-    QString path;
-    QString directory =
+    start.directory =
         launch.directory.empty() ? QDir::currentPath() : QString::fromStdString(launch.directory);
-    if (const auto* image = dynamic_cast<const ImageFileSystem*>(&disc)) {
-        // A file of an image is started or opened from its copy; a program keeps its folder
-        // around it, and its working directory is the disc root's place in the cache.
-        try {
-            const CopiedFile copy =
-                CopyOutOfImage(*image, launch.file, kind != ProgramKind::Document, cacheRoot_);
-            path = QString::fromStdString(copy.file);
-            const std::string& root = image->Root();
-            if (launch.directory.empty()) {
-                directory = QString::fromStdString(copy.discRoot);
-            } else if (launch.directory.compare(0, root.size(), root) == 0) {
-                directory =
-                    QString::fromStdString(copy.discRoot + launch.directory.substr(root.size()));
-            }
-        } catch (const Error& e) {
-            qCWarning(lcPlatform).noquote()
-                << "cannot start" << Shown(launch.file) << ":" << Shown(e.Detail());
-            return;
-        }
-    } else {
-        path = QFileInfo(QString::fromStdString(*disc.LocalPath(launch.file))).absoluteFilePath();
+    const auto* image = dynamic_cast<const ImageFileSystem*>(&disc);
+    if (!image) {
+        start.path =
+            QFileInfo(QString::fromStdString(*disc.LocalPath(launch.file))).absoluteFilePath();
+        Begin(start);
+        return;
     }
 
-    if (kind == ProgramKind::Document) {
+    // A file of an image is started or opened from its copy; a program keeps its folder around
+    // it. The copy runs on the worker, which opens the image again: reading an image keeps
+    // state, and the disc in use is read by this thread meanwhile.
+    start.imageRoot = image->Root();
+    start.launchDirectory = launch.directory;
+    const std::string resolved = disc.Resolve(launch.file);
+    qCInfo(lcPlatform).noquote() << "Copying"
+                                 << Shown(resolved.substr(resolved.find_last_of('/') + 1))
+                                 << "from the disc…";
+    const std::string imagePath = start.imageRoot.substr(0, start.imageRoot.size() - 1);
+    const std::vector<ImageSourceFile> files = image->Files();
+    const bool withFolder = start.kind != ProgramKind::Document;
+    copies_->start([this, start, imagePath, files, withFolder] {
+        std::optional<CopiedFile> copy;
+        std::string failure;
+        try {
+            const std::shared_ptr<DiscFileSystem> opened = OpenDiscImage(imagePath);
+            const auto& own = dynamic_cast<const ImageFileSystem&>(*opened);
+            if (own.Files() != files) {
+                throw Error("Cannot open disc image " + imagePath,
+                            imagePath + ": the disc image changed since it was opened");
+            }
+            copy = CopyOutOfImage(own, start.file, withFolder, cacheFolder_, &stop_);
+        } catch (const Error& e) {
+            failure = e.Detail();
+        }
+        QMetaObject::invokeMethod(
+            receiver_.get(), [this, start, copy, failure] { Finish(start, copy, failure); },
+            Qt::QueuedConnection);
+    });
+}
+
+void DesktopLauncher::Finish(const Start& done, const std::optional<CopiedFile>& copy,
+                             const std::string& failure) const {
+    if (!copy) {
+        qCWarning(lcPlatform).noquote()
+            << "cannot start" << Shown(done.file) << ":" << Shown(failure);
+        return;
+    }
+    // A program's working directory is the disc root's place in the cache.
+    Start start = done;
+    start.path = QString::fromStdString(copy->file);
+    const std::string& root = start.imageRoot;
+    if (start.launchDirectory.empty()) {
+        start.directory = QString::fromStdString(copy->discRoot);
+    } else if (start.launchDirectory.compare(0, root.size(), root) == 0) {
+        start.directory =
+            QString::fromStdString(copy->discRoot + start.launchDirectory.substr(root.size()));
+    }
+    Begin(start);
+}
+
+void DesktopLauncher::Begin(const Start& start) const {
+    const QString& path = start.path;
+    if (start.kind == ProgramKind::Document) {
         if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
             qCWarning(lcPlatform) << "cannot open" << path << ": no handler for this kind of file";
         }
@@ -124,16 +192,16 @@ void DesktopLauncher::ShellExecute(const LaunchRecord& launch) {
     }
     // The parameters are one argument as written: nothing is split or interpreted.
     QStringList args;
-    if (!launch.parameters.empty()) {
-        args << QString::fromStdString(launch.parameters);
+    if (!start.parameters.empty()) {
+        args << QString::fromStdString(start.parameters);
     }
     QString program = path;
-    if (kind == ProgramKind::Windows) {
-        program = wine;
+    if (start.kind == ProgramKind::Windows) {
+        program = start.wine;
         args.prepend(path);
     }
     qint64 pid = 0;
-    if (!QProcess::startDetached(program, args, directory, &pid)) {
+    if (!QProcess::startDetached(program, args, start.directory, &pid)) {
         qCWarning(lcPlatform) << "cannot start" << path << ": the system refused to run it";
     }
 }

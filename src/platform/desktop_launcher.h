@@ -5,27 +5,50 @@
 // opens with the desktop's default handler. A Windows program starts through Wine when it is
 // installed (`wine` on the path, or the program KESTROVA_WINE names), else nothing starts. A
 // file of a CD image is first copied out (see disc_image/program_cache.h) and started or opened
-// from its copy. Failures are never shown to the reader, only logged with the final path and
-// the reason.
+// from its copy. The copy runs on a worker thread of its own, reading its own opening of the
+// image, while the frame loop goes on; the start follows on the launcher's thread once the copy
+// is done. Failures are never shown to the reader, only logged with the final path and the
+// reason.
 
 #include "disc/program_cache.h"
 #include "engine/ports.h"
 
 #include <QString>
 
+#include <atomic>
+#include <memory>
+#include <optional>
+
+class QObject;
+class QThreadPool;
+
 namespace kestrova {
 
 class DesktopLauncher : public Launcher {
   public:
-    explicit DesktopLauncher(std::string cacheRoot = DefaultProgramCache())
-        : cacheRoot_(std::move(cacheRoot)) {}
+    // `cacheFolder` is the user's own cache folder, where programs of an image are copied (below
+    // kestrova/discs); empty, they are refused.
+    explicit DesktopLauncher(std::string cacheFolder = UserCacheFolder());
+    // Stops a copy under way (it removes what it wrote) and waits for it.
+    ~DesktopLauncher() override;
+    DesktopLauncher(const DesktopLauncher&) = delete;
+    DesktopLauncher& operator=(const DesktopLauncher&) = delete;
+
     void ShellExecute(const LaunchRecord& launch) override;
 
     // The program that starts Windows programs, or empty when there is none.
     static QString WineProgram();
 
   private:
-    std::string cacheRoot_;
+    struct Start;
+    void Begin(const Start& start) const;
+    void Finish(const Start& start, const std::optional<CopiedFile>& copy,
+                const std::string& failure) const;
+
+    std::string cacheFolder_;
+    std::atomic<bool> stop_{false};
+    std::unique_ptr<QObject> receiver_; // on the launcher's thread: where finished copies report
+    std::unique_ptr<QThreadPool> copies_;
 };
 
 } // namespace kestrova

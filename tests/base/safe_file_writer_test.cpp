@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -210,6 +212,42 @@ TEST_F(SafeFileWriterTest, ALinkIsRefusedWhenLinksAreNotFollowed) {
     fs::create_symlink("missing", dir / "dangling");
     EXPECT_TRUE(WriteFileSafely((dir / "dangling").string(), std::string("new")));
     EXPECT_FALSE(fs::exists(dir / "missing"));
+}
+
+// Written by name inside an open folder: the folder moved and a link left in its place does not
+// move the write, and a link at the name itself is refused.
+TEST_F(SafeFileWriterTest, InsideAnOpenFolderNoPathIsLookedUpAgain) {
+    fs::create_directories(dir / "cache");
+    fs::create_directories(dir / "elsewhere");
+    const int folder = ::open((dir / "cache").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(folder, 0);
+    fs::rename(dir / "cache", dir / "moved");
+    fs::create_symlink(dir / "elsewhere", dir / "cache");
+    SafeWriteOptions options;
+    options.folder = folder;
+    options.mode = 0640u;
+    EXPECT_FALSE(WriteFileSafely("copy", std::string("bytes"), options));
+    EXPECT_EQ(Read(dir / "moved" / "copy"), "bytes");
+    EXPECT_TRUE(fs::is_empty(dir / "elsewhere"));
+    struct stat st {};
+    ::stat((dir / "moved" / "copy").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777u, 0640u);
+
+    fs::create_symlink(dir / "elsewhere" / "x", dir / "moved" / "link");
+    const auto refused = WriteFileSafely("link", std::string("bytes"), options);
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->reason, "it is a symbolic link, which is not written through");
+    EXPECT_TRUE(WriteFileSafely("../up", std::string("bytes"), options));
+    EXPECT_TRUE(fs::is_empty(dir / "elsewhere"));
+    EXPECT_FALSE(fs::exists(dir / "up"));
+    // Nothing temporary stays behind.
+    std::size_t names = 0;
+    for (const auto& entry : fs::directory_iterator(dir / "moved")) {
+        EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
+        ++names;
+    }
+    EXPECT_EQ(names, 2u);
+    ::close(folder);
 }
 
 } // namespace

@@ -9,18 +9,27 @@
 #include "support/image_builder.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QFileSystemWatcher>
 #include <QTimer>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+// Log lines read as text when an expectation fails.
+void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace kestrova {
 namespace {
@@ -192,14 +201,17 @@ TEST_F(WineTest, AProgramOnAnImageStartsFromItsCopy) {
     ScopedDisc inUse(OpenDiscImage((dir / "disc.iso").string()));
     DesktopLauncher launcher(cache.string());
 
-    EXPECT_TRUE(
-        Logged({CurrentDisc().Root() + "demos/game/setup.exe", "", "", 5}, launcher).empty());
+    const std::vector<QString> logged =
+        Logged({CurrentDisc().Root() + "demos/game/setup.exe", "", "", 5}, launcher);
+    ASSERT_EQ(logged.size(), 1u);
+    EXPECT_EQ(logged[0], QStringLiteral("Copying Setup.exe from the disc…"));
     const std::string out = Output();
     ASSERT_EQ(std::count(out.begin(), out.end(), '\n'), 2) << out;
     const std::string copy = out.substr(4, out.find('\n') - 4);
     const fs::path discRoot = fs::path(copy).parent_path().parent_path().parent_path();
     EXPECT_EQ(fs::path(copy).filename(), "Setup.exe");
-    EXPECT_EQ(fs::path(copy).parent_path().parent_path().parent_path().parent_path(), cache);
+    EXPECT_EQ(fs::path(copy).parent_path().parent_path().parent_path().parent_path(),
+              cache / "kestrova" / "discs");
     EXPECT_EQ(out.substr(out.find('\n') + 1), fs::canonical(discRoot).string() + "\n");
     EXPECT_TRUE(fs::exists(discRoot / "Demos" / "Game" / "data" / "level.dat"));
     EXPECT_FALSE(fs::exists(discRoot / "Other"));
@@ -218,6 +230,100 @@ TEST_F(WineTest, AProgramOnAnImageStartsFromItsCopy) {
     std::string pwd;
     std::getline(in, pwd);
     EXPECT_EQ(pwd, fs::canonical(discRoot).string());
+}
+
+// The copy runs beside the frame loop: the launch returns at once with a line in the log, and the
+// program starts once the copy is done. Copies into the cache are one at a time, across
+// processes too: here the test holds the cache, so the copy waits.
+TEST_F(WineTest, AProgramOnAnImageIsCopiedBesideTheFrameLoop) {
+    InstallWine("wine");
+    qputenv("PATH", QByteArray::fromStdString(tools.string() + ":" + oldPath));
+    const fs::path content = dir / "content";
+    fs::create_directories(content / "Demos" / "Game");
+    std::ofstream(content / "Demos" / "Game" / "Setup.exe", std::ios::binary) << PeProgram();
+    ASSERT_TRUE(BuildImage("joliet", content, dir / "disc.iso"));
+    const fs::path cache = dir / "cache";
+    fs::create_directories(cache / "kestrova" / "discs");
+    const int held = ::open((cache / "kestrova" / "discs").c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    ScopedDisc inUse(OpenDiscImage((dir / "disc.iso").string()));
+    DesktopLauncher launcher(cache.string());
+
+    EXPECT_THAT(Logged({"Demos/Game/Setup.exe", "", "", 5}, launcher),
+                ::testing::ElementsAre(QStringLiteral("Copying Setup.exe from the disc…")));
+    // Back on the frame loop, with nothing copied or started yet.
+    bool copied = false;
+    for (const auto& entry : fs::recursive_directory_iterator(cache)) {
+        copied = copied || entry.path().filename() == "Setup.exe";
+    }
+    EXPECT_FALSE(copied);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(fs::exists(dir / "out.txt"));
+
+    ::flock(held, LOCK_UN);
+    ::close(held);
+    const std::string out = Output();
+    EXPECT_THAT(out, ::testing::StartsWith("arg:" + cache.string() + "/kestrova/discs/"));
+    EXPECT_THAT(out, ::testing::HasSubstr("/Demos/Game/Setup.exe\n"));
+}
+
+// Closing the front end during a copy ends it: nothing half-copied stays and nothing starts.
+TEST_F(WineTest, ALauncherClosedDuringACopyLeavesNothingBehind) {
+    InstallWine("wine");
+    qputenv("PATH", QByteArray::fromStdString(tools.string() + ":" + oldPath));
+    const fs::path content = dir / "content";
+    fs::create_directories(content / "Demos" / "Game");
+    std::ofstream(content / "Demos" / "Game" / "Setup.exe", std::ios::binary) << PeProgram();
+    ASSERT_TRUE(BuildImage("joliet", content, dir / "disc.iso"));
+    const fs::path cache = dir / "cache";
+    fs::create_directories(cache / "kestrova" / "discs");
+    const int held = ::open((cache / "kestrova" / "discs").c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    ScopedDisc inUse(OpenDiscImage((dir / "disc.iso").string()));
+    {
+        DesktopLauncher launcher(cache.string());
+        launcher.ShellExecute({"Demos/Game/Setup.exe", "", "", 5});
+    }
+    ::flock(held, LOCK_UN);
+    ::close(held);
+    QCoreApplication::processEvents();
+    for (const auto& entry : fs::recursive_directory_iterator(cache)) {
+        EXPECT_FALSE(entry.is_regular_file()) << entry.path();
+    }
+    EXPECT_FALSE(fs::exists(dir / "out.txt"));
+}
+
+// The copy reads its own opening of the image: an image replaced since the disc was opened is
+// not what the reader chose, and nothing of it is copied or started.
+TEST_F(WineTest, AnImageReplacedSinceItWasOpenedIsNotCopied) {
+    const fs::path content = dir / "content";
+    fs::create_directories(content / "Game");
+    std::ofstream(content / "Game" / "start.sh")
+        << "#!/bin/sh\ntouch \"" + dir.string() + "/started\"\n";
+    ASSERT_TRUE(BuildImage("joliet", content, dir / "disc.iso"));
+    ASSERT_TRUE(BuildImage("joliet", content, dir / "other.iso"));
+    ScopedDisc inUse(OpenDiscImage((dir / "disc.iso").string()));
+    fs::rename(dir / "other.iso", dir / "disc.iso");
+    const fs::path cache = dir / "cache";
+
+    static std::vector<QString> logged;
+    logged.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& text) { logged.push_back(text); });
+    {
+        DesktopLauncher launcher(cache.string());
+        launcher.ShellExecute({"Game/start.sh", "", "", 5});
+        QDeadlineTimer deadline(10000);
+        while (logged.size() < 2 && !deadline.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+    }
+    qInstallMessageHandler(previous);
+    ASSERT_EQ(logged.size(), 2u);
+    EXPECT_TRUE(logged[1].contains(QStringLiteral("changed since it was opened")))
+        << logged[1].toStdString();
+    EXPECT_FALSE(fs::exists(dir / "started"));
+    EXPECT_FALSE(fs::exists(cache));
 }
 
 } // namespace

@@ -63,9 +63,25 @@ class Descriptor {
     int fd_;
 };
 
+// Which file `path` is, and its size and time, from its status.
+ImageSourceFile SourceFile(const std::string& path, const struct stat& st) {
+    ImageSourceFile file;
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(path, ec);
+    file.path = ec ? path : absolute.lexically_normal().string();
+    file.device = static_cast<uint64_t>(st.st_dev);
+    file.inode = static_cast<uint64_t>(st.st_ino);
+    file.size = static_cast<uint64_t>(std::max<off_t>(st.st_size, 0));
+    file.modifiedSeconds = static_cast<int64_t>(st.st_mtim.tv_sec);
+    file.modifiedNanoseconds = static_cast<int64_t>(st.st_mtim.tv_nsec);
+    return file;
+}
+
 // A regular file opened for reading, with its size; refuses anything else without waiting on it
-// (a pipe, a device).
-Descriptor OpenRegularFile(const std::string& path, const std::string& shown, uint64_t& size) {
+// (a pipe, a device). Which file it is goes to `opened`: the image is read from these files and
+// no others, and is another disc when any of them changes.
+Descriptor OpenRegularFile(const std::string& path, const std::string& shown, uint64_t& size,
+                           std::vector<ImageSourceFile>& opened) {
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (fd.Get() < 0) {
         Refuse(shown, std::strerror(errno));
@@ -75,6 +91,7 @@ Descriptor OpenRegularFile(const std::string& path, const std::string& shown, ui
         Refuse(shown, "is not a regular file");
     }
     size = static_cast<uint64_t>(std::max<off_t>(st.st_size, 0));
+    opened.push_back(SourceFile(path, st));
     return fd;
 }
 
@@ -279,7 +296,8 @@ std::optional<std::string> ReadWhole(int fd, std::size_t limit) {
 // The sheet and every file it names are opened once each, without waiting, and taken only when
 // they are regular files: nothing is opened again by name afterwards, so neither a pipe nor a
 // device swapped in later is ever read.
-std::unique_ptr<SectorSource> OpenCue(const std::string& cue, Descriptor sheetFd, uint64_t size) {
+std::unique_ptr<SectorSource> OpenCue(const std::string& cue, Descriptor sheetFd, uint64_t size,
+                                      std::vector<ImageSourceFile>& opened) {
     std::optional<std::string> text;
     if (size <= kCueSheetKind.maxBytes) {
         text = ReadWhole(sheetFd.Get(), kCueSheetKind.maxBytes);
@@ -308,7 +326,7 @@ std::unique_ptr<SectorSource> OpenCue(const std::string& cue, Descriptor sheetFd
         const std::string& name = sheet.files[i].name;
         const fs::path target = fs::path(name).is_absolute() ? fs::path(name) : folder / name;
         uint64_t fileSize = 0;
-        Descriptor fd = OpenRegularFile(target.string(), cue + " (" + name + ")", fileSize);
+        Descriptor fd = OpenRegularFile(target.string(), cue + " (" + name + ")", fileSize, opened);
         if (track && i == track->file) {
             data.emplace(std::move(fd));
             dataSize = fileSize;
@@ -339,12 +357,16 @@ bool IsDiscImageFile(const std::string& path) {
     return fs::is_regular_file(path, ec);
 }
 
-std::unique_ptr<SectorSource> OpenImageSectors(const std::string& path) {
+std::unique_ptr<SectorSource> OpenImageSectors(const std::string& path,
+                                               std::vector<ImageSourceFile>* files) {
+    std::vector<ImageSourceFile> ignored;
+    std::vector<ImageSourceFile>& opened = files ? *files : ignored;
+    opened.clear();
     QuietLibrary();
     uint64_t size = 0;
-    Descriptor image = OpenRegularFile(path, path, size);
+    Descriptor image = OpenRegularFile(path, path, size, opened);
     if (EndsWithIgnoreCase(path, ".cue")) {
-        return OpenCue(path, std::move(image), size);
+        return OpenCue(path, std::move(image), size, opened);
     }
     if (EndsWithIgnoreCase(path, ".bin")) {
         // A .bin with its cue sheet beside it is read through the cue sheet.
@@ -353,8 +375,8 @@ std::unique_ptr<SectorSource> OpenImageSectors(const std::string& path) {
             std::error_code ec;
             if (fs::exists(stem + ext, ec)) {
                 uint64_t sheetSize = 0;
-                Descriptor sheet = OpenRegularFile(stem + ext, stem + ext, sheetSize);
-                return OpenCue(stem + ext, std::move(sheet), sheetSize);
+                Descriptor sheet = OpenRegularFile(stem + ext, stem + ext, sheetSize, opened);
+                return OpenCue(stem + ext, std::move(sheet), sheetSize, opened);
             }
         }
     }
@@ -384,9 +406,11 @@ std::unique_ptr<SectorSource> OpenImageSectors(const std::string& path) {
 std::shared_ptr<DiscFileSystem> OpenDiscImage(const std::string& path) {
     std::error_code ec;
     const std::string absolute = fs::absolute(path, ec).lexically_normal().string();
-    std::unique_ptr<SectorSource> sectors = OpenImageSectors(path);
+    std::vector<ImageSourceFile> files;
+    std::unique_ptr<SectorSource> sectors = OpenImageSectors(path, &files);
     try {
-        return std::make_shared<ImageFileSystem>(ec ? path : absolute, std::move(sectors));
+        return std::make_shared<ImageFileSystem>(ec ? path : absolute, std::move(sectors),
+                                                 std::move(files));
     } catch (const Error& e) {
         Refuse(path, e.Detail());
     }

@@ -4,10 +4,12 @@
 // the file it names). Images are read in place, never mounted.
 
 #include "disc/disc_file_system.h"
+#include "disc/image_file_system.h"
 #include "disc/iso9660_volume.h"
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace kestrova {
 
@@ -16,8 +18,10 @@ bool IsDiscImageFile(const std::string& path);
 
 // The sectors of the image file `path`. Fails with kestrova::Error("Cannot open disc image
 // PATH", reason) when it is not a regular file, its cue sheet is bad, its raw frames are neither
-// Mode 1 nor Mode 2 Form 1, or it holds no volume to read.
-std::unique_ptr<SectorSource> OpenImageSectors(const std::string& path);
+// Mode 1 nor Mode 2 Form 1, or it holds no volume to read. `files`, when given, gets every file
+// the sectors are read from (the image, or the cue sheet and the files it names) as opened.
+std::unique_ptr<SectorSource> OpenImageSectors(const std::string& path,
+                                               std::vector<ImageSourceFile>* files = nullptr);
 
 // The image file `path` as a disc; its root is the image's absolute path followed by "/".
 // Fails as OpenImageSectors, or when the image holds no readable ISO 9660 volume.
