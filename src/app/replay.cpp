@@ -29,6 +29,7 @@
 #include <QPushButton>
 #include <QTextEdit>
 
+#include <mutex>
 #include <stdexcept>
 
 namespace kestrova {
@@ -212,6 +213,53 @@ struct LineArgs {
     QStringList words;
 };
 
+// The lines the program logs while a script runs, for "wait-log": each still goes where it went.
+class LogRecorder {
+  public:
+    LogRecorder() {
+        std::lock_guard lock(mutex_);
+        previous_ = qInstallMessageHandler(&LogRecorder::Record);
+    }
+    ~LogRecorder() {
+        std::lock_guard lock(mutex_);
+        qInstallMessageHandler(previous_);
+        previous_ = nullptr;
+        lines_.clear();
+    }
+    LogRecorder(const LogRecorder&) = delete;
+    LogRecorder& operator=(const LogRecorder&) = delete;
+
+    // Takes the first line logged so far that holds `text`, so that one line answers one wait.
+    static bool Take(const QString& text) {
+        std::lock_guard lock(mutex_);
+        for (auto it = lines_.begin(); it != lines_.end(); ++it) {
+            if (it->contains(text)) {
+                lines_.erase(it);
+                return true;
+            }
+        }
+        return false;
+    }
+
+  private:
+    // The browser engine may log from threads of its own.
+    static void Record(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+        QtMessageHandler previous = nullptr;
+        {
+            std::lock_guard lock(mutex_);
+            lines_.append(message);
+            previous = previous_;
+        }
+        if (previous) {
+            previous(type, context, message);
+        }
+    }
+
+    static inline std::mutex mutex_;
+    static inline QStringList lines_;
+    static inline QtMessageHandler previous_ = nullptr;
+};
+
 class Runner;
 
 struct Command {
@@ -300,6 +348,25 @@ class Runner {
         QElapsedTimer settle;
         settle.start();
         while (!form_.State().closed && settle.elapsed() < 300) {
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+    }
+
+    // Real time, until the program logs a line holding the rest of the line: what the browser
+    // engine does on its own clock and the front end answers with a log line (a refused page).
+    // The window may close meanwhile (a page's command): the wait is over then.
+    void WaitLog(const LineArgs& a) {
+        constexpr int kLimitMs = 20000;
+        QElapsedTimer waited;
+        waited.start();
+        while (!LogRecorder::Take(a.rest)) {
+            if (form_.State().closed) {
+                return;
+            }
+            if (waited.elapsed() > kLimitMs) {
+                throw ScriptError("no line holding \"" + a.rest.toStdString() +
+                                  "\" was logged within " + std::to_string(kLimitMs) + " ms");
+            }
             QApplication::processEvents(QEventLoop::AllEvents, 20);
         }
     }
@@ -684,6 +751,7 @@ class Runner {
 
     TMainForm& form_;
     QString baseDir_;
+    LogRecorder log_;
 };
 
 const std::vector<Command>& Runner::Commands() {
@@ -692,6 +760,7 @@ const std::vector<Command>& Runner::Commands() {
         {"wait", "wait MS", 1, &Runner::Wait},
         {"wait-web", "wait-web [MS]", 0, &Runner::WaitWeb},
         {"wait-real", "wait-real MS", 1, &Runner::WaitReal},
+        {"wait-log", "wait-log TEXT", 1, &Runner::WaitLog},
         {"banners", "banners play|pause", 1, &Runner::Banners},
         {"move", "move X Y", 2, &Runner::Move},
         {"click", "click [X Y]", 0, &Runner::Click},

@@ -14,7 +14,9 @@ void RequestPage(MainState& state, const std::string& address);
 
 // The pane is about to follow `address` (a link, or a page the front end asked for). Acts on a
 // command prefix in it and returns true when the pane must not follow it. `currentDirectory`
-// ends with the separator. Only pages of the disc command anything; see engine/web_address.h.
+// ends with the separator. Only files of the disc carry a command (see engine/web_address.h), and
+// the pane hands one here only when the front end or a page of the disc asked for it (see
+// engine/web_origin.h).
 bool WebBrowser1BeforeNavigate2(MainState& state, Ports& ports, const std::string& currentDirectory,
                                 const std::string& address);
 

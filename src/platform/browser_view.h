@@ -3,6 +3,7 @@
 // offers it. The pane talks to the engine through these two interfaces only.
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QUrl>
@@ -20,13 +21,21 @@ class BrowserView : public QWidget {
     using QWidget::QWidget;
     ~BrowserView() override = default;
 
+    // Loads an address the pane asks for: the engine still asks about it, as the pane's own.
     virtual void Load(const QUrl& url) = 0;
     // A page nobody sees is frozen: its scripts, timers and drawing stop until it is woken.
     virtual void SetAwake(bool awake) = 0;
 
-    // Asked before every navigation, the pane's own requests included; true cancels it. The
-    // pane may be gone when it returns.
-    std::function<bool(const QUrl&)> ask;
+    // The addresses the engine gives for the page shown: the one it last committed to and the
+    // one it names as the page's (already the next one while the pane's own load is under way).
+    // None before the first page.
+    virtual QList<QUrl> PageUrls() const = 0;
+
+    // Asked before every navigation; true cancels it. The second argument says who asks: nothing
+    // for the pane's own load, else the addresses of the page that asks (for a frame, of the
+    // page it is part of; for a redirect, also the address being loaded). The pane may be gone
+    // when it returns.
+    std::function<bool(const QUrl&, const std::optional<QList<QUrl>>&)> ask;
     std::function<void()> loadStarted;
     std::function<void()> loadFinished;
 

@@ -7,6 +7,7 @@
 #include "disc/file_reader.h"
 #include "disc/image_file_system.h"
 
+#include "engine/web_origin.h"
 #include "platform/browser_view.h"
 #include "platform/plugin_loader.h"
 
@@ -19,11 +20,13 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPointer>
+#include <QRandomGenerator>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include <array>
 #include <optional>
 
 Q_DECLARE_LOGGING_CATEGORY(lcPlatform)
@@ -40,6 +43,20 @@ bool IsDiscSchemeUrl(const QUrl& url) {
     return url.scheme() == QLatin1String(kDiscScheme);
 }
 
+// An address of the disc scheme as this run serves it: its one host, no user, no port.
+bool IsThisRunsDiscUrl(const QUrl& url) {
+    return IsDiscSchemeUrl(url) && CurrentDisc().IsImage() &&
+           url.host().compare(QString::fromStdString(DiscSchemeHost()), Qt::CaseInsensitive) == 0 &&
+           url.userInfo().isEmpty() && url.port() == -1;
+}
+
+// A URL as the log shows it: encoded (no control characters) and cut short.
+QString Shown(const QUrl& url) {
+    constexpr qsizetype kShown = 200;
+    const QString text = QString::fromLatin1(url.toEncoded());
+    return text.size() <= kShown ? text : text.left(kShown) + QStringLiteral("...");
+}
+
 // The disc path a URL of the disc scheme names, with the disc root in front.
 std::string DiscPathOf(const QUrl& url) {
     QString path = url.path(QUrl::FullyDecoded);
@@ -49,8 +66,12 @@ std::string DiscPathOf(const QUrl& url) {
     return CurrentDisc().Root() + path.toStdString();
 }
 
-// The bytes of a file of the disc for the pane; nothing when the disc refuses it.
+// The bytes of a file of the disc for the pane; nothing when the disc refuses it, or when the
+// address is not this run's.
 std::optional<QByteArray> DiscBytes(const QUrl& url) {
+    if (!IsThisRunsDiscUrl(url)) {
+        return std::nullopt;
+    }
     if (CurrentDisc().Stat(DiscPathOf(url)).kind == DiscEntryKind::None) {
         return std::nullopt; // a missing file is the page's business, as from a folder
     }
@@ -123,8 +144,9 @@ void WebPaneWidget::MakeLight() {
         if (url.isRelative() && !url_.empty()) {
             target = ToUrl(url_).resolved(url);
         }
-        if (IsDiscSchemeUrl(target)) {
-            // Followed as the same file of a folder disc would be.
+        if (IsThisRunsDiscUrl(target)) {
+            // Followed as the same file of a folder disc would be. Any other address of the
+            // scheme stays as it is, and is refused.
             target = QUrl::fromLocalFile(QString::fromStdString(DiscPathOf(target)));
         }
         FollowLink(target.toString().toStdString());
@@ -226,6 +248,20 @@ void WebPaneWidget::Rest() {
     impl_->view->SetAwake(isVisible() || impl_->loading);
 }
 
+const std::string& DiscSchemeHost() {
+    static const std::string host = [] {
+        std::array<quint32, 4> bits{};
+        QRandomGenerator::system()->fillRange(bits.data(), bits.size());
+        // A letter first: a host of digits alone would read as a network address.
+        QString text = QStringLiteral("disc-");
+        for (const quint32 word : bits) {
+            text += QStringLiteral("%1").arg(word, 8, 16, QLatin1Char('0'));
+        }
+        return text.toStdString();
+    }();
+    return host;
+}
+
 void RegisterDiscScheme() {
     if (auto* engine = LoadPluginAs<BrowserEngine>(QStringLiteral("browser"))) {
         engine->RegisterScheme(kDiscScheme);
@@ -234,8 +270,12 @@ void RegisterDiscScheme() {
 
 std::string WebPaneWidget::AddressText(const QUrl& url) {
     if (IsDiscSchemeUrl(url)) {
-        // A file of an image: spelt as a local file of the disc root, as from a folder.
-        return "file:/" + DiscPathOf(url);
+        QString path = url.path(QUrl::FullyDecoded);
+        while (path.startsWith(QLatin1Char('/'))) {
+            path.remove(0, 1);
+        }
+        return std::string(kDiscScheme) + "://" + url.authority().toStdString() + "/" +
+               path.toStdString();
     }
     if (url.isLocalFile()) {
         return "file:/" + QDir::toNativeSeparators(url.toLocalFile()).toStdString();
@@ -243,20 +283,58 @@ std::string WebPaneWidget::AddressText(const QUrl& url) {
     return url.toString().toStdString();
 }
 
-bool WebPaneWidget::Ask(const QUrl& url) {
+bool WebPaneWidget::Ask(const QUrl& url, const std::optional<QList<QUrl>>& askingPage) {
+    DiscFileSystem& inUse = CurrentDisc();
+    const std::string root = inUse.Root();
+    const std::string host = inUse.IsImage() ? DiscSchemeHost() : std::string();
+    const DiscOrigin disc{root, host};
+    const std::string target = AddressText(url);
+    NavigationVerdict verdict;
+    QString asker = QStringLiteral("the front end");
+    if (!askingPage) {
+        verdict = JudgeNavigation(target, std::nullopt, disc);
+    } else {
+        // A page is the disc's only when every address the engine gives for it is; one with no
+        // address at all is an empty page.
+        const QList<QUrl> pages = askingPage->isEmpty() ? QList<QUrl>{QUrl()} : *askingPage;
+        for (const QUrl& page : pages) {
+            verdict =
+                JudgeNavigation(target, page.isEmpty() ? std::string() : AddressText(page), disc);
+            asker = page.isEmpty() ? QStringLiteral("an empty page") : Shown(page);
+            if (verdict.refused) {
+                break;
+            }
+        }
+    }
+    if (verdict.refused) {
+        qCWarning(lcPlatform).noquote()
+            << "web pane: refused" << Shown(url) << "asked by" << asker << "-"
+            << QString::fromUtf8(verdict.reason.data(),
+                                 static_cast<qsizetype>(verdict.reason.size()));
+        return true; // as "topbrow_": nothing more happens
+    }
     if (!beforeNavigate) {
         return false;
     }
     // Everything the call needs lives here, for the hook may delete this pane.
     const auto hook = beforeNavigate;
-    const std::string address = AddressText(url);
     const QPointer<WebPaneWidget> self(this);
     ++impl_->asking;
-    const bool cancel = hook(address);
+    const bool cancel = hook(verdict.address);
     if (self) {
         --impl_->asking;
     }
     return cancel;
+}
+
+QList<QUrl> WebPaneWidget::ShownPage() const {
+    if (impl_->view) {
+        return impl_->view->PageUrls();
+    }
+    if (url_.empty()) {
+        return {};
+    }
+    return {ToUrl(url_)};
 }
 
 Picture WebPaneWidget::Grab() {
@@ -305,7 +383,7 @@ QUrl WebPaneWidget::ToUrl(const std::string& address) {
             }
             QUrl url;
             url.setScheme(QString::fromLatin1(kDiscScheme));
-            url.setHost(QStringLiteral("disc"));
+            url.setHost(QString::fromStdString(DiscSchemeHost()));
             url.setPath(QLatin1Char('/') + QString::fromStdString(inside));
             return url;
         }
@@ -360,7 +438,9 @@ void WebPaneWidget::StartEngine() {
             engine->ServeScheme(kDiscScheme, [](const QUrl& url) { return DiscBytes(url); });
         }
         impl_->view = engine->CreateView(nullptr);
-        impl_->view->ask = [this](const QUrl& url) { return Ask(url); };
+        impl_->view->ask = [this](const QUrl& url, const std::optional<QList<QUrl>>& askingPage) {
+            return Ask(url, askingPage);
+        };
         impl_->view->loadStarted = [this] { impl_->loading = true; };
         impl_->view->loadFinished = [this] {
             impl_->loading = false;
@@ -397,7 +477,7 @@ void WebPaneWidget::Navigate(const std::string& url) {
     // shown as it is.
     if (!impl_->browser) {
         const QPointer<WebPaneWidget> self(this);
-        if (Ask(ToUrl(url)) || !self) {
+        if (Ask(ToUrl(url), std::nullopt) || !self) {
             return;
         }
     }
@@ -428,7 +508,7 @@ void WebPaneWidget::Load(const std::string& url) {
 
 void WebPaneWidget::FollowLink(const std::string& url) {
     const QPointer<WebPaneWidget> self(this);
-    if (Ask(ToUrl(url)) || !self) {
+    if (Ask(ToUrl(url), ShownPage()) || !self) {
         return;
     }
     Show(url);

@@ -1,11 +1,13 @@
 #pragma once
 // The web pane laid over the menu. Two engines: a real browser engine for the desktop, and a
 // light rich-text browser for the replay harness (deterministic, synchronous, no helper
-// processes). Both hand every address they are about to follow, links and the front end's own
-// requests alike, to `beforeNavigate`, which may cancel them.
+// processes). Both judge every address they are about to follow, links and the front end's own
+// requests alike, by who asks for it (engine/web_origin.h), and hand what they may follow to
+// `beforeNavigate`, which may cancel it.
 
 #include "engine/ports.h"
 
+#include <QList>
 #include <QUrl>
 #include <QWidget>
 
@@ -13,15 +15,21 @@ class QPainter;
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace kestrova {
 
 // Files of a CD image reach the pane through this scheme of the program's own
-// ("kestrova-disc://disc/pages/demos.html"), served from the disc in use; the hook still gets
-// them as local files of the disc root (see AddressText), so a page acts the same from an image
-// as from a folder. Registered before the application object is made.
+// ("kestrova-disc://HOST/pages/demos.html"), served from the disc in use under one host only,
+// DiscSchemeHost(); the hook still gets them as local files of the disc root, so a page acts the
+// same from an image as from a folder. Registered before the application object is made, and
+// only for an image: on a folder disc no address of the scheme is followed.
 inline constexpr char kDiscScheme[] = "kestrova-disc";
 void RegisterDiscScheme();
+// The host of the disc scheme for this run: 128 random bits made at the first use, which no page
+// from elsewhere can know or guess.
+const std::string& DiscSchemeHost();
 
 class WebPaneWidget : public QWidget, public WebPane {
     Q_OBJECT
@@ -41,19 +49,28 @@ class WebPaneWidget : public QWidget, public WebPane {
     // The pane as it is drawn, without the window around it.
     Picture Grab() override;
 
-    // Gets the address text (see AddressText) and returns true to cancel the navigation. It may
-    // close the window, which deletes this pane: nothing of the pane is touched after it.
+    // Gets the address text and returns true to cancel the navigation. It may close the window,
+    // which deletes this pane: nothing of the pane is touched after it.
+    //
+    // A local file reads as the six characters "file:/" followed by its absolute path in the
+    // system's own separators, so a link from a disc page to "../claunch_exes/x.exe" reads
+    // "file:/" + "/disc/" + "claunch_exes/x.exe": its command prefix starts six characters behind
+    // the length of the disc root, the one place the front end reads it; a file of an image reads
+    // the same. Anything else keeps its URL text, so a web address never looks like the disc.
+    //
+    // Only addresses the pane lets through get here: a file of the disc (through the disc scheme
+    // too) only when the front end itself or a page of the disc asks for it. Anything else that
+    // asks for one, and every address of the disc scheme that is not this run's, is refused and
+    // logged; the pane stays as it is (see engine/web_origin.h).
     std::function<bool(const std::string& address)> beforeNavigate;
 
     // As if a link in the shown page were clicked: `url` is an address of the front end (a
-    // path) or a URL.
+    // path) or a URL. The page shown asks for it.
     void FollowLink(const std::string& url);
 
-    // The text the hook gets for a URL. A local file is the six characters "file:/" followed by
-    // its absolute path in the system's own separators, so a link from a disc page to
-    // "../claunch_exes/x.exe" reads "file:/" + "/disc/" + "claunch_exes/x.exe": its command
-    // prefix starts six characters behind the length of the disc root, the one place the front
-    // end reads it. Anything else keeps its URL text, so a web address never looks like the disc.
+    // The text a URL is judged by (engine/web_origin.h): a local file as "file:/" followed by its
+    // path, an address of the disc scheme as "kestrova-disc://" + its authority + "/" + its path,
+    // anything else its URL text.
     static std::string AddressText(const QUrl& url);
 
     // The browser engine takes a few hundred milliseconds to start; it is started once the first
@@ -87,8 +104,11 @@ class WebPaneWidget : public QWidget, public WebPane {
     void Place();
     // The light pane, also what the desktop falls back to when the browser engine is missing.
     void MakeLight();
-    // Asks the hook about a URL; true to cancel.
-    bool Ask(const QUrl& url);
+    // Judges a URL that `askingPage` (its addresses; nothing: the front end) asks for, and asks
+    // the hook about it when it may be followed; true to cancel.
+    bool Ask(const QUrl& url, const std::optional<QList<QUrl>>& askingPage);
+    // The addresses of the page shown, as the engine gives them.
+    QList<QUrl> ShownPage() const;
 
     class Impl;
     std::unique_ptr<Impl> impl_;

@@ -22,10 +22,18 @@ Header lines of the script (anywhere, each starting with "#!"):
   #! same-as-folder: FILE
                        runs the script again on the disc as a folder: the state dumps FILE
                        written by both runs must be the same, the disc root aside
+  #! writes: FILE      the run must write FILE in its work folder: a script that must reach its
+                       last line (a page may end the program early) ends with "state FILE"
+  #! http-serve: DIR   serves a copy of DIR (relative to the source tree) over HTTP on
+                       127.0.0.1, on a port of the system's choosing, while the front end runs;
+                       in the script "{http}" stands for "http://127.0.0.1:PORT" and "{served}"
+                       for the copy's folder, in the copy's files "{disc}" for the disc root
 The script's own expect lines are checked by the front end itself.
 """
 import argparse
 import atexit
+import functools
+import http.server
 import os
 import resource
 import shlex
@@ -34,6 +42,7 @@ import signal
 import subprocess
 import sys
 import tempfile
+import threading
 
 
 def main():
@@ -51,6 +60,7 @@ def main():
     stderr_ends = []
     unchanged = []
     contains = []
+    writes = []
     with open(a.script, encoding="utf-8") as f:
         for line in f:
             if line.startswith("#!"):
@@ -62,6 +72,8 @@ def main():
                     stderr_ends.append(value)
                 elif key == "unchanged":
                     unchanged.append(value)
+                elif key == "writes":
+                    writes.append(value)
                 elif key == "file-contains":
                     contains.append(value.split("|", 1))
                 elif key == "args":
@@ -100,12 +112,25 @@ def main():
     if headers.get("display") == "xvfb" and shutil.which("xvfb-run") is None:
         print("skipped: xvfb-run is not installed")
         return 77
-    p = run(a, disc, a.work, extra, headers)
+    script = os.path.abspath(a.script)
+    if "http-serve" in headers:
+        served = os.path.join(a.work, "served")
+        server = serve(os.path.join(a.source, headers["http-serve"]), served,
+                       os.path.realpath(disc) + "/")
+        atexit.register(server.server_close)
+        atexit.register(server.shutdown)
+        script = os.path.join(a.work, os.path.basename(a.script))
+        with open(a.script, encoding="utf-8") as f:
+            text = f.read()
+        text = text.replace("{http}", "http://127.0.0.1:%d" % server.server_address[1])
+        with open(script, "w", encoding="utf-8") as f:
+            f.write(text.replace("{served}", served))
+    p = run(a, script, disc, a.work, extra, headers)
     same = headers.get("same-as-folder")
     if same and p.returncode == 0:
         folder_work = os.path.join(a.work, "folder")
         os.makedirs(folder_work)
-        q = run(a, folder, folder_work, extra, headers)
+        q = run(a, script, folder, folder_work, extra, headers)
         if q.returncode != 0:
             print("the run on the folder failed:\n" + q.stderr)
             return 1
@@ -128,6 +153,10 @@ def main():
             if text.encode("cp1252") not in f.read():
                 print(f"{name} lacks: {text}")
                 ok = False
+    for name in writes:
+        if not os.path.exists(os.path.join(a.work, name)):
+            print(f"the run did not write {name}: the script did not reach its end")
+            ok = False
     leftovers = [n for n in before if any(
         e.startswith("." + os.path.basename(n) + ".")
         for e in os.listdir(os.path.dirname(os.path.join(disc, n))))]
@@ -152,11 +181,34 @@ def main():
     return 0
 
 
-def run(a, disc, work, extra, headers):
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+# Copies the folder `source` to `served` ("{disc}" in its files becomes `root`) and serves it on
+# 127.0.0.1 from a thread of its own; the caller shuts it down.
+def serve(source, served, root):
+    shutil.copytree(source, served)
+    for folder, _, names in os.walk(served):
+        for name in names:
+            path = os.path.join(folder, name)
+            with open(path, "rb") as f:
+                data = f.read()
+            with open(path, "wb") as f:
+                f.write(data.replace(b"{disc}", root.encode("utf-8")))
+    handler = functools.partial(QuietHandler, directory=served)
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+    server.daemon_threads = True
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server
+
+
+def run(a, script, disc, work, extra, headers):
     env = dict(os.environ)
     env.setdefault("QT_QPA_PLATFORM", "offscreen")
     env["KESTROVA_RUN_LOG"] = os.path.join(work, "ran.log")
-    cmd = [a.binary, "--disc", disc, "--replay", os.path.abspath(a.script)] + extra
+    cmd = [a.binary, "--disc", disc, "--replay", script] + extra
     if headers.get("display") == "xvfb":
         env["QT_QPA_PLATFORM"] = "xcb"
         # Under the sanitizers: the X server's client libraries and the GL driver, loaded and

@@ -1,5 +1,6 @@
-// Pages of a CD image reach the web pane through the disc scheme, and every address the pane hands
-// the front end is spelt as the same file of a folder disc would be.
+// Pages of a CD image reach the web pane through the disc scheme, under a host of this run's own,
+// and every address the pane hands the front end is spelt as the same file of a folder disc
+// would be. Only the front end and pages of the disc may ask for files of the disc.
 
 #include "platform/web_pane.h"
 
@@ -49,15 +50,26 @@ struct DiscSchemeTest : ::testing::Test {
     }
 };
 
-TEST_F(DiscSchemeTest, PathsOfTheImageBecomeDiscUrlsAndComeBackAsFilesOfTheRoot) {
+QUrl DiscUrl(const std::string& host, const char* path) {
+    return QUrl(QStringLiteral("kestrova-disc://") + QString::fromStdString(host) +
+                QLatin1String(path));
+}
+
+TEST_F(DiscSchemeTest, PathsOfTheImageBecomeDiscUrlsUnderThisRunsHost) {
+    // 128 random bits behind a letter, the same for the whole run.
+    const std::string& host = DiscSchemeHost();
+    EXPECT_EQ(&host, &DiscSchemeHost());
+    ASSERT_EQ(host.size(), 5u + 32u);
+    EXPECT_EQ(host.substr(0, 5), "disc-");
+    EXPECT_EQ(host.find_first_not_of("0123456789abcdef", 5), std::string::npos);
     const QUrl page = WebPaneWidget::ToUrl("pages\\demos.html");
-    EXPECT_EQ(page, QUrl(QStringLiteral("kestrova-disc://disc/Pages/Demos.html")));
+    EXPECT_EQ(page, DiscUrl(host, "/Pages/Demos.html"));
     EXPECT_EQ(WebPaneWidget::ToUrl(root + "pages/demos.html"), page);
     EXPECT_EQ(WebPaneWidget::ToUrl("file://" + root + "pages/demos.html"), page);
     // A name the image lacks keeps its spelling; the front end reads its prefix where it would.
     EXPECT_EQ(WebPaneWidget::AddressText(WebPaneWidget::ToUrl(root + "Claunch_Exes/Run.exe")),
-              "file:/" + root + "Claunch_Exes/Run.exe");
-    EXPECT_EQ(WebPaneWidget::AddressText(page), "file:/" + root + "Pages/Demos.html");
+              "kestrova-disc://" + host + "/Claunch_Exes/Run.exe");
+    EXPECT_EQ(WebPaneWidget::AddressText(page), "kestrova-disc://" + host + "/Pages/Demos.html");
     // Web addresses and files of this machine outside the image stay as they are.
     EXPECT_EQ(WebPaneWidget::ToUrl("http://example.com/a"),
               QUrl(QStringLiteral("http://example.com/a")));
@@ -79,17 +91,113 @@ TEST_F(DiscSchemeTest, TheLightPaneShowsAPageOfTheImageAndHandsOnItsRelativeLink
     auto* browser = pane.findChild<QTextBrowser*>();
     ASSERT_NE(browser, nullptr);
     EXPECT_TRUE(browser->toPlainText().contains(QStringLiteral("Demo page")));
-    // The page's picture comes from the image too, by its link relative to the page.
+    // The page's picture comes from the image too, by its link relative to the page; under any
+    // other host the scheme serves nothing.
     const QVariant picture = browser->document()->resource(
-        QTextDocument::ImageResource,
-        QUrl(QStringLiteral("kestrova-disc://disc/Pages/Pics/Dot.png")));
+        QTextDocument::ImageResource, DiscUrl(DiscSchemeHost(), "/Pages/Pics/Dot.png"));
     ASSERT_TRUE(picture.canConvert<QImage>());
     EXPECT_EQ(picture.value<QImage>().size(), QSize(3, 2));
+    for (const char* other : {"kestrova-disc://disc/Pages/Pics/Dot.png",
+                              "kestrova-disc://anything/Pages/Pics/Dot.png"}) {
+        EXPECT_TRUE(browser->loadResource(QTextDocument::ImageResource, QUrl(QLatin1String(other)))
+                        .isNull())
+            << other;
+    }
     Q_EMIT browser->anchorClicked(QUrl(QStringLiteral("../claunch_Exes/Run.exe")));
     ASSERT_EQ(asked.size(), 2u);
     EXPECT_EQ(asked[1], "file:/" + root + "claunch_Exes/Run.exe");
     EXPECT_EQ(pane.Url(), root + "pages/demos.html")
         << "the cancelled link left the page as it was";
+}
+
+TEST_F(DiscSchemeTest, AnAddressOfTheSchemeUnderAnotherHostIsRefusedWhoeverAsks) {
+    WebPaneWidget pane(WebPaneWidget::Engine::Light);
+    std::vector<std::string> asked;
+    pane.beforeNavigate = [&](const std::string& address) {
+        asked.push_back(address);
+        return false;
+    };
+    pane.Navigate(root + "pages/demos.html");
+    ASSERT_EQ(asked.size(), 1u);
+    auto* browser = pane.findChild<QTextBrowser*>();
+    ASSERT_NE(browser, nullptr);
+    // The host the scheme had before it was this run's own, any other, in any case.
+    for (const char* link :
+         {"kestrova-disc://disc/claunch_Exes/Run.exe", "KESTROVA-DISC://x/Command_Exit",
+          "kestrova-disc://anything/Pages/Demos.html"}) {
+        Q_EMIT browser->anchorClicked(QUrl(QLatin1String(link)));
+        pane.FollowLink(link);
+        pane.Navigate(link); // nor may the front end's own requests name one
+    }
+    EXPECT_EQ(asked.size(), 1u) << "the front end heard of none of them";
+    EXPECT_EQ(pane.Url(), root + "pages/demos.html");
+    // This run's host, spelt out by a page of the disc, is the disc's.
+    pane.FollowLink("kestrova-disc://" + DiscSchemeHost() + "/Pages/Demos.html");
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[1], "file:/" + root + "Pages/Demos.html");
+}
+
+// On a folder disc, the current directory: its pages are files under the disc root.
+struct FolderPaneTest : ::testing::Test {
+    fs::path dir = fs::temp_directory_path() / ("kestrova-origin-" + std::to_string(::getpid()));
+    fs::path old = fs::current_path();
+    std::unique_ptr<ScopedDisc> inUse;
+    std::string root;
+    fs::path outside;
+
+    void SetUp() override {
+        fs::create_directories(dir / "disc" / "pages");
+        std::ofstream(dir / "disc" / "pages" / "demos.html") << "<p>Demo page</p>";
+        outside = dir / "elsewhere.html";
+        std::ofstream(outside) << "<p>Not the disc's</p>";
+        fs::current_path(dir / "disc");
+        inUse = std::make_unique<ScopedDisc>(std::make_shared<FolderFileSystem>());
+        root = CurrentDisc().Root();
+    }
+    void TearDown() override {
+        inUse.reset();
+        std::error_code ec;
+        fs::current_path(old, ec);
+        fs::remove_all(dir, ec);
+    }
+};
+
+TEST_F(FolderPaneTest, OnlyTheFrontEndAndPagesOfTheDiscAskForFilesOfTheDisc) {
+    WebPaneWidget pane(WebPaneWidget::Engine::Light);
+    std::vector<std::string> asked;
+    pane.beforeNavigate = [&](const std::string& address) {
+        asked.push_back(address);
+        return address.find("claunch_") != std::string::npos ||
+               address.find("command_") != std::string::npos;
+    };
+    // A page of the disc asks for a command: the front end hears of it.
+    pane.Navigate("pages/demos.html");
+    ASSERT_EQ(asked.size(), 1u);
+    pane.FollowLink("claunch_exes/helix_play.exe");
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[1], "file:/" + root + "claunch_exes/helix_play.exe");
+    // A folder disc has no disc scheme: refused, even from a page of the disc.
+    pane.FollowLink("kestrova-disc://anything/claunch_exes/helix_play.exe");
+    EXPECT_EQ(asked.size(), 2u);
+    // A page off the disc, from the network or from this machine, asks for files of the disc:
+    // refused, commands and pages alike; its other links are followed.
+    for (const std::string& page :
+         {std::string("http://www.example.com/pages/demos.html"), "file://" + outside.string()}) {
+        pane.Navigate(page);
+        const std::size_t before = asked.size();
+        pane.FollowLink(root + "claunch_exes/helix_play.exe");
+        pane.FollowLink("command_exit");
+        pane.FollowLink("pages/demos.html");
+        auto* browser = pane.findChild<QTextBrowser*>();
+        ASSERT_NE(browser, nullptr);
+        Q_EMIT browser->anchorClicked(
+            QUrl::fromLocalFile(QString::fromStdString(root + "claunch_exes/helix_play.exe")));
+        EXPECT_EQ(asked.size(), before) << page;
+        EXPECT_EQ(pane.Url(), page);
+        pane.FollowLink("http://www.example.com/other.html");
+        EXPECT_EQ(asked.size(), before + 1) << page;
+        EXPECT_EQ(pane.Url(), "http://www.example.com/other.html");
+    }
 }
 
 } // namespace

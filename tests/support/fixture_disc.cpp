@@ -172,6 +172,24 @@ void WriteRunLengthList(const fs::path& path, int count, int w, int h) {
     list.SaveToFile(path.string());
 }
 
+// Pages of the disc that command the front end by other means than a plain link: a script as
+// the page loads, a frame, a form sent by its button, a script that ends the front end.
+void WriteCommandPages(const fs::path& pages) {
+    WriteFile(pages / "script.html",
+              "<html><body><p>Starting.</p>"
+              "<script>location.href = \"../claunch_exes/by_script.exe\";</script>"
+              "</body></html>\n");
+    WriteFile(pages / "frame.html",
+              "<html><body><iframe src=\"../claunch_exes/by_frame.exe\"></iframe></body></html>\n");
+    WriteFile(pages / "form.html",
+              "<html><body style=\"margin:0\"><form action=\"../claunch_exes/by_form.exe\" "
+              "style=\"margin:0\"><button style=\"display:block;width:100%;height:300px\">"
+              "Start</button></form></body></html>\n");
+    WriteFile(pages / "quit.html",
+              "<html><body><p>Leaving.</p><script>setTimeout(function () { location.href = "
+              "\"../command_exit\"; }, 0);</script></body></html>\n");
+}
+
 // The hostile variants: files that are not what they claim, or far larger once read.
 void MakeHostile(const fs::path& root, const std::string& variant) {
     const fs::path images = root / "engine" / "images";
@@ -316,6 +334,9 @@ void WriteFixtureDisc(const std::string& outDir, const std::string& variant) {
               std::string(reinterpret_cast<const char*>(kTinyGif), sizeof kTinyGif));
     WriteFile(root / "engine" / "loading.html",
               "<html><body><h1>Loading</h1><p>Fixture disc.</p></body></html>\n");
+    if (variant == "page-commands") {
+        WriteCommandPages(root / "pages");
+    }
     MakeHostile(root, variant);
 }
 

@@ -7,6 +7,7 @@
 #include <QOpenGLWidget>
 #include <QPointer>
 #include <QVBoxLayout>
+#include <QWebEngineHistory>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineUrlRequestJob>
@@ -20,20 +21,57 @@ namespace {
 
 class InterceptingPage : public QWebEnginePage {
   public:
-    InterceptingPage(BrowserView* owner, QObject* parent) : QWebEnginePage(parent), owner_(owner) {}
+    InterceptingPage(BrowserView* owner, QObject* parent) : QWebEnginePage(parent), owner_(owner) {
+        QObject::connect(this, &QWebEnginePage::loadFinished, this, [this] { loading_ = QUrl(); });
+    }
+
+    // The pane is about to load an address of its own choosing.
+    void ExpectOwnLoad() { ++ownLoads_; }
+
+    QList<QUrl> PageUrls() const {
+        QList<QUrl> urls;
+        const QWebEngineHistoryItem committed = history()->currentItem();
+        for (const QUrl& page : {committed.isValid() ? committed.url() : QUrl(), url()}) {
+            if (!page.isEmpty() && !urls.contains(page)) {
+                urls.append(page);
+            }
+        }
+        return urls;
+    }
 
   protected:
-    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override {
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override {
         // The owner's hook may close the window and delete the owner: a copy is called.
         if (!owner_ || !owner_->ask) {
             return true;
         }
+        std::optional<QList<QUrl>> asking;
+        if (type == NavigationTypeTyped && isMainFrame && ownLoads_ > 0) {
+            // Only a load of the view's own is typed; a page cannot make one.
+            --ownLoads_;
+        } else {
+            // A page asks: a link, a script, a form, a frame of it. A frame is judged by the page
+            // it is part of; a redirect may come from the server of the address being loaded, or
+            // from a script of the page shown as it loads.
+            asking = PageUrls();
+            if (type == NavigationTypeRedirect && isMainFrame && loading_.isValid() &&
+                !asking->contains(loading_)) {
+                asking->append(loading_);
+            }
+        }
         const auto ask = owner_->ask;
-        return !ask(url);
+        const QPointer<InterceptingPage> self(this);
+        const bool accept = !ask(url, asking);
+        if (accept && self && isMainFrame) {
+            loading_ = url;
+        }
+        return accept;
     }
 
   private:
     QPointer<BrowserView> owner_;
+    int ownLoads_ = 0;
+    QUrl loading_; // the main frame's address being loaded, until its load ends
 };
 
 class WebEngineView : public BrowserView {
@@ -42,7 +80,8 @@ class WebEngineView : public BrowserView {
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(view_);
-        view_->setPage(new InterceptingPage(this, view_));
+        page_ = new InterceptingPage(this, view_);
+        view_->setPage(page_);
         // The engine draws through OpenGL, and a window that gains such a child once it exists is
         // destroyed and made again. A hidden one from the start gives the view's window the
         // right kind of surface when it is made.
@@ -62,7 +101,12 @@ class WebEngineView : public BrowserView {
         });
     }
 
-    void Load(const QUrl& url) override { view_->setUrl(url); }
+    void Load(const QUrl& url) override {
+        page_->ExpectOwnLoad();
+        view_->setUrl(url);
+    }
+
+    QList<QUrl> PageUrls() const override { return page_->PageUrls(); }
 
     void SetAwake(bool awake) override {
         QWebEnginePage* page = view_->page();
@@ -75,6 +119,7 @@ class WebEngineView : public BrowserView {
 
   private:
     QWebEngineView* view_;
+    InterceptingPage* page_ = nullptr;
 };
 
 // Serves the browser engine a scheme's files from the program's reader.
