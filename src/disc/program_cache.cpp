@@ -174,7 +174,8 @@ Fd OpenCacheFolder(const std::string& folder, const std::string& what) {
         if (part.empty()) {
             continue;
         }
-        prefix += "/" + part.string();
+        prefix += '/';
+        prefix += part.string();
         struct stat st {};
         if (::stat(prefix.c_str(), &st) != 0 && errno == ENOENT &&
             ::mkdir(prefix.c_str(), kFolderMode) != 0 && errno != EEXIST) {
