@@ -29,18 +29,13 @@ uint8_t ByteReader::PeekU8() const {
 }
 
 uint16_t ByteReader::U16() {
-    Require(2);
-    const auto v = static_cast<uint16_t>(bytes_[pos_] | (bytes_[pos_ + 1] << 8));
+    const uint16_t v = U16At(pos_);
     pos_ += 2;
     return v;
 }
 
 uint32_t ByteReader::U32() {
-    Require(4);
-    const uint32_t v = static_cast<uint32_t>(bytes_[pos_]) |
-                       (static_cast<uint32_t>(bytes_[pos_ + 1]) << 8) |
-                       (static_cast<uint32_t>(bytes_[pos_ + 2]) << 16) |
-                       (static_cast<uint32_t>(bytes_[pos_ + 3]) << 24);
+    const uint32_t v = U32At(pos_);
     pos_ += 4;
     return v;
 }

@@ -1,5 +1,6 @@
 #include "disc/iso9660_volume.h"
 
+#include "base/byte_reader.h"
 #include "base/error.h"
 #include "base/text.h"
 #include "disc/disc_limits.h"
@@ -16,22 +17,26 @@ constexpr uint32_t kFirstDescriptor = 16;
 // Descriptors looked at before the set must have ended.
 constexpr uint32_t kMaxDescriptors = 32;
 
-// Offsets inside a volume descriptor and a folder record.
+// Offsets inside a volume descriptor.
 constexpr std::size_t kVolumeIdAt = 40;
 constexpr std::size_t kEscapesAt = 88;
 constexpr std::size_t kBlockSizeAt = 128;
 constexpr std::size_t kRootRecordAt = 156;
-constexpr std::size_t kRecordMinimum = 33;
+// Offsets inside a folder record; numbers are stored both ways round, the little-endian half
+// first.
+constexpr std::size_t kExtentAt = 2;
+constexpr std::size_t kDataLengthAt = 10;
+constexpr std::size_t kFlagsAt = 25;
+constexpr std::size_t kNameLengthAt = 32;
+constexpr std::size_t kRecordMinimum = 33; // the fixed part, up to the name
 constexpr uint8_t kFlagFolder = 0x02;
 constexpr uint8_t kFlagMultiExtent = 0x80;
+// The Rock Ridge "PX" entry's file mode.
+constexpr std::size_t kPosixModeAt = 4;
 
-uint32_t Le32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
-uint16_t Le16(const uint8_t* p) {
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+// Where a record's system use area begins: after the name and the pad byte that keeps it even.
+std::size_t SystemUseAt(std::size_t nameLength) {
+    return kRecordMinimum + nameLength + (nameLength % 2 == 0 ? 1 : 0);
 }
 
 [[noreturn]] void Damaged(const std::string& reason) {
@@ -112,8 +117,8 @@ RockRidgeFields ReadRockRidge(const uint8_t* p, std::size_t bytes) {
                 name.append(reinterpret_cast<const char*>(entry + 5), length - 5);
                 haveName = true;
             }
-        } else if (entry[0] == 'P' && entry[1] == 'X' && length >= 12) {
-            fields.mode = Le32(entry + 4);
+        } else if (entry[0] == 'P' && entry[1] == 'X' && length >= kPosixModeAt + 4) {
+            fields.mode = ByteReader(entry, length).U32At(kPosixModeAt);
         } else if (entry[0] == 'R' && entry[1] == 'E') {
             fields.relocated = true;
         }
@@ -172,9 +177,9 @@ Iso9660Volume::Iso9660Volume(std::unique_ptr<SectorSource> sectors) : sectors_(s
     if (!primary) {
         Damaged("the image holds no ISO 9660 volume");
     }
-    const std::vector<uint8_t>& chosen = joliet ? *joliet : *primary;
+    const std::span<const uint8_t> chosen = joliet ? *joliet : *primary;
     joliet_ = joliet.has_value();
-    if (Le16(chosen.data() + kBlockSizeAt) != kIsoSectorBytes) {
+    if (ByteReader(chosen).U16At(kBlockSizeAt) != kIsoSectorBytes) {
         Damaged("the volume's block size is not 2048 bytes");
     }
     std::string id(reinterpret_cast<const char*>(primary->data() + kVolumeIdAt), 32);
@@ -182,21 +187,21 @@ Iso9660Volume::Iso9660Volume(std::unique_ptr<SectorSource> sectors) : sectors_(s
         id.pop_back();
     }
     volumeId_ = id;
-    const uint8_t* root = chosen.data() + kRootRecordAt;
-    if (root[0] < kRecordMinimum + 1) {
+    const ByteReader root(chosen.subspan(kRootRecordAt));
+    if (root.U8At(0) < kRecordMinimum + 1) {
         Damaged("the root folder's record is damaged");
     }
     root_.folder = true;
-    root_.extent = Le32(root + 2);
-    root_.size = Le32(root + 10);
+    root_.extent = root.U32At(kExtentAt);
+    root_.size = root.U32At(kDataLengthAt);
     CheckExtent(root_.extent, root_.size, "the root folder");
     if (!joliet_) {
         // Rock Ridge marks itself in the system use area of the root's own "." record.
         std::vector<uint8_t> first(kIsoSectorBytes);
         if (root_.size > 0 && sectors_->ReadSectors(root_.extent, 1, first.data())) {
             const std::size_t length = first[0];
-            const std::size_t nameLength = first[32];
-            const std::size_t use = kRecordMinimum + nameLength + (nameLength % 2 == 0 ? 1 : 0);
+            const std::size_t nameLength = first[kNameLengthAt];
+            const std::size_t use = SystemUseAt(nameLength);
             if (length >= kRecordMinimum && length <= kIsoSectorBytes && use + 7 <= length &&
                 first[use] == 'S' && first[use + 1] == 'P' && first[use + 4] == 0xBE &&
                 first[use + 5] == 0xEF) {
@@ -239,7 +244,8 @@ std::vector<IsoEntry> Iso9660Volume::ParseFolder(const IsoEntry& folder) {
             Damaged("a folder record is damaged");
         }
         const uint8_t* record = bytes.data() + at;
-        const std::size_t nameLength = record[32];
+        const ByteReader fields(record, length);
+        const std::size_t nameLength = fields.U8At(kNameLengthAt);
         if (kRecordMinimum + nameLength > length) {
             Damaged("a folder record's name runs past the record");
         }
@@ -249,9 +255,9 @@ std::vector<IsoEntry> Iso9660Volume::ParseFolder(const IsoEntry& folder) {
             continue; // "." and ".."
         }
         IsoEntry entry;
-        entry.extent = Le32(record + 2);
-        entry.size = Le32(record + 10);
-        const uint8_t flags = record[25];
+        entry.extent = fields.U32At(kExtentAt);
+        entry.size = fields.U32At(kDataLengthAt);
+        const uint8_t flags = fields.U8At(kFlagsAt);
         entry.folder = (flags & kFlagFolder) != 0;
         entry.regular = (flags & kFlagMultiExtent) == 0;
         if (joliet_) {
@@ -260,7 +266,7 @@ std::vector<IsoEntry> Iso9660Volume::ParseFolder(const IsoEntry& folder) {
             entry.name =
                 WithoutVersion(std::string(reinterpret_cast<const char*>(name), nameLength));
             if (rockRidge_) {
-                const std::size_t use = kRecordMinimum + nameLength + (nameLength % 2 == 0 ? 1 : 0);
+                const std::size_t use = SystemUseAt(nameLength);
                 if (use < length) {
                     const RockRidgeFields rr = ReadRockRidge(record + use, length - use);
                     if (rr.relocated) {

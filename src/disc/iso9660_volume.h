@@ -56,8 +56,6 @@ class Iso9660Volume {
     // with the image (too short, no ISO 9660 volume, the root folder past the end).
     explicit Iso9660Volume(std::unique_ptr<SectorSource> sectors);
 
-    bool Joliet() const { return joliet_; }
-    bool RockRidge() const { return rockRidge_; }
     const std::string& VolumeId() const { return volumeId_; }
     const IsoEntry& Root() const { return root_; }
 

@@ -1,5 +1,7 @@
 #include "disc/program_kind.h"
 
+#include "base/byte_reader.h"
+
 namespace kestrova {
 
 bool IsWindowsExecutable(std::span<const uint8_t> head) {
@@ -7,10 +9,7 @@ bool IsWindowsExecutable(std::span<const uint8_t> head) {
     if (head.size() < kNewHeaderOffsetAt + 4 || head[0] != 'M' || head[1] != 'Z') {
         return false;
     }
-    const uint32_t at = static_cast<uint32_t>(head[kNewHeaderOffsetAt]) |
-                        (static_cast<uint32_t>(head[kNewHeaderOffsetAt + 1]) << 8) |
-                        (static_cast<uint32_t>(head[kNewHeaderOffsetAt + 2]) << 16) |
-                        (static_cast<uint32_t>(head[kNewHeaderOffsetAt + 3]) << 24);
+    const uint32_t at = ByteReader(head).U32At(kNewHeaderOffsetAt);
     return at >= kNewHeaderOffsetAt + 4 && at <= head.size() - 4 && head[at] == 'P' &&
            head[at + 1] == 'E' && head[at + 2] == 0 && head[at + 3] == 0;
 }

@@ -5,9 +5,11 @@
 #include "disc/program_cache.h"
 #include "disc/program_kind.h"
 
+#include "base/byte_reader.h"
 #include "base/error.h"
 #include "disc/file_reader.h"
 #include "disc/image_file_system.h"
+#include "disc/iso9660_volume.h"
 #include "support/image_builder.h"
 #include "support/in_child.h"
 
@@ -326,6 +328,57 @@ TEST_F(ImageTest, DamagedImagesEndWithAClearReason) {
     EXPECT_EQ(Text(disc->Read("loop/loop/loop/engine/data/discdata.kvx", kAnyFile)),
               "the disc data");
     EXPECT_EQ(disc->Stat(std::string(200, 'x')).kind, DiscEntryKind::None);
+}
+
+// A plain image whose root folder is written again in two sectors appended to it: "." records up
+// to `bigAt`, BIG.TXT's record there, and ENGINE's record opening the second sector when BIG.TXT's
+// ends before it.
+std::vector<uint8_t> WithTwoSectorRoot(std::vector<uint8_t> image, std::size_t bigAt) {
+    const std::size_t descriptorRoot = 16 * 2048 + 156;
+    const std::size_t oldRoot = std::size_t{ByteReader(image).U32At(descriptorRoot + 2)} * 2048;
+    const std::vector<uint8_t> dot(image.begin() + static_cast<long>(oldRoot),
+                                   image.begin() + static_cast<long>(oldRoot + image[oldRoot]));
+    const std::size_t bigRecord = RecordOf(image, "BIG.TXT;1");
+    const std::size_t engineRecord = RecordOf(image, "ENGINE");
+    std::vector<uint8_t> root(2 * 2048, 0);
+    for (std::size_t at = 0; at < bigAt;) {
+        const std::size_t left = bigAt - at;
+        const std::size_t length = left <= 254 ? left : std::min<std::size_t>(254, left - 34);
+        std::copy(dot.begin(), dot.end(), root.begin() + static_cast<long>(at));
+        root[at] = static_cast<uint8_t>(length);
+        at += length;
+    }
+    std::copy_n(image.begin() + static_cast<long>(bigRecord), image[bigRecord],
+                root.begin() + static_cast<long>(bigAt));
+    if (bigAt + image[bigRecord] <= 2048) {
+        std::copy_n(image.begin() + static_cast<long>(engineRecord), image[engineRecord],
+                    root.begin() + 2048);
+    }
+    Put32Both(image, descriptorRoot + 2, static_cast<uint32_t>(image.size() / 2048));
+    Put32Both(image, descriptorRoot + 10, 2 * 2048);
+    image.insert(image.end(), root.begin(), root.end());
+    return image;
+}
+
+// Folder records never span two sectors. One that ends on the sector's last byte is whole, and
+// the next sector's records are read; one that would run on into the next sector is damage, never
+// read across.
+TEST_F(ImageTest, AFolderRecordCrossingASectorIsRefused) {
+    const std::vector<uint8_t> bytes = ReadAll(Build("plain", "p.iso"));
+    const std::size_t bigLength = bytes[RecordOf(bytes, "BIG.TXT;1")];
+
+    Iso9660Volume whole(
+        std::make_unique<MemorySectors>(WithTwoSectorRoot(bytes, 2048 - bigLength)));
+    const std::optional<IsoEntry> big = whole.Find({"big.txt"});
+    ASSERT_TRUE(big.has_value());
+    EXPECT_EQ(Text(whole.Read(*big, 10000)), std::string(5000, 'b'));
+    const std::optional<IsoEntry> data = whole.Find({"engine", "data", "discdata.kvx"});
+    ASSERT_TRUE(data.has_value());
+    EXPECT_EQ(Text(whole.Read(*data, 100)), "the disc data");
+
+    Iso9660Volume crossing(std::make_unique<MemorySectors>(WithTwoSectorRoot(bytes, 2048 - 20)));
+    EXPECT_THAT(DetailOf([&] { crossing.Find({"big.txt"}); }),
+                HasSubstr("a folder record is damaged"));
 }
 
 // Copying a program's folder walks the tree: a loop in it ends the copy with a reason instead of

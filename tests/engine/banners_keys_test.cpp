@@ -132,6 +132,33 @@ TEST(Banners, AClickArmsTheDelayedLaunchWithTheShownBannersTarget) {
     EXPECT_EQ(d.state.slideState, 0); // the shown panel stays
 }
 
+// A banner key on the file's last line has no target line after it: the click acts as for a
+// banner without a record, and a target already waiting is the one launched.
+TEST(Banners, AKeyOnTheFilesLastLineActsAsABannerWithoutARecord) {
+    FixtureDiscFolder disc("ok");
+    RecordingLauncher launcher;
+    Ports ports;
+    ports.launcher = &launcher;
+    FrontEnd fe(ports);
+    fe.Initialize();
+    fe.SetActive(true);
+    fe.State().source.LoadFromBytes("\r\n*BANNER1\r\nExes/one.exe\r\n*BANNER2\r\n");
+    fe.State().bannerNumber = 2;
+    fe.adbannerClick();
+    EXPECT_EQ(fe.State().pendingLaunch, "");
+    fe.AdvanceTo(fe.ClockMs() + 1000);
+    EXPECT_TRUE(launcher.launches.empty());
+
+    fe.State().bannerNumber = 1;
+    fe.adbannerClick();
+    fe.AdvanceTo(fe.ClockMs() + 300);
+    fe.State().bannerNumber = 2;
+    fe.adbannerClick();
+    fe.AdvanceTo(fe.ClockMs() + 1000);
+    ASSERT_EQ(launcher.launches.size(), 1u);
+    EXPECT_EQ(launcher.launches[0].file, "Exes/one.exe");
+}
+
 TEST(Banners, TwoClicksWithin600MsLaunchOnceTheSecondTarget) {
     FixtureDiscFolder disc("ok");
     RecordingLauncher launcher;

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -33,8 +35,7 @@ class LineListFile : public ::testing::Test {
   protected:
     void SetUp() override {
         dir_ = std::filesystem::temp_directory_path() /
-               ("kestrova_linelist_" +
-                std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+               ("kestrova_linelist_" + std::to_string(::getpid()) + "_" +
                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_ / "Engine" / "DATA");

@@ -176,6 +176,52 @@ TEST(FrameText, DemoPanelShowsRequirementsAndSupport) {
     ASSERT_NE(d.canvas.FindText("Support:"), nullptr);
 }
 
+// The last entry's record cut off by the end of the file, after its title and first description
+// line: its caption and panel draw the lines that are there, and a line past the end draws
+// nothing, as any lookup that misses.
+TEST(FrameText, ARecordCutOffByTheEndOfTheFileDrawsOnlyWhatIsThere) {
+    StartedDisc d;
+    d.Activate();
+    d.Frames(20);
+    const LineList& lines = d.state.source;
+    std::string cut;
+    for (int i = 0; i <= lines.IndexOf("*BEGIN4") + 2; ++i) {
+        cut += lines.Get(i) + "\r\n";
+    }
+    d.state.source.LoadFromBytes(cut);
+    ASSERT_EQ(lines.Get(lines.Count() - 1), "First line of demo 4");
+
+    const TSpriteRec& t4 = d.state.thumbSprites[4];
+    d.state.mouseX = t4.x + 10;
+    d.state.mouseY = t4.y + 10;
+    d.Frames(10);
+    ASSERT_EQ(d.state.hoverThumb, 4);
+    EXPECT_NE(d.canvas.FindText("Fixture Demo 4"), nullptr);
+    EXPECT_NE(d.canvas.FindText("First line of demo 4"), nullptr);
+    auto textsBelow = [&](int x, int y) {
+        int n = 0;
+        for (const auto& op : d.canvas.ops) {
+            n += op.kind == DrawOp::Text && op.x == x && op.y >= y ? 1 : 0;
+        }
+        return n;
+    };
+    // The title and one description line; the two missing lines draw nothing.
+    EXPECT_EQ(textsBelow(d.state.infoSprite.x + 5, d.state.infoSprite.y), 2);
+
+    d.state.mouseY = 200;
+    d.state.targetPanel = 4;
+    d.Frames(40);
+    ASSERT_EQ(d.state.shownPanel, 4);
+    const int x = d.state.slideSprites[4].x;
+    const int y = d.state.slideSprites[4].y;
+    // The support label stands alone: its contact line is past the end, and there are no
+    // requirements without the end marker.
+    ASSERT_NE(d.canvas.FindText("Support:"), nullptr);
+    EXPECT_EQ(textsBelow(x + 215, y), 0);
+    EXPECT_EQ(d.canvas.FindText("Needs:"), nullptr);
+    EXPECT_EQ(d.canvas.FindText("*Spritecount"), nullptr);
+}
+
 TEST(FrameStrip, IntroSpreadsEveryThumbnailHome) {
     StartedDisc d;
     d.Activate();

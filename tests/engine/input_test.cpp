@@ -128,6 +128,23 @@ TEST(MenuLines, EachSectionReadsItsOwnPartOfTheDiscData) {
     EXPECT_TRUE(MenuLines(c.state, "*installnow").empty());
 }
 
+// Numbered items run from 1 to 20: the 20th is listed and takes a click like any other; 0 and 21
+// are never read.
+TEST(MenuLines, NumberedItemsRunFromOneToTwenty) {
+    Clicks c;
+    c.state.source.LoadFromBytes("\r\n*SUPPORT21\r\nToo far\r\nx\r\n*SUPPORT20\r\nLast help\r\n"
+                                 "pages/last.html\r\n*TOBRIK0\r\nNot an item\r\nx\r\n"
+                                 "*TOBRIK20\r\nLast game\r\nshowgame\r\n");
+    EXPECT_EQ(MenuLines(c.state, "support"), std::vector<std::string>{"Last help"});
+    EXPECT_EQ(MenuLines(c.state, "tobrik"), std::vector<std::string>{"Last game"});
+    c.OpenMenu(500, 70);
+    c.ChooseLine(0);
+    EXPECT_EQ(c.state.pendingUrl, "/disc/pages/last.html");
+    c.OpenMenu(680, 70);
+    c.ChooseLine(0);
+    EXPECT_EQ(c.adventures, 1);
+}
+
 TEST(MenuLines, TheEntryNumberComesFromTheSeventhAndEighthCharacters) {
     EXPECT_EQ(EntryNumberFromStartLine("*BEGIN5"), 5);
     EXPECT_EQ(EntryNumberFromStartLine("*BEGIN12"), 12);
