@@ -28,27 +28,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     list.LoadFromBytes(bytes);
 
     int spriteCount = 0;
-    Guarded([&] { spriteCount = StrToInt(list.KeyValue("*Spritecount")); });
-    Guarded([&] { (void)list.KeyValue("*techsupport"); });
-    (void)list.HasKey("*disctwo");
-    for (const std::string& title : DemosMenu(list, spriteCount)) {
-        Guarded([&] { (void)EntryNumberFromChosenLine(list, title); });
-        (void)Cp1252ToUtf8(title);
-    }
+    Guarded([&] { spriteCount = StrToInt(list.KeyValue(kSpriteCountKey)); });
+    Guarded([&] { (void)list.KeyValue(kTechSupportKey); });
+    (void)list.HasKey(kDiscTwoKey);
     for (int n = 0; n < 4; ++n) {
-        Guarded([&] { (void)list.EntryLine(n, 9); });
+        Guarded([&] { (void)list.EntryLine(n, kRecordSupport); });
+        (void)EntryInstallProgram(list, n);
+        (void)EntrySecondProgram(list, n);
+        (void)EntryReadmePath(list, n);
     }
-    for (const auto& pair : PairMenu(list, "*BEGINUTILITIES", "*ENDUTILITIES")) {
-        Guarded([&] { (void)EntryNumberFromChosenLine(list, pair.first); });
-        (void)TargetOfCaption(list, pair.first);
-    }
-    for (const auto& pair : RecordMenu(list, "*SUPPORT")) {
-        (void)ClassifyTarget(pair.second);
-        (void)TargetOfCaption(list, pair.first);
+    // Opening a menu and choosing any of its lines never fails, whatever the file holds.
+    for (const Section& section : kSections) {
+        for (const std::string& caption : MenuCaptions(list, section.key, spriteCount)) {
+            (void)ChooseCaption(list, section.key, caption, spriteCount);
+            (void)Cp1252ToUtf8(caption);
+        }
     }
     // Every line as a chosen caption, bounded so a many-line input stays quick.
     for (int i = 0; i < list.Count() && i < 64; ++i) {
-        Guarded([&] { (void)EntryNumberFromChosenLine(list, list.Get(i)); });
+        (void)ChooseCaptionAt(list, "utility", i, spriteCount);
+        (void)ChooseCaptionAt(list, "tobrik", i, spriteCount);
         (void)Utf8ToCp1252(list.Get(i));
     }
     if (list.Count() > 0) {

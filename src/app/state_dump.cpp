@@ -135,7 +135,7 @@ QJsonObject StateDump(const TMainForm& form) {
     if (const WebPaneWidget* pane = form.WebBrowser1()) {
         web[QStringLiteral("left")] = pane->Left();
         web[QStringLiteral("url")] = QString::fromStdString(pane->Url());
-        web[QStringLiteral("onScreen")] = pane->Left() == -3;
+        web[QStringLiteral("onScreen")] = PaneOnScreen(*pane);
     }
     o[QStringLiteral("web")] = web;
 

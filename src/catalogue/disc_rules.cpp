@@ -2,19 +2,176 @@
 
 #include "base/text.h"
 
-#include <map>
+#include <algorithm>
 
 namespace kestrova {
 
 namespace {
 
-constexpr int kMaxRecordNumber = 20;
-
 bool StartsWith(std::string_view s, std::string_view prefix) {
     return s.substr(0, prefix.size()) == prefix;
 }
 
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// A line of the disc data, or "" for an index outside the file: a lookup that misses must not
+// stop whoever asked.
+std::string LineOrEmpty(const LineList& lines, long long index) {
+    return index >= 0 && index < lines.Count() ? lines.Get(index) : std::string();
+}
+
+// Line `offset` of entry n's record.
+std::string EntryLineOrEmpty(const LineList& lines, int entry, int offset) {
+    return LineOrEmpty(lines, static_cast<long long>(lines.IndexOf(BeginKey(entry))) + offset);
+}
+
+std::vector<std::string> DemoTitles(const LineList& lines, int spriteCount) {
+    std::vector<std::string> titles;
+    const int count = std::min(spriteCount, kMaxSpriteCount);
+    for (int n = 1; n < count; ++n) {
+        if (EntryLineOrEmpty(lines, n, kRecordInstall) != kRecordNone) {
+            titles.push_back(EntryLineOrEmpty(lines, n, kRecordTitle));
+        }
+    }
+    return titles;
+}
+
+// Every other line of a block: names, each followed by what it starts.
+std::vector<std::string> PairNames(const LineList& lines, const Section& section) {
+    const std::vector<std::string> block = lines.BlockLines(section.menuKey, section.menuEndKey);
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < block.size(); i += 2) {
+        names.push_back(block[i]);
+    }
+    return names;
+}
+
+std::vector<std::string> RecordLabels(const LineList& lines, const Section& section) {
+    std::vector<std::string> labels;
+    for (int n = 1; n <= kMaxRecordNumber; ++n) {
+        const int key = lines.IndexOf(section.menuKey + std::to_string(n));
+        if (key > 0) {
+            labels.push_back(LineOrEmpty(lines, key + 1LL));
+        }
+    }
+    return labels;
+}
+
+// A support or mascot target.
+void FollowTarget(MenuChoice& choice, const Section& section) {
+    const std::string& target = choice.target;
+    if (target.empty()) {
+        return; // an item with nothing after its caption leads nowhere
+    }
+    switch (ClassifyTarget(target)) {
+    case TargetKind::ShowGame:
+        if (section.playsGame) {
+            choice.action = ChoiceAction::StartGame;
+        }
+        break;
+    case TargetKind::Program:
+        choice.action = ChoiceAction::StartProgram;
+        choice.opens = ProgramOfTarget(target);
+        break;
+    case TargetKind::Web:
+    case TargetKind::Page:
+        choice.action = ChoiceAction::OpenPage;
+        choice.opens = target;
+        break;
+    }
+}
+
 } // namespace
+
+std::vector<std::string> MenuCaptions(const LineList& lines, std::string_view sectionKey,
+                                      int spriteCount) {
+    const Section* section = SectionForKey(sectionKey);
+    if (section == nullptr) {
+        return {};
+    }
+    switch (section->menu) {
+    case MenuSource::Demos:
+        return DemoTitles(lines, spriteCount);
+    case MenuSource::Pairs:
+        return PairNames(lines, *section);
+    case MenuSource::Records:
+        return RecordLabels(lines, *section);
+    case MenuSource::None:
+        break;
+    }
+    return {};
+}
+
+MenuChoice ChooseCaption(const LineList& lines, std::string_view sectionKey,
+                         std::string_view caption, int spriteCount) {
+    return ChooseCaptionAt(lines, sectionKey, lines.IndexOf(caption), spriteCount);
+}
+
+MenuChoice ChooseCaptionAt(const LineList& lines, std::string_view sectionKey, int captionLine,
+                           int spriteCount) {
+    MenuChoice choice;
+    choice.captionLine = captionLine;
+    if (captionLine <= 0) {
+        return choice; // line 0 never counts, and a caption not in the file acts on nothing
+    }
+    choice.target = LineOrEmpty(lines, captionLine + 1LL);
+    const Section* section = SectionForKey(sectionKey);
+    if (section != nullptr && section->menu == MenuSource::Records) {
+        FollowTarget(choice, *section);
+        return choice;
+    }
+    choice.panelStep = true;
+    const std::optional<int> entry =
+        EntryNumberFromStartLine(LineOrEmpty(lines, captionLine - 1LL));
+    // Only an entry that has a panel can be selected.
+    if (entry && *entry < spriteCount) {
+        choice.panel = entry;
+    }
+    if (section != nullptr && section->menu == MenuSource::Pairs) {
+        choice.action = ChoiceAction::StartProgram;
+        choice.opens = choice.target;
+    }
+    return choice;
+}
+
+std::optional<int> EntryNumberFromStartLine(std::string_view line) {
+    // Only the seventh and eighth characters are read, whatever comes before them.
+    if (line.size() == kShortStartLineLength && IsDigit(line[6])) {
+        return line[6] - '0';
+    }
+    if (line.size() == kLongStartLineLength && IsDigit(line[6]) && IsDigit(line[7])) {
+        return (line[6] - '0') * 10 + (line[7] - '0');
+    }
+    return std::nullopt;
+}
+
+bool HasStartLineLength(std::string_view line) {
+    return line.size() == kShortStartLineLength || line.size() == kLongStartLineLength;
+}
+
+TargetKind ClassifyTarget(std::string_view target) {
+    if (target == kShowGameTarget) {
+        return TargetKind::ShowGame;
+    }
+    if (target.size() > 4 && StartsWith(target, kProgramTargetPrefix)) {
+        return TargetKind::Program;
+    }
+    if (IsWebAddress(target)) {
+        return TargetKind::Web;
+    }
+    return TargetKind::Page;
+}
+
+bool IsWebAddress(std::string_view target) {
+    return StartsWith(target, kWebAddressPrefix);
+}
+
+std::string_view ProgramOfTarget(std::string_view target) {
+    return StartsWith(target, kProgramTargetPrefix) ? target.substr(kProgramTargetPrefix.size())
+                                                    : target;
+}
 
 std::optional<int> NumberedKey(std::string_view line, std::string_view prefix) {
     if (line.size() <= prefix.size() || !EqualsIgnoreCase(line.substr(0, prefix.size()), prefix)) {
@@ -26,7 +183,7 @@ std::optional<int> NumberedKey(std::string_view line, std::string_view prefix) {
     }
     int value = 0;
     for (char c : digits) {
-        if (c < '0' || c > '9') {
+        if (!IsDigit(c)) {
             return std::nullopt;
         }
         value = value * 10 + (c - '0');
@@ -34,96 +191,21 @@ std::optional<int> NumberedKey(std::string_view line, std::string_view prefix) {
     return value;
 }
 
-std::vector<std::string> DemosMenu(const LineList& lines, int spriteCount) {
-    // One pass finds every start line, so a huge count costs no more than the file's length.
-    std::map<int, int> starts;
-    const int count = lines.Count();
-    for (int i = 0; i < count; ++i) {
-        if (auto n = NumberedKey(lines.Get(i), "*BEGIN"); n && *n >= 1 && *n < spriteCount) {
-            starts.try_emplace(*n, i);
-        }
-    }
-    std::vector<std::string> menu;
-    for (const auto& [n, start] : starts) {
-        if (start + 5 >= count) {
-            continue;
-        }
-        if (lines.Get(start + 5) != "no") {
-            menu.push_back(lines.Get(start + 1));
-        }
-    }
-    return menu;
+std::string EntryInstallProgram(const LineList& lines, int entry) {
+    return EntryLineOrEmpty(lines, entry, kRecordInstall);
 }
 
-std::optional<int> EntryNumberFromChosenLine(const LineList& lines, std::string_view chosen) {
-    const int i = lines.IndexOf(chosen);
-    if (i <= 0) {
+std::optional<std::string> EntrySecondProgram(const LineList& lines, int entry) {
+    const int start = lines.IndexOf(BeginKey(entry));
+    if (start <= 0) {
         return std::nullopt;
     }
-    return EntryNumberFromMarker(lines.Get(i - 1));
+    return kSecondProgramFolder +
+           LineOrEmpty(lines, start + static_cast<long long>(kRecordSecondProgram));
 }
 
-std::optional<int> EntryNumberFromMarker(std::string_view marker) {
-    if (marker.size() == 7) {
-        return StrToInt(marker.substr(6, 1));
-    }
-    if (marker.size() == 8) {
-        return StrToInt(marker.substr(6, 2));
-    }
-    return std::nullopt;
-}
-
-std::vector<std::pair<std::string, std::string>> RecordMenu(const LineList& lines,
-                                                            std::string_view prefix) {
-    std::vector<std::pair<std::string, std::string>> menu;
-    const int count = lines.Count();
-    for (int n = 1; n <= kMaxRecordNumber; ++n) {
-        const int i = lines.IndexOf(std::string(prefix) + std::to_string(n));
-        if (i < 0 || i + 1 >= count) {
-            continue;
-        }
-        menu.emplace_back(lines.Get(i + 1), i + 2 < count ? lines.Get(i + 2) : std::string());
-    }
-    return menu;
-}
-
-std::vector<std::pair<std::string, std::string>>
-PairMenu(const LineList& lines, std::string_view beginKey, std::string_view endKey) {
-    const std::vector<std::string> block = lines.BlockLines(beginKey, endKey);
-    std::vector<std::pair<std::string, std::string>> menu;
-    for (std::size_t i = 0; i < block.size(); i += 2) {
-        menu.emplace_back(block[i], i + 1 < block.size() ? block[i + 1] : std::string());
-    }
-    return menu;
-}
-
-std::optional<std::string> TargetOfCaption(const LineList& lines, std::string_view caption) {
-    const int k = lines.IndexOf(caption);
-    if (k <= 0 || k + 1 >= lines.Count()) {
-        return std::nullopt;
-    }
-    return lines.Get(k + 1);
-}
-
-TargetKind ClassifyTarget(std::string_view target) {
-    if (target == "showgame") {
-        return TargetKind::ShowGame;
-    }
-    if (target.size() > 4 && StartsWith(target, "*X")) {
-        return TargetKind::Program;
-    }
-    if (IsWebAddress(target)) {
-        return TargetKind::Web;
-    }
-    return TargetKind::Page;
-}
-
-bool IsWebAddress(std::string_view target) {
-    return StartsWith(target, "htt");
-}
-
-std::string_view ProgramOfTarget(std::string_view target) {
-    return StartsWith(target, "*X") ? target.substr(2) : target;
+std::string EntryReadmePath(const LineList& lines, int entry) {
+    return kReadmeFolder + EntryLineOrEmpty(lines, entry, kRecordReadme);
 }
 
 } // namespace kestrova

@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "base/text.h"
+#include "catalogue/disc_layout.h"
 
 #include <limits>
 
@@ -82,11 +83,11 @@ void LineList::Delete(long long i) {
 }
 
 std::string BeginKey(int n) {
-    return "*BEGIN" + std::to_string(n);
+    return kBeginPrefix + std::to_string(n);
 }
 
 std::string EndKey(int n) {
-    return "*END" + std::to_string(n);
+    return kEndPrefix + std::to_string(n);
 }
 
 int StrToInt(std::string_view text) {

@@ -1,20 +1,21 @@
 #include "editor/editor_state.h"
 
 #include "base/text.h"
+#include "catalogue/disc_layout.h"
 
 namespace kestrova {
 
 const std::array<RecordBox, kBoxCount>& RecordBoxes() {
-    static const std::array<RecordBox, kBoxCount> boxes = {{{"title", 1},
-                                                            {"Edit1", 2},
-                                                            {"Edit2", 3},
-                                                            {"Edit3", 4},
-                                                            {"Edit4", 5},
-                                                            {"Edit5", 8},
-                                                            {"Edit6", 9},
-                                                            {"Edit9", 10},
-                                                            {"Edit8", 11},
-                                                            {"Edit7", 12}}};
+    static const std::array<RecordBox, kBoxCount> boxes = {{{"title", kRecordTitle},
+                                                            {"Edit1", kRecordDescription},
+                                                            {"Edit2", kRecordDescription + 1},
+                                                            {"Edit3", kRecordDescription + 2},
+                                                            {"Edit4", kRecordInstall},
+                                                            {"Edit5", kRecordReadme},
+                                                            {"Edit6", kRecordSupport},
+                                                            {"Edit9", kRecordRequirements},
+                                                            {"Edit8", kRecordRequirements + 1},
+                                                            {"Edit7", kRecordRequirements + 2}}};
     return boxes;
 }
 
@@ -58,7 +59,7 @@ RecordSpan FindRecord(const LineList& lines, int entry) {
             span.complete = true;
             return span;
         }
-        if (StartsWithIgnoreCase(line, "*BEGIN") || StartsWithIgnoreCase(line, "*END")) {
+        if (StartsWithIgnoreCase(line, kBeginPrefix) || StartsWithIgnoreCase(line, kEndPrefix)) {
             span.end = i;
             return span;
         }

@@ -3,6 +3,8 @@
 
 #include "editor/disc_editor.h"
 
+#include "catalogue/disc_layout.h"
+
 #include <string>
 
 namespace kestrova {
@@ -102,7 +104,8 @@ void DiscEditor::Button2Click() {
     lines.Add("");
     lines.Add(BeginKey(state_.lastEntry));
     lines.Add("UNTITLED");
-    for (int i = 0; i < 11; ++i) {
+    // Every other line of a standard record blank, so the new entry is listed in the demos menu.
+    for (int i = kRecordTitle + 1; i < kRecordStandardEnd; ++i) {
         lines.Add("");
     }
     lines.Add(EndKey(state_.lastEntry));

@@ -11,6 +11,8 @@ namespace {
 
 constexpr const char* kFeatureDemoTitle = "--FEATURE DEMO--";
 constexpr const char* kFeatureDemoLinePrefix = " - FEATURE DEMO - ";
+// The feature-demo block's text: three lines from the one after "*BEGIN0".
+constexpr int kFeatureLine = 1;
 
 } // namespace
 
@@ -34,9 +36,9 @@ void DiscEditor::LoadEntry() {
     auto& boxes = state_.boxes;
     if (state_.currentEntry == 0) {
         boxes[kTitleBox] = kFeatureDemoTitle;
-        boxes[kEdit1] = RecordText(0, 1);
-        boxes[kEdit2] = RecordText(0, 2);
-        boxes[kEdit3] = RecordText(0, 3);
+        boxes[kEdit1] = RecordText(0, kFeatureLine);
+        boxes[kEdit2] = RecordText(0, kFeatureLine + 1);
+        boxes[kEdit3] = RecordText(0, kFeatureLine + 2);
     } else {
         const auto& layout = RecordBoxes();
         for (std::size_t box = 0; box < layout.size(); ++box) {
@@ -66,9 +68,9 @@ void DiscEditor::StoreEntry() {
             state_.features[static_cast<std::size_t>(line)].text =
                 kFeatureDemoLinePrefix + boxes[kEdit1];
         }
-        put(1, boxes[kEdit1]);
-        put(2, boxes[kEdit2]);
-        put(3, boxes[kEdit3]);
+        put(kFeatureLine, boxes[kEdit1]);
+        put(kFeatureLine + 1, boxes[kEdit2]);
+        put(kFeatureLine + 2, boxes[kEdit3]);
         return;
     }
     const auto pictureOf = [entry](const PictureCollection* list) {

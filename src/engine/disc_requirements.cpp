@@ -28,21 +28,6 @@ const std::vector<std::string>& RequiredPanelNames() {
     return names;
 }
 
-namespace {
-
-struct SectionBanner {
-    const char* key;
-    const char* name;
-};
-
-constexpr SectionBanner kSectionBanners[] = {
-    {"utility", "panel_top_utilities"}, {"demos", "panel_top_demos"},
-    {"support", "panel_top_support"},   {"exit", "panel_top_exit"},
-    {"add-ons", "panel_top_add-ons"},   {"database", "panel_top_database"},
-    {"tobrik", "panel_top_tobrik"}};
-
-} // namespace
-
 const char* DefaultTopPanelName(bool discTwo) {
     return discTwo ? "panel_top_blank" : "panel_top_none";
 }
@@ -50,8 +35,8 @@ const char* DefaultTopPanelName(bool discTwo) {
 const std::vector<std::string>& RequiredTopPanelNames(bool discTwo) {
     static const std::vector<std::string> discOne = [] {
         std::vector<std::string> names = {DefaultTopPanelName(false)};
-        for (const auto& b : kSectionBanners) {
-            names.emplace_back(b.name);
+        for (const Section& section : kSections) {
+            names.emplace_back(section.topPanel);
         }
         return names;
     }();
@@ -59,13 +44,9 @@ const std::vector<std::string>& RequiredTopPanelNames(bool discTwo) {
     return discTwo ? two : discOne;
 }
 
-const char* TopPanelNameForKey(const std::string& key) {
-    for (const auto& b : kSectionBanners) {
-        if (key == b.key) {
-            return b.name;
-        }
-    }
-    return nullptr;
+const char* TopPanelNameForKey(std::string_view key) {
+    const Section* section = SectionForKey(key);
+    return section != nullptr ? section->topPanel : nullptr;
 }
 
 } // namespace kestrova

@@ -3,6 +3,8 @@
 // pictures it asks for by name, and the limits of its arrays and buffers. Start-up, the disc
 // linter, the test discs and the sample-disc maker all read this list, so they cannot drift.
 
+#include "catalogue/disc_layout.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,13 +36,11 @@ const std::vector<std::string>& RequiredPanelNames();
 const std::vector<std::string>& RequiredTopPanelNames(bool discTwo);
 const char* DefaultTopPanelName(bool discTwo);
 
-// The top banner of a section key, or nullptr.
-const char* TopPanelNameForKey(const std::string& key);
+// The top banner of a section key (the section table in catalogue/disc_layout.h), or nullptr.
+const char* TopPanelNameForKey(std::string_view key);
 
-// "*Spritecount": demo panels. The slide sprites hold the start panel, the demo panels and the
-// four database panels in 26 places.
-inline constexpr int kMinSpriteCount = 1;
-inline constexpr int kMaxSpriteCount = 21;
+// "*Spritecount" (kMinSpriteCount to kMaxSpriteCount, catalogue/disc_layout.h): the slide
+// sprites hold the start panel, the demo panels and the four database panels in 26 places.
 // Pictures the image lists must hold for a sprite count.
 inline int SliderPicturesNeeded(int spriteCount) {
     return spriteCount + 4;
@@ -53,8 +53,6 @@ inline int ThumbnailPicturesNeeded(int spriteCount) {
 inline constexpr std::size_t kMaxShellPath = 79;       // a program path handed to the shell
 inline constexpr std::size_t kMenuCaptionWidth = 49;   // what a drop-down line shows
 inline constexpr std::size_t kMenuChoosableLines = 11; // lines a click can choose
-inline constexpr int kMaxRecordNumber = 20;            // support and mascot records 1..20
-inline constexpr int kMaxBannerNumber = 8;             // banners 0..8
 
 // A cover disc runs from a drive root ("D:\" and its files), so a path in the disc root is held
 // in the launch buffers as three characters and its part in the disc, wherever the disc lies.

@@ -1,6 +1,7 @@
 #include "engine/frame.h"
 
 #include "engine/disc_requirements.h"
+#include "engine/menus.h"
 
 namespace kestrova {
 
@@ -11,12 +12,10 @@ constexpr TColor kOrange = 0x3D76FC;
 constexpr TColor kYellow = 0x00FFFF;
 
 // Font sizes: the list font is 11 pixels (8 pt), the catalogue text 11 pt (15 pixels), the
-// small menu font 9 pixels (7 pt), all at 96 pixels per inch.
+// small menu font 9 pixels (7 pt, see engine/menus.h), all at 96 pixels per inch.
 constexpr int kListFontPixels = 11;
 constexpr int kTextFontPixels = 15;
-constexpr int kSmallFontPixels = 9;
-constexpr int kSmallFontPoints = 7;
-constexpr int kPixelsPerInch = 96;
+constexpr int kSmallFontPixels = MenuLineHeight();
 
 FontSpec Font(FontFace face, int pixels, bool bold, bool italic, TColor colour) {
     FontSpec f;
@@ -59,11 +58,6 @@ bool IsActionKey(const std::string& key) {
     return key == "*installnow" || key == "*viewreadme" || key == "*printreadme";
 }
 
-bool IsMenuSection(const std::string& key) {
-    return key == "utility" || key == "demos" || key == "support" || key == "add-ons" ||
-           key == "tobrik";
-}
-
 void SetMenuRectFromButton(MainState& s, const std::string& key) {
     const TopButton* b = TopButtonForKey(key);
     if (!b) {
@@ -95,19 +89,16 @@ void DrawCaption(Canvas& c, MainState& s, int thumb) {
     s.captionLine = s.source.IndexOf(BeginKey(thumb));
     const int x = s.infoSprite.x;
     const int y = s.infoSprite.y;
-    Text(c, x + 5, y + 7, s.source, s.captionLine + 1,
+    Text(c, x + 5, y + 7, s.source, s.captionLine + kRecordTitle,
          Font(FontFace::Sans, kListFontPixels, true, false, kOrange));
     const FontSpec small = Font(FontFace::Small, kSmallFontPixels, false, false, kWhite);
-    for (int k = 0; k < 3; ++k) {
-        Text(c, x + 5, y + 16 + 11 * (k + 1), s.source, s.captionLine + 2 + k, small);
+    for (int k = 0; k < kRecordDescriptionLines; ++k) {
+        Text(c, x + 5, y + 16 + 11 * (k + 1), s.source, s.captionLine + kRecordDescription + k,
+             small);
     }
 }
 
 } // namespace
-
-int MenuLineHeight() {
-    return kSmallFontPoints * kPixelsPerInch / 72;
-}
 
 void DXTimerActivate(MainState& s) {
     s.caption = s.altHeld ? "ALT STARTUP" : "Kestrova CD-ROM";
@@ -189,15 +180,18 @@ void DrawEntryText(MainState& s, Canvas& c) {
     const int x = s.slideSprites[s.shownPanel].x;
     const int y = s.slideSprites[s.shownPanel].y;
     if (s.firstText) {
-        s.textFirst = s.source.IndexOf(BeginKey(0)) - 9;
+        // The feature-demo text stands where a demo's requirements would: its first line is read
+        // as line +10 of a record.
+        s.textFirst = s.source.IndexOf(BeginKey(0)) - (kRecordRequirements - 1);
         s.textLast = s.source.IndexOf(EndKey(0)) - 1;
         s.firstText = false;
     }
     FontSpec f = Font(FontFace::Sans, kTextFontPixels, true, true, kWhite);
     int extra = 3;
-    for (long long j = static_cast<long long>(s.textFirst) + 10; j <= s.textLast; ++j) {
+    const long long requirements = static_cast<long long>(s.textFirst) + kRecordRequirements;
+    for (long long j = requirements; j <= s.textLast; ++j) {
         const int lineY = y + 12 + 15 * static_cast<int>(j - s.textFirst);
-        const bool labelled = j == s.textFirst + 10 && s.shownPanel != 0;
+        const bool labelled = j == requirements && s.shownPanel != 0;
         // Lines only go down from here: once one starts below the window, so do all the rest,
         // and a long block costs what a short one does.
         if ((labelled ? lineY : lineY + extra) >= c.Height()) {
@@ -218,7 +212,8 @@ void DrawEntryText(MainState& s, Canvas& c) {
         if (!s.noPanelYet) {
             c.TextOut(x + 110, y + 135, s.techSupportLabel,
                       Font(FontFace::Sans, kTextFontPixels, true, true, kOrange));
-            Text(c, x + 215, y + 135, s.source, static_cast<long long>(s.textFirst) + 9,
+            Text(c, x + 215, y + 135, s.source,
+                 static_cast<long long>(s.textFirst) + kRecordSupport,
                  Font(FontFace::Sans, kTextFontPixels, true, false, kWhite));
         }
     }
@@ -341,7 +336,7 @@ void SlideCapturedPage(MainState& s, FrameContext& ctx) {
     if (!s.pageSliding) {
         return;
     }
-    if (ctx.web && ctx.web->Left() == -3) {
+    if (ctx.web && PaneOnScreen(*ctx.web)) {
         ctx.web->SetLeft(803);
     }
     if (s.pageSprite.x < 800) {
@@ -379,14 +374,14 @@ void LoadRequestedPage(MainState& s, FrameContext& ctx) {
             if (s.closed) {
                 return; // the page was "command_exit": the window and its pane are gone
             }
-            ctx.web->SetLeft(-3);
+            ctx.web->SetLeft(kWebPaneOnScreenLeft);
         }
     }
 }
 
 // 16. An open menu stays under its button; a closed one shrinks two lines a frame.
 void ShrinkClosedMenu(MainState& s, Canvas& c) {
-    if (IsMenuSection(s.menuKey)) {
+    if (HasMenu(s.menuKey)) {
         SetMenuRectFromButton(s, s.menuKey);
     }
     const int lineH = MenuLineHeight();
@@ -419,9 +414,7 @@ void DrawRule(MainState& s, Canvas& c) {
 bool UnrollMenu(MainState& s, Canvas& c) {
     bool fullyOpen = false;
     if (!s.hoverKey.empty() && s.hoverKey[0] != '*' && s.menuKey != "none") {
-        const double fullHeight =
-            static_cast<double>(s.menusource.size()) * kSmallFontPoints * kPixelsPerInch / 72.0;
-        if (s.menuHeight >= fullHeight) {
+        if (s.menuHeight >= MenuLinesHeight(s.menusource.size())) {
             fullyOpen = true;
         } else {
             s.menuHeight += MenuLineHeight();
@@ -445,7 +438,7 @@ void DrawMenuLines(MainState& s, Canvas& c, bool fullyOpen) {
     s.menusourceBounds.top = s.menuTop;
     s.menusourceBounds.width = s.menuWidth;
     for (std::size_t i = 0; i < s.menusource.size(); ++i) {
-        const int lineY = s.menuTop + static_cast<int>(i) * kSmallFontPixels;
+        const int lineY = s.menuTop + static_cast<int>(i) * MenuLineHeight();
         if (lineY >= c.Height()) {
             break; // this line and every later one are below the window
         }

@@ -17,9 +17,6 @@ struct FrameContext {
     std::function<void()> hideCurtain;
 };
 
-// The line height of the drop-down menu: its font's size in points at 96 pixels per inch.
-int MenuLineHeight();
-
 void DXTimerTimer(MainState& state, FrameContext& context);
 
 // The frame timer became active: the caption, and the first time the start panel's slide.

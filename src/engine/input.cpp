@@ -1,5 +1,6 @@
 #include "engine/input.h"
 
+#include "catalogue/disc_rules.h"
 #include "engine/launch.h"
 #include "engine/menus.h"
 #include "engine/readme.h"
@@ -10,11 +11,6 @@ namespace kestrova {
 
 namespace {
 
-// The small menu font: 7 points at 96 pixels per inch, lines 9 pixels apart.
-constexpr double kMenuFontPoints = 7.0;
-constexpr double kPixelsPerInch = 96.0;
-constexpr int kMenuLinePixels = 9;
-
 struct Zone {
     Rect bounds;
     const char* key;
@@ -24,36 +20,34 @@ bool Inside(const Rect& r, int x, int y) {
     return x >= r.left && x <= r.left + r.width && y >= r.top && y <= r.top + r.height;
 }
 
-Rect TopZone(const char* name) {
-    for (const TopButton& b : TopButtons()) {
-        if (std::string(b.name) == name) {
-            return {kButtonPanelLeft + b.bounds.left, kButtonPanelTop + b.bounds.top,
-                    b.bounds.width, b.bounds.height};
-        }
+// The screen rectangle of a section's top button.
+Rect TopZone(const char* key) {
+    if (const TopButton* b = TopButtonForKey(key)) {
+        return {kButtonPanelLeft + b->bounds.left, kButtonPanelTop + b->bounds.top, b->bounds.width,
+                b->bounds.height};
     }
     return {};
 }
 
 // The ten zones in the order they are tested.
 std::array<Zone, 10> Zones(const MainState& s) {
-    return {{{TopZone("SpeedButton6"), "utility"},
-             {TopZone("SpeedButton1"), "demos"},
-             {TopZone("SpeedButton5"), "support"},
-             {TopZone("SpeedButton2"), "add-ons"},
-             {TopZone("SpeedButton8"), "tobrik"},
-             {TopZone("SpeedButton7"), "database"},
+    return {{{TopZone("utility"), "utility"},
+             {TopZone("demos"), "demos"},
+             {TopZone("support"), "support"},
+             {TopZone("add-ons"), "add-ons"},
+             {TopZone("tobrik"), "tobrik"},
+             {TopZone("database"), "database"},
              {s.ib, "*installnow"},
              {s.vb, "*viewreadme"},
              {s.pb, "*printreadme"},
-             {TopZone("SpeedButtonExit"), "exit"}}};
+             {TopZone("exit"), "exit"}}};
 }
 
 int MenuLineAt(const MainState& s, int x, int y) {
     const Rect& box = s.menusourceBounds;
-    const double linesHeight =
-        static_cast<double>(s.menusource.size()) * kMenuFontPoints * kPixelsPerInch / 72.0;
-    if (x >= box.left && x <= box.left + box.width && y >= box.top && y <= box.top + linesHeight) {
-        return (y - box.top) / kMenuLinePixels;
+    if (x >= box.left && x <= box.left + box.width && y >= box.top &&
+        y <= box.top + MenuLinesHeight(s.menusource.size())) {
+        return (y - box.top) / MenuLineHeight();
     }
     return -1;
 }
@@ -73,25 +67,39 @@ void Launch(MainState& s, Ports& ports, const ClickContext& context, const std::
     s.pendingLaunch.clear();
 }
 
-// A support or mascot line: the game, a program ("*X" and its path) or a page.
-void FollowMenuTarget(MainState& s, Ports& ports, const ClickContext& context,
-                      const std::string& section, const std::string& target) {
-    if (target.empty()) {
-        return; // an item with nothing after its caption leads nowhere
+// A chosen menu line acts as the menu model says: the panel step, then a program, a page or the
+// game.
+void FollowMenuChoice(MainState& s, Ports& ports, const ClickContext& context,
+                      const MenuChoice& choice) {
+    if (choice.panelStep) {
+        s.shownPanel = s.targetPanel;
+        if (choice.panel && *choice.panel < kSpriteSlots) {
+            s.targetPanel = *choice.panel;
+        }
     }
-    if (target == "showgame") {
-        if (section == "tobrik" && context.startAdventure) {
+    switch (choice.action) {
+    case ChoiceAction::Nothing:
+        break;
+    case ChoiceAction::StartProgram:
+        if (choice.panelStep) {
+            Launch(s, ports, context, choice.opens);
+        } else {
+            // A support or mascot program; a page asked for in this frame is not loaded.
+            RunProgram(ports, context.currentDirectory, choice.opens);
+            s.navigatePending = false;
+        }
+        break;
+    case ChoiceAction::OpenPage:
+        RequestPage(s, IsWebAddress(choice.opens) ? choice.opens
+                                                  : context.currentDirectory + choice.opens);
+        s.slideState = 1;
+        break;
+    case ChoiceAction::StartGame:
+        if (context.startAdventure) {
             context.startAdventure();
         }
-        return;
+        break;
     }
-    if (target.size() > 4 && target.compare(0, 2, "*X") == 0) {
-        RunProgram(ports, context.currentDirectory, target.substr(2));
-        s.navigatePending = false;
-        return;
-    }
-    RequestPage(s, target.compare(0, 3, "htt") == 0 ? target : context.currentDirectory + target);
-    s.slideState = 1;
 }
 
 // A click with a menu open, or just after an action: the chosen line acts, and the menu closes.
@@ -99,36 +107,17 @@ void ClickWithMenuOpen(MainState& s, Ports& ports, const ClickContext& context) 
     s.pendingLaunch.clear();
     if (s.menuKey == "*installnow") {
         // The second click on install now starts the entry's program kept on the disc.
-        const long long start = s.source.IndexOf(BeginKey(s.targetPanel));
-        if (start > 0) {
-            Launch(s, ports, context, "Exes/" + LineOrEmpty(s.source, start + 7));
+        if (const auto second = EntrySecondProgram(s.source, s.targetPanel)) {
+            Launch(s, ports, context, *second);
         }
     }
     if (s.menuHover >= 0 && s.menuHover < kMenuDestinations &&
         s.menuHover < static_cast<int>(s.menusource.size())) {
-        const std::string caption = s.menusource[static_cast<std::size_t>(s.menuHover)];
-        const long long k = s.source.IndexOf(caption);
-        if (s.menuKey == "support" || s.menuKey == "tobrik") {
-            FollowMenuTarget(s, ports, context, s.menuKey,
-                             k > 0 ? LineOrEmpty(s.source, k + 1) : std::string());
-        } else if (k > 0) {
-            s.shownPanel = s.targetPanel;
-            const int entry = EntryNumberFromStartLine(LineOrEmpty(s.source, k - 1));
-            // Only an entry that has a panel can be selected.
-            if (entry >= 0 && entry < s.spriteCount && entry < kSpriteSlots) {
-                s.targetPanel = entry;
-            }
-            if (s.menuKey == "utility" || s.menuKey == "add-ons") {
-                Launch(s, ports, context, LineOrEmpty(s.source, k + 1));
-            }
-        }
+        const std::string& caption = s.menusource[static_cast<std::size_t>(s.menuHover)];
+        FollowMenuChoice(s, ports, context,
+                         ChooseCaption(s.source, s.menuKey, caption, s.spriteCount));
     }
     s.menuKey = "none";
-}
-
-bool OpensMenu(const std::string& key) {
-    return key == "utility" || key == "demos" || key == "support" || key == "add-ons" ||
-           key == "tobrik";
 }
 
 // A click with no menu open acts on the hot zone under the pointer.
@@ -144,14 +133,13 @@ void ClickOnZone(MainState& s, Ports& ports, const ClickContext& context) {
     }
     if (key == "*installnow") {
         s.menuKey = "*installnow";
-        Launch(s, ports, context,
-               LineOrEmpty(s.source, s.source.IndexOf(BeginKey(s.targetPanel)) + 5LL));
+        Launch(s, ports, context, EntryInstallProgram(s.source, s.targetPanel));
     }
-    if (OpensMenu(key)) {
+    if (HasMenu(key)) {
         s.menuKey = key;
     }
     if (key == "database") {
-        Launch(s, ports, context, "Databases/Databases.exe");
+        Launch(s, ports, context, kDatabaseProgram);
     }
     if (key == "exit") {
         ports.window->Terminate();
@@ -184,7 +172,7 @@ void DxDrawMouseMove(MainState& s, int x, int y) {
 void DxDrawMouseDown(MainState& s, Ports& ports, const ClickContext& context) {
     // While the pane is up it covers its part of the surface, so a click that reaches the surface
     // is outside it and dismisses it.
-    if (ports.web && ports.web->Left() == -3) {
+    if (ports.web && PaneOnScreen(*ports.web)) {
         CapturePage(s, ports);
     }
     // A click on the drawn front end puts the game away.

@@ -1,5 +1,6 @@
 #include "engine/launch.h"
 
+#include "catalogue/disc_rules.h"
 #include "engine/disc_requirements.h"
 #include "engine/web_commands.h"
 
@@ -24,7 +25,7 @@ void launchitTimer(MainState& s, Ports& ports, const std::string& discRoot) {
     if (s.pendingLaunch.empty()) {
         return;
     }
-    if (s.pendingLaunch.compare(0, 3, "htt") == 0) {
+    if (IsWebAddress(s.pendingLaunch)) {
         RequestPage(s, s.pendingLaunch);
         s.slideState = 1;
     } else {

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kestrova {
@@ -39,11 +40,11 @@ constexpr int kThumbHomeSlots = 32; // indices 1..31
 constexpr int kDbSliderItems = 34;
 constexpr int kBrowzerzItems = 8;
 
-// A top hot zone: a flat button inside `buttonpanel`, hit-tested by coordinates only.
+// A top hot zone: a flat button inside `buttonpanel`, hit-tested by coordinates only. The
+// section it stands for is in the section table (catalogue/disc_layout.h).
 struct TopButton {
     const char* name;
     const char* caption;
-    const char* key;
     Rect bounds; // inside `buttonpanel`
 };
 
@@ -90,8 +91,8 @@ const std::array<TopButton, 7>& TopButtons();
 constexpr int kButtonPanelLeft = 256;
 constexpr int kButtonPanelTop = 16;
 
-// Screen rectangle of the top button for a key, or nullptr.
-const TopButton* TopButtonForKey(const std::string& key);
+// The top button of a section key, or nullptr.
+const TopButton* TopButtonForKey(std::string_view key);
 
 // Sets a sprite's picture from a collection, remembering a readable label for the state dump.
 void SetSpriteImage(TSpriteRec& sprite, PictureCollection& collection, int index,

@@ -82,6 +82,13 @@ class WebPane {
     virtual Picture Grab() { return {}; }
 };
 
+// The pane is on screen exactly while its left edge stands here, just past the window's own; at
+// rest it waits off screen to the right.
+inline constexpr int kWebPaneOnScreenLeft = -3;
+inline bool PaneOnScreen(const WebPane& pane) {
+    return pane.Left() == kWebPaneOnScreenLeft;
+}
+
 // The readme pane: `Panel4` holding the rich-text control `RichEdit1`.
 class ReadmePane {
   public:

@@ -1,11 +1,11 @@
 #include "engine/readme.h"
 
+#include "catalogue/disc_rules.h"
+
 namespace kestrova {
 
 std::string ReadmePath(const MainState& s, int entry) {
-    const long long line = static_cast<long long>(s.source.IndexOf(BeginKey(entry))) + 8;
-    const std::string name = line >= 0 && line < s.source.Count() ? s.source.Get(line) : "";
-    return "databases/" + name;
+    return EntryReadmePath(s.source, entry);
 }
 
 void ViewReadme(MainState& s, Ports& ports) {

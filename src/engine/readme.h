@@ -9,7 +9,8 @@
 
 namespace kestrova {
 
-// "databases/" followed by the readme name of an entry (line 8 of its record).
+// "databases/" followed by the readme name of an entry (line 8 of its record; "" when there is
+// no such line).
 std::string ReadmePath(const MainState& state, int entry);
 
 // Shows the readme of the shown entry; a missing file shows nothing and leaves the pane as it is.

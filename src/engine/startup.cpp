@@ -113,10 +113,10 @@ void LoadAndLayOut(MainState& s, Ports& ports, const std::string& currentDirecto
 
     // 5, 6. The disc data file and its global keys.
     LoadDiscDataFile(s.source, kDiscDataFile);
-    s.spriteCount = StrToInt(s.source.KeyValue("*Spritecount"));
-    s.techSupportLabel = s.source.KeyValue("*techsupport");
-    s.sysReqLabel = s.source.KeyValue("*systemrequirements");
-    s.discTwo = s.source.HasKey("*disctwo");
+    s.spriteCount = StrToInt(s.source.KeyValue(kSpriteCountKey));
+    s.techSupportLabel = s.source.KeyValue(kTechSupportKey);
+    s.sysReqLabel = s.source.KeyValue(kSystemRequirementsKey);
+    s.discTwo = s.source.HasKey(kDiscTwoKey);
     CheckSpriteCount(s);
 
     // 7. Every picture the frame and the pointer ask for by name must be there.

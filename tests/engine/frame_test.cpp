@@ -2,6 +2,7 @@
 // PANEL_INFO 200 x 70, four demos (spriteCount 5).
 
 #include "engine/engine_fixture.h"
+#include "engine/menus.h"
 #include "engine/random.h"
 
 #include <gtest/gtest.h>

@@ -145,16 +145,6 @@ TEST(MenuLines, NumberedItemsRunFromOneToTwenty) {
     EXPECT_EQ(c.adventures, 1);
 }
 
-TEST(MenuLines, TheEntryNumberComesFromTheSeventhAndEighthCharacters) {
-    EXPECT_EQ(EntryNumberFromStartLine("*BEGIN5"), 5);
-    EXPECT_EQ(EntryNumberFromStartLine("*BEGIN12"), 12);
-    EXPECT_EQ(EntryNumberFromStartLine("abcdef7"), 7);
-    EXPECT_EQ(EntryNumberFromStartLine("*BEGIN123"), -1);
-    EXPECT_EQ(EntryNumberFromStartLine("a/b.exe"), -1); // not a number: nothing selected
-    EXPECT_EQ(EntryNumberFromStartLine("*BEGIN+5"), -1);
-    EXPECT_EQ(EntryNumberFromStartLine(""), -1);
-}
-
 TEST(Click, AChosenTitleSelectsItsEntryAndEveryClickClosesTheMenu) {
     Clicks c;
     c.OpenMenu(400, 30);
@@ -190,6 +180,24 @@ TEST(Click, OnlyTheFirstElevenMenuLinesTakeAClick) {
     c.ChooseLine(13);
     EXPECT_EQ(c.Started().size(), 1u);
     EXPECT_EQ(c.state.menuKey, "none");
+}
+
+TEST(Click, ATargetBeforeANameSelectsAPanelOnlyWhenItNamesOne) {
+    Clicks c;
+    c.state.source.LoadFromBytes("\r\n*BEGINUTILITIES\r\nRunner\r\nrun.exe\r\n"
+                                 "After the runner\r\nUtils/after.exe\r\nPanel tool\r\n"
+                                 "tool.x2\r\nAfter panel two\r\nUtils/two.exe\r\n"
+                                 "*ENDUTILITIES\r\n");
+    c.state.targetPanel = 4;
+    c.OpenMenu(400, 70);
+    c.ChooseLine(1); // "run.exe" before it is 7 characters long but names no entry
+    EXPECT_EQ(c.state.targetPanel, 4);
+    EXPECT_EQ(c.state.shownPanel, 4);
+    c.OpenMenu(400, 70);
+    c.ChooseLine(3); // "tool.x2" before it names entry 2
+    EXPECT_EQ(c.state.targetPanel, 2);
+    EXPECT_EQ(c.state.shownPanel, 4);
+    EXPECT_EQ(c.Started(), (std::vector<std::string>{"Utils/after.exe", "Utils/two.exe"}));
 }
 
 TEST(Click, SupportAndMascotLinesLeadToAPageAProgramOrTheGame) {
@@ -260,7 +268,7 @@ TEST(Click, ReadmesExitAndThePaneOnScreen) {
     EXPECT_EQ(c.state.menuKey, "*printreadme");
     EXPECT_EQ(c.readme.printed.size(), 0u); // no readme file here: nothing printed or shown
     // The pane on screen is photographed and sent away before the click acts.
-    c.web.SetLeft(-3);
+    c.web.SetLeft(kWebPaneOnScreenLeft);
     c.state.menuKey = "none";
     c.ClickAt(760, 30);
     EXPECT_TRUE(c.state.pageSliding);

@@ -89,6 +89,37 @@ void WriteFile(const fs::path& path, const std::string& text) {
     out << text;
 }
 
+// Menus with a target of every kind, each the line before the next name: a heading, programs
+// that are there and one that is not, targets of 7 and 8 characters that read as start lines
+// (panel 2; panel 9, which this disc lacks; "run.exe", no number at all), pages that are there
+// and one that is not, the game, and targets that do nothing.
+std::string MenuTargets() {
+    return "*BEGINUTILITIES\r\n"
+           "TOOLS\r\n\r\n"
+           "Unzipper\r\nUtils/unzip.exe\r\n"
+           "Runner\r\nrun.exe\r\n"
+           "After the runner\r\nUtils/after.exe\r\n"
+           "Second panel tool\r\ntool.x2\r\n"
+           "After panel two\r\nUtils/two.exe\r\n"
+           "Ninth panel tool\r\ntool.x9\r\n"
+           "After panel nine\r\nUtils/nine.exe\r\n"
+           "Lost tool\r\nUtils/lost.exe\r\n"
+           "*ENDUTILITIES\r\n"
+           "*BEGINADDONS\r\n"
+           "Map pack\r\nAddons/maps.exe\r\n"
+           "Extras on the web\r\nhttp://www.example.com/extras/\r\n"
+           "*ENDADDONS\r\n"
+           "*SUPPORT1\r\nHelp page\r\npages/help.html#top\r\n"
+           "*SUPPORT2\r\nLost page\r\npages/lost.html\r\n"
+           "*SUPPORT3\r\nSay hello\r\nshowgame\r\n"
+           "*SUPPORT4\r\nDoctor\r\n*XUtils/doc.exe\r\n"
+           "*SUPPORT5\r\nLost doctor\r\n*XUtils/nodoc.exe\r\n"
+           "*SUPPORT6\r\nNothing here\r\n\r\n"
+           "*SUPPORT7\r\nOn the web\r\nhttp://www.example.com/\r\n"
+           "*TOBRIK1\r\nPlay the game\r\nshowgame\r\n"
+           "*TOBRIK2\r\nTobrik's page\r\npages/tobrik.html\r\n";
+}
+
 std::string DiscData(const std::string& variant, int demos) {
     std::string spriteLine = std::to_string(demos + 1);
     // GCC 12 at -O3 finds an overlap between a literal and the string it is copied into, with
@@ -128,6 +159,9 @@ std::string DiscData(const std::string& variant, int demos) {
         s += "support" + num + "@example.com\r\n";
         s += "Pentium " + num + "00\r\n16 MB RAM\r\nWindows 95\r\n";
         s += "*END" + num + "\r\n";
+    }
+    if (variant == "menu-targets") {
+        s += MenuTargets();
     }
     if (variant == "page-commands") {
         // Support lines whose pages are commands of the front end, as a disc's own links are.
@@ -329,6 +363,16 @@ void WriteFixtureDisc(const std::string& outDir, const std::string& variant) {
         WriteFile(root / "Exes" / ("run" + num + ".exe"), "fixture program\n");
         WriteFile(root / "databases" / ("readme" + num + ".rtf"),
                   "{\\rtf1\\ansi Readme of demo " + num + ".\\par}\n");
+    }
+    if (variant == "menu-targets") {
+        for (const char* file :
+             {"Utils/unzip.exe", "run.exe", "Utils/after.exe", "tool.x2", "Utils/two.exe",
+              "tool.x9", "Utils/nine.exe", "Addons/maps.exe", "Utils/doc.exe"}) {
+            WriteFile(root / file, "fixture program\n");
+        }
+        for (const char* page : {"pages/help.html", "pages/tobrik.html"}) {
+            WriteFile(root / page, "<html><body><p>Fixture page.</p></body></html>\n");
+        }
     }
     WriteFile(root / "engine" / "images" / "banners" / "banner1.gif",
               std::string(reinterpret_cast<const char*>(kTinyGif), sizeof kTinyGif));

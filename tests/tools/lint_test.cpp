@@ -124,6 +124,7 @@ std::string TinyGif() {
 class LintDiscTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        // Named for this process too: other test runs may share the temporary folder.
         dir_ = fs::temp_directory_path() /
                (std::string("kestrova_lint_") + std::to_string(::getpid()) + "_" +
                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -392,17 +393,51 @@ TEST_F(LintDiscTest, NoBannerPictureAtAll) {
     EXPECT_EQ(With("centre banner cannot rotate").size(), 1u);
 }
 
-TEST_F(LintDiscTest, TargetBeforeAMenuNameThatReadsAsAnEntryNumber) {
-    lines_[45] = "unzip.e";  // "e" is no number
-    lines_[49] = "maps.x12"; // selects panel 12
-    lines_.insert(lines_.begin() + 50, {"Second", "Addons/second.exe"});
-    Write("unzip.e", "x");
-    Write("maps.x12", "x");
-    Write("Addons/second.exe", "x");
-    EXPECT_EQ(LinesWith("fails with \"'e' is not a valid integer value\""), Lines{});
-    EXPECT_EQ(LinesWith("also selects panel 12"), Lines{50});
+// Choosing a name reads the line before it as a start line. Whatever that finds, the program
+// starts, so none of it is an error.
+TEST_F(LintDiscTest, ATargetBeforeAMenuNameThatReadsAsAStartLineIsAWarning) {
+    lines_[45] = "unzip.e"; // "e" is no number
+    lines_[49] = "maps.x2"; // names entry 2
+    lines_.insert(lines_.begin() + 50, {"Second", "third.12", "Third", "Addons/third.exe"});
     lines_.insert(lines_.begin() + 46, {"After", "Utils/unzip.exe"});
-    EXPECT_EQ(LinesWith("fails with \"'e' is not a valid integer value\""), Lines{46});
+    for (const char* file : {"unzip.e", "maps.x2", "third.12", "Addons/third.exe"}) {
+        Write(file, "x");
+    }
+    EXPECT_EQ(LinesWith("choosing \"After\" reads the line before it as a start line (it is 7 "
+                        "or 8 characters long) that names no entry: the panel stays"),
+              Lines{46});
+    EXPECT_EQ(LinesWith("choosing \"Second\" also selects panel 2"), Lines{52});
+    // This disc has three panels: entry 12 has none.
+    EXPECT_EQ(LinesWith("choosing \"Third\" reads the line before it as entry 12's start line, "
+                        "which has no panel"),
+              Lines{54});
+    EXPECT_EQ(LinesWith("is not a valid integer value"), Lines{});
+    for (const LintFinding& f : Lint()) {
+        EXPECT_EQ(f.message.rfind("warning: ", 0), 0u) << f.line << ": " << f.message;
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(kestrova::RunLintTool({dir_.string()}, out, err), 0) << out.str();
+}
+
+// A page of the disc that a support or mascot line opens is read for a command first, as the
+// web pane reads it.
+TEST_F(LintDiscTest, PageCommandsInMenuTargets) {
+    lines_[53] = "command_exit";              // ends the program
+    lines_[56] = "Claunch_Tools/nothere.exe"; // starts a file the disc lacks
+    for (const char* line : {"*SUPPORT3", "Quit politely", "COMMAND_quit", "*SUPPORT4", "Keep away",
+                             "nobrows_page.html", "*SUPPORT5", "Up and out", "claunch_../x.exe",
+                             "*SUPPORT6", "Go to the data", "go2data_x.html", "*SUPPORT7",
+                             "Tobrik from a page", "CLAUNCH_tools/TOBRIK.EXE"}) {
+        lines_.push_back(line);
+    }
+    const int last = static_cast<int>(lines_.size());
+    EXPECT_EQ(LinesWith("\"command_exit\""), Lines{});
+    EXPECT_EQ(With("support program \"Tools/nothere.exe\" not found").size(), 1u);
+    EXPECT_EQ(LinesWith("warning: the web pane does not follow"), (Lines{last - 12, last - 9}));
+    EXPECT_EQ(LinesWith("support program \"../x.exe\" names no file of the disc"), Lines{last - 6});
+    EXPECT_EQ(LinesWith("support page \"go2data_x.html\" not found"), Lines{last - 3});
+    EXPECT_EQ(LinesWith("TOBRIK.EXE"), Lines{});
 }
 
 TEST_F(LintDiscTest, ImageListsMustHoldWhatTheFrontEndLooksUp) {

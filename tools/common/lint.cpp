@@ -10,6 +10,7 @@
 #include "disc/disc_path.h"
 #include "disc/file_reader.h"
 #include "engine/disc_requirements.h"
+#include "engine/web_address.h"
 #include "pictures/bitmap_codec.h"
 #include "pictures/gif_info.h"
 #include "pictures/picture_collection.h"
@@ -100,10 +101,10 @@ class Linter {
         CheckLines();
         CheckGlobalKeys();
         CheckEntries();
-        CheckPairMenu("utilities", "*BEGINUTILITIES", "*ENDUTILITIES");
-        CheckPairMenu("add-ons", "*BEGINADDONS", "*ENDADDONS");
-        CheckRecordMenu("support", "*SUPPORT");
-        CheckRecordMenu("mascot", "*TOBRIK");
+        CheckPairMenu("utilities", "utility");
+        CheckPairMenu("add-ons", "add-ons");
+        CheckRecordMenu("support", "support");
+        CheckRecordMenu("mascot", "tobrik");
         CheckBanners();
         CheckImageLists();
         std::stable_sort(findings_.begin(), findings_.end(),
@@ -235,8 +236,8 @@ class Linter {
     // asks for are reported here.
     bool IsKeyLine(int i) {
         static const std::array<const char*, 8> plain = {
-            "*Spritecount",    "*techsupport",  "*systemrequirements", "*disctwo",
-            "*BEGINUTILITIES", "*ENDUTILITIES", "*BEGINADDONS",        "*ENDADDONS"};
+            kSpriteCountKey,    kTechSupportKey,  kSystemRequirementsKey, kDiscTwoKey,
+            kBeginUtilitiesKey, kEndUtilitiesKey, kBeginAddOnsKey,        kEndAddOnsKey};
         const std::string& line = Line(i);
         for (const char* key : plain) {
             if (EqualsIgnoreCase(line, key)) {
@@ -249,11 +250,11 @@ class Linter {
             const char* what;
         };
         static const std::array<Numbered, 5> numbered = {{
-            {"*BEGIN", 0, -1, nullptr},
-            {"*END", 0, -1, nullptr},
-            {"*SUPPORT", 1, kMaxRecordNumber, "support records"},
-            {"*TOBRIK", 1, kMaxRecordNumber, "mascot records"},
-            {"*BANNER", 0, kMaxBannerNumber, "banners"},
+            {kBeginPrefix, 0, -1, nullptr},
+            {kEndPrefix, 0, -1, nullptr},
+            {kSupportPrefix, 1, kMaxRecordNumber, "support records"},
+            {kTobrikPrefix, 1, kMaxRecordNumber, "mascot records"},
+            {kBannerPrefix, 0, kMaxBannerNumber, "banners"},
         }};
         for (const Numbered& key : numbered) {
             if (const auto n = NumberedKey(line, key.prefix)) {
@@ -274,11 +275,11 @@ class Linter {
     }
 
     void CheckGlobalKeys() {
-        spriteLine_ = FirstIndex("*Spritecount");
+        spriteLine_ = FirstIndex(kSpriteCountKey);
         if (spriteLine_ < 0) {
-            AtFile("\"*Spritecount\" is missing: start-up fails");
+            AtFile(Quote(kSpriteCountKey) + " is missing: start-up fails");
         } else if (spriteLine_ + 1 >= Count()) {
-            AtLine(spriteLine_, "\"*Spritecount\" has no value line: start-up fails");
+            AtLine(spriteLine_, Quote(kSpriteCountKey) + " has no value line: start-up fails");
         } else {
             const std::string& value = Line(spriteLine_ + 1);
             try {
@@ -294,13 +295,13 @@ class Linter {
                 AtLine(spriteLine_ + 1, std::string("spriteCount: ") + e.what());
             }
         }
-        for (const char* key : {"*techsupport", "*systemrequirements"}) {
+        for (const char* key : {kTechSupportKey, kSystemRequirementsKey}) {
             const int i = FirstIndex(key);
             if (i >= 0 && i + 1 >= Count()) {
                 AtLine(i, Quote(key) + " has no value line: start-up fails");
             }
         }
-        discTwo_ = FirstIndex("*disctwo") > 0;
+        discTwo_ = FirstIndex(kDiscTwoKey) > 0;
     }
 
     // Entries below the count must be whole. When the count cannot be used, the entries the
@@ -323,7 +324,7 @@ class Linter {
                        "entry " + std::to_string(n) + ": " + Quote(EndKey(n)) + " is missing");
             } else if (end < begin) {
                 AtLine(end, Quote(EndKey(n)) + " comes before " + Quote(BeginKey(n)));
-            } else if (n > 0 && end - begin < 10) {
+            } else if (n > 0 && end - begin < kRecordRequirements) {
                 AtLine(begin, "entry " + std::to_string(n) + " ends at +" +
                                   std::to_string(end - begin) +
                                   ": the front end reads lines +1 to +9 of an entry");
@@ -333,35 +334,43 @@ class Linter {
             }
         }
         if (known) {
-            CheckMenuLength(spriteLine_, "demos", DemosMenu(lines_, entries).size());
+            CheckMenuLength(spriteLine_, "demos", MenuCaptions(lines_, "demos", entries).size());
         }
     }
 
     void CheckEntryFields(int n, int begin) {
-        if (begin + 9 >= Count()) {
+        if (begin + kRecordSupport >= Count()) {
             AtLine(begin, "entry " + std::to_string(n) + " is cut off by the end of the file");
             return;
         }
-        CheckUnique(begin + 1, "title");
-        const std::string& install = Line(begin + 5);
-        if (install != "no") {
-            CheckCaptionWidth(begin + 1, "demos");
-            CheckProgram(begin + 5, install, "install program");
+        CheckUnique(begin + kRecordTitle, "title");
+        const std::string& install = Line(begin + kRecordInstall);
+        if (install != kRecordNone) {
+            CheckCaptionWidth(begin + kRecordTitle, "demos");
+            CheckProgram(begin + kRecordInstall, install, "install program");
         }
-        const std::string& second = Line(begin + 7);
-        if (second != "no" && !second.empty()) {
-            CheckProgram(begin + 7, "Exes/" + second, "second program");
+        const std::string& second = Line(begin + kRecordSecondProgram);
+        if (second != kRecordNone && !second.empty()) {
+            CheckProgram(begin + kRecordSecondProgram, kSecondProgramFolder + second,
+                         "second program");
         }
-        const std::string& readme = Line(begin + 8);
+        const std::string& readme = Line(begin + kRecordReadme);
+        const std::string readmePath = kReadmeFolder + readme;
         if (readme.empty()) {
-            AtLine(begin + 8, "no readme named: view and print show nothing");
-        } else if (!IsFile("databases/" + readme)) {
-            AtLine(begin + 8, "readme " + Quote("databases/" + readme) + " not found");
+            AtLine(begin + kRecordReadme, "no readme named: view and print show nothing");
+        } else if (!IsFile(readmePath)) {
+            AtLine(begin + kRecordReadme, "readme " + Quote(readmePath) + " not found");
         }
     }
 
-    void CheckPairMenu(const std::string& menu, const std::string& beginKey,
-                       const std::string& endKey) {
+    // The panel count a menu choice is judged against; without a usable count, the most a disc
+    // may have.
+    int PanelCount() const { return spriteCount_.value_or(kMaxSpriteCount); }
+
+    void CheckPairMenu(const std::string& menu, const char* sectionKey) {
+        const Section& section = *SectionForKey(sectionKey);
+        const std::string beginKey = section.menuKey;
+        const std::string endKey = section.menuEndKey;
         const int begin = FirstIndex(beginKey);
         const int end = FirstIndex(endKey);
         if (begin < 0 && end < 0) {
@@ -381,7 +390,7 @@ class Linter {
         for (int name = begin + 1; name < end; name += 2) {
             CheckUnique(name, menu + " name");
             CheckCaptionWidth(name, menu);
-            CheckSelectsPanel(name);
+            CheckPanelStep(sectionKey, name);
             if (name + 1 < end) {
                 const std::string& target = Line(name + 1);
                 if (!target.empty() && !IsWebAddress(target)) {
@@ -392,25 +401,32 @@ class Linter {
     }
 
     // Choosing a utilities or add-ons name also reads the line before it as an entry's start
-    // line: a 7- or 8-character target there selects a panel or fails.
-    void CheckSelectsPanel(int name) {
+    // line: a 7- or 8-character target there may select a panel. None of this stops the choice
+    // starting its program, so each is a warning.
+    void CheckPanelStep(const char* sectionKey, int name) {
         const int first = FirstIndex(Line(name));
-        if (first <= 0) {
+        const MenuChoice choice = ChooseCaptionAt(lines_, sectionKey, first, PanelCount());
+        if (!choice.panelStep || !HasStartLineLength(Line(first - 1))) {
             return;
         }
-        try {
-            if (const auto n = EntryNumberFromMarker(Line(first - 1))) {
-                AtLine(first - 1, "warning: choosing " + Quote(Line(name)) +
-                                      " also selects panel " + std::to_string(*n) +
-                                      ": the line before it is 7 or 8 characters long");
-            }
-        } catch (const Error& e) {
-            AtLine(first - 1, "choosing " + Quote(Line(name)) + " fails with \"" + e.what() +
-                                  "\": the line before it is 7 or 8 characters long");
+        const std::string choosing = "warning: choosing " + Quote(Line(name));
+        const std::optional<int> entry = EntryNumberFromStartLine(Line(first - 1));
+        if (choice.panel) {
+            AtLine(first - 1, choosing + " also selects panel " + std::to_string(*choice.panel) +
+                                  ": the line before it is 7 or 8 characters long");
+        } else if (entry) {
+            AtLine(first - 1, choosing + " reads the line before it as entry " +
+                                  std::to_string(*entry) + "'s start line, which has no panel" +
+                                  ": the panel stays as it is");
+        } else {
+            AtLine(first - 1, choosing + " reads the line before it as a start line (it is 7 or " +
+                                  "8 characters long) that names no entry: the panel stays as " +
+                                  "it is");
         }
     }
 
-    void CheckRecordMenu(const std::string& menu, const std::string& prefix) {
+    void CheckRecordMenu(const std::string& menu, const char* sectionKey) {
+        const std::string prefix = SectionForKey(sectionKey)->menuKey;
         std::size_t entries = 0;
         int firstRecord = -1;
         for (int n = 1; n <= kMaxRecordNumber; ++n) {
@@ -432,37 +448,83 @@ class Linter {
                 AtLine(key + 1, menu + " record has no target line");
                 continue;
             }
-            CheckRecordTarget(key + 2, menu);
+            CheckRecordTarget(key + 2, menu, sectionKey);
         }
         if (firstRecord >= 0) {
             CheckMenuLength(firstRecord, menu, entries);
         }
     }
 
-    void CheckRecordTarget(int index, const std::string& menu) {
-        const std::string& target = Line(index);
-        switch (ClassifyTarget(target)) {
-        case TargetKind::Web:
+    // The record's own target, as choosing its label would act on it.
+    void CheckRecordTarget(int index, const std::string& menu, const char* sectionKey) {
+        const MenuChoice choice = ChooseCaptionAt(lines_, sectionKey, index - 1, PanelCount());
+        switch (choice.action) {
+        case ChoiceAction::StartGame:
             break;
-        case TargetKind::Program:
-            CheckProgram(index, std::string(ProgramOfTarget(target)), menu + " program");
+        case ChoiceAction::StartProgram:
+            CheckProgram(index, choice.opens, menu + " program");
             break;
-        case TargetKind::ShowGame:
-            if (menu == "support") {
-                AtLine(index, "warning: \"showgame\" does nothing in the support menu");
-            }
-            break;
-        case TargetKind::Page:
-            if (target.empty()) {
+        case ChoiceAction::Nothing:
+            if (choice.target.empty()) {
                 AtLine(index, "warning: empty " + menu + " target: choosing it does nothing");
             } else {
-                // A page may carry an anchor or a query after its file name.
-                const std::string file = target.substr(0, target.find_first_of("#?"));
-                if (!IsFile(file)) {
-                    AtLine(index, menu + " page " + Quote(file) + " not found");
-                }
+                AtLine(index, "warning: " + Quote(choice.target) + " does nothing in the " + menu +
+                                  " menu");
             }
             break;
+        case ChoiceAction::OpenPage:
+            CheckPage(index, choice.opens, menu);
+            break;
+        }
+    }
+
+    // A page the web pane is asked for. The pane reads a command out of a page of the disc before
+    // it shows it ("command_exit" ends the program, "claunch_" and a path starts that file of the
+    // disc, and the other commands keep it from following the address), as out of a link.
+    void CheckPage(int index, const std::string& page, const std::string& menu) {
+        const std::string root = discAbs_ + "/";
+        const bool web = IsWebAddress(page);
+        const std::string address = web ? page : std::string(kLocalFileMark) + root + page;
+        const WebAddress read = ReadWebAddress(address, root);
+        const std::string doesNothing =
+            "warning: the web pane does not follow " + Quote(page) + ": choosing it does nothing";
+        switch (read.command) {
+        case WebCommand::Command:
+            if (!EqualsLower(read.argument, "exit")) {
+                AtLine(index, doesNothing);
+            }
+            return;
+        case WebCommand::Claunch:
+            CheckPageLaunch(index, std::string(read.argument), menu);
+            return;
+        default:
+            if (read.cancel) {
+                AtLine(index, doesNothing);
+                return;
+            }
+            break;
+        }
+        if (web) {
+            return;
+        }
+        // A page may carry an anchor or a query after its file name.
+        const std::string file = page.substr(0, page.find_first_of("#?"));
+        if (!IsFile(file)) {
+            AtLine(index, menu + " page " + Quote(file) + " not found");
+        }
+    }
+
+    // A "claunch_" page starts a file of the disc, counted behind a drive root.
+    void CheckPageLaunch(int index, const std::string& path, const std::string& menu) {
+        const std::size_t longest = kMaxShellPath - kDriveRootLength;
+        if (path.size() > longest) {
+            AtLine(index, menu + " program path is " + std::to_string(path.size()) +
+                              " characters long, more than the " + std::to_string(longest) +
+                              " a page may start: " + Quote(path));
+        } else if (!IsDiscRelativePath(path)) {
+            AtLine(index, menu + " program " + Quote(path) + " names no file of the disc");
+        } else if (!IsFile(path)) {
+            AtLine(index, menu + " program " + Quote(path) + " not found");
         }
     }
 
@@ -474,7 +536,7 @@ class Linter {
         bool anyPicture = false;
         for (int n = 0; n <= kMaxBannerNumber; ++n) {
             anyPicture = anyPicture || IsFile(BannerPicture(n));
-            const int key = FirstIndex("*BANNER" + std::to_string(n));
+            const int key = FirstIndex(kBannerPrefix + std::to_string(n));
             if (key < 0) {
                 continue;
             }

@@ -3,10 +3,15 @@
 #include "paint_kit.h"
 #include "scenes.h"
 
+#include "catalogue/disc_layout.h"
+#include "engine/main_state.h"
+
 #include <QPainterPath>
 #include <QRadialGradient>
 
 #include <cmath>
+#include <stdexcept>
+#include <string>
 
 namespace kestrova::sampledisc {
 
@@ -136,17 +141,21 @@ void NumberBadge(QPainter& p, const QRectF& column, const QString& small, const 
 } // namespace
 
 const std::vector<TopZone>& TopZones() {
-    static const std::vector<TopZone> zones = {
-        // The top row.
-        {"Demos", "demos", 328, 469, 17, 51},
-        {"Add-Ons", "add-ons", 470, 599, 17, 51},
-        {"Database", "database", 597, 737, 17, 51},
-        {"Exit", "exit", 736, 801, 17, 51},
-        // The bottom row.
-        {"Utilities", "utility", 328, 445, 50, 86},
-        {"Support", "support", 444, 566, 50, 86},
-        {"Tobrik", "tobrik", 565, 794, 50, 86},
-    };
+    // The front end's own top buttons, the top row first, and the section each one opens.
+    static const std::vector<TopZone> zones = [] {
+        std::vector<TopZone> all;
+        for (const kestrova::TopButton& b : kestrova::TopButtons()) {
+            const kestrova::Section* section = kestrova::SectionForButton(b.name);
+            if (section == nullptr) {
+                throw std::logic_error(std::string("no section for the button ") + b.name);
+            }
+            const int left = kestrova::kButtonPanelLeft + b.bounds.left;
+            const int top = kestrova::kButtonPanelTop + b.bounds.top;
+            all.push_back(
+                {b.caption, section->key, left, left + b.bounds.width, top, top + b.bounds.height});
+        }
+        return all;
+    }();
     return zones;
 }
 

@@ -1,5 +1,8 @@
 #include "content.h"
 
+#include "catalogue/disc_rules.h"
+#include "engine/disc_requirements.h"
+
 #include <cctype>
 #include <set>
 #include <stdexcept>
@@ -220,7 +223,7 @@ const std::vector<MenuTarget>& SupportLinks() {
         {"Kestrova on the web", "http://www.example.com/kestrova/"},
         {"Disc help and troubleshooting", "pages/support.html"},
         {"Run the disc doctor", "*XUtils/DiscDoctor/discdoc.exe"},
-        {"Tobrik says hello", "showgame"},
+        {"Tobrik says hello", std::string(kShowGameTarget)},
         {"Contact the CD editor", "pages/contact.html"},
     };
     return items;
@@ -228,7 +231,7 @@ const std::vector<MenuTarget>& SupportLinks() {
 
 const std::vector<MenuTarget>& TobrikLinks() {
     static const std::vector<MenuTarget> items = {
-        {"Play Tobrik's adventure", "showgame"},
+        {"Play Tobrik's adventure", std::string(kShowGameTarget)},
         {"Tobrik's page", "pages/tobrik.html"},
         {"Tobrik desktop pack", "*XExes/tobrik_desktop.exe"},
     };
@@ -289,38 +292,40 @@ void Validate(const std::vector<std::string>& lines) {
     for (size_t i = 1; i < lines.size(); ++i) {
         const std::string& line = lines[i];
         const std::string& before = lines[i - 1];
-        const bool key = !line.empty() && line[0] == '*' && line.rfind("*X", 0) != 0;
-        const bool title =
-            before.rfind("*BEGIN", 0) == 0 && before != "*BEGIN0" && before.size() <= 8;
+        const bool key =
+            !line.empty() && line[0] == '*' && line.rfind(kProgramTargetPrefix, 0) != 0;
+        const std::optional<int> entry = EntryNumberFromStartLine(before);
+        const bool title = before.rfind(kBeginPrefix, 0) == 0 && entry && *entry > 0;
         const bool caption =
             IsMenuCaptionOf(line, Utilities()) || IsMenuCaptionOf(line, AddOns()) ||
             IsMenuCaptionOf(line, SupportLinks()) || IsMenuCaptionOf(line, TobrikLinks());
         if ((key || title || caption) && repeatsEarlier(i)) {
             Slip("repeats an earlier line", line);
         }
-        if ((title || caption) && line.size() > 49) {
+        if ((title || caption) && line.size() > kMenuCaptionWidth) {
             Slip("menu line longer than 49 characters", line);
         }
-        if (line.size() > 4095) {
+        if (line.size() > LineList::kMaxLineLength) {
             Slip("line too long", line);
         }
     }
     for (const auto* block : {&Utilities(), &AddOns()}) {
-        if (block->size() > 11) {
+        if (block->size() > kMenuChoosableLines) {
             Slip("menu longer than 11 lines", block->front().caption);
         }
         for (const MenuTarget& item : *block) {
             // A 7- or 8-character target before a name would be read as an entry marker.
-            if (item.target.size() == 7 || item.target.size() == 8) {
+            if (HasStartLineLength(item.target)) {
                 Slip("target of 7 or 8 characters", item.target);
             }
-            if (item.target.size() > 79) {
+            if (item.target.size() > kMaxShellPath) {
                 Slip("program path longer than 79 characters", item.target);
             }
         }
     }
     for (const Demo& d : Demos()) {
-        if (d.install.size() > 79 || ("Exes/" + d.secondExe).size() > 79) {
+        if (d.install.size() > kMaxShellPath ||
+            (kSecondProgramFolder + d.secondExe).size() > kMaxShellPath) {
             Slip("program path longer than 79 characters", d.title);
         }
     }
@@ -337,65 +342,67 @@ std::vector<std::string> DiscDataLines() {
                     issue.month);
     lines.push_back("Keep titles, menu names and labels unique. Lines between blocks are notes.");
     lines.push_back("");
-    lines.push_back("*Spritecount");
+    lines.push_back(kSpriteCountKey);
     lines.push_back(std::to_string(SpriteCount()));
-    lines.push_back("*techsupport");
+    lines.push_back(kTechSupportKey);
     lines.push_back("Support:");
-    lines.push_back("*systemrequirements");
+    lines.push_back(kSystemRequirementsKey);
     lines.push_back("You will need:");
     lines.push_back("");
     lines.push_back("Feature demo text for the start panel");
-    lines.push_back("*BEGIN0");
+    lines.push_back(BeginKey(0));
     lines.push_back("This month: three missions of Helix Corsairs, our exclusive cover demo.");
     lines.push_back("Nine more demos, fresh patches and add-ons, and Tobrik's own adventure.");
     lines.push_back("Pick a game from the strip below, or open a menu at the top.");
-    lines.push_back("*END0");
+    lines.push_back(EndKey(0));
     const auto& demos = Demos();
     for (size_t i = 0; i < demos.size(); ++i) {
         const Demo& d = demos[i];
-        const std::string n = std::to_string(i + 1);
+        const int n = static_cast<int>(i) + 1;
+        std::vector<std::string> record(kRecordStandardEnd + 1);
+        record[0] = BeginKey(n);
+        record[kRecordTitle] = d.title;
+        for (int k = 0; k < kRecordDescriptionLines; ++k) {
+            record[kRecordDescription + k] = d.description[k];
+        }
+        record[kRecordInstall] = d.install;
+        record[kRecordUnused] = kRecordNone;
+        record[kRecordSecondProgram] = d.secondExe;
+        record[kRecordReadme] = d.readme;
+        record[kRecordSupport] = d.support;
+        for (int k = 0; k < kRecordRequirementLines; ++k) {
+            record[kRecordRequirements + k] = d.requirements[k];
+        }
+        record[kRecordStandardEnd] = EndKey(n);
         lines.push_back("");
-        lines.push_back("*BEGIN" + n);
-        lines.push_back(d.title);
-        for (const auto& line : d.description) {
-            lines.push_back(line);
-        }
-        lines.push_back(d.install);
-        lines.push_back("no");
-        lines.push_back(d.secondExe);
-        lines.push_back(d.readme);
-        lines.push_back(d.support);
-        for (const auto& line : d.requirements) {
-            lines.push_back(line);
-        }
-        lines.push_back("*END" + n);
+        lines.insert(lines.end(), record.begin(), record.end());
     }
     lines.push_back("");
-    lines.push_back("*BEGINUTILITIES");
+    lines.push_back(kBeginUtilitiesKey);
     AddPairs(lines, Utilities());
-    lines.push_back("*ENDUTILITIES");
+    lines.push_back(kEndUtilitiesKey);
     lines.push_back("");
-    lines.push_back("*BEGINADDONS");
+    lines.push_back(kBeginAddOnsKey);
     AddPairs(lines, AddOns());
-    lines.push_back("*ENDADDONS");
+    lines.push_back(kEndAddOnsKey);
     lines.push_back("");
     lines.push_back("Support menu");
     for (size_t i = 0; i < SupportLinks().size(); ++i) {
-        lines.push_back("*SUPPORT" + std::to_string(i + 1));
+        lines.push_back(kSupportPrefix + std::to_string(i + 1));
         lines.push_back(SupportLinks()[i].caption);
         lines.push_back(SupportLinks()[i].target);
     }
     lines.push_back("");
     lines.push_back("Tobrik menu");
     for (size_t i = 0; i < TobrikLinks().size(); ++i) {
-        lines.push_back("*TOBRIK" + std::to_string(i + 1));
+        lines.push_back(kTobrikPrefix + std::to_string(i + 1));
         lines.push_back(TobrikLinks()[i].caption);
         lines.push_back(TobrikLinks()[i].target);
     }
     lines.push_back("");
     lines.push_back("Banner targets");
     for (const BannerTarget& b : Banners()) {
-        lines.push_back("*BANNER" + std::to_string(b.number));
+        lines.push_back(kBannerPrefix + std::to_string(b.number));
         lines.push_back(b.target);
     }
     lines.push_back("");

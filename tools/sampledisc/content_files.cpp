@@ -2,6 +2,8 @@
 
 #include "content.h"
 
+#include "catalogue/disc_rules.h"
+
 #include <cctype>
 #include <cstdio>
 #include <set>
@@ -148,7 +150,7 @@ std::vector<TextFile> Pages() {
         list += "<tr><td><a href=\"" + DemoPageName(i) + "\"><b>" + Html(d.title) +
                 "</b></a><br><span class=\"small\">" + Html(d.maker) + " &middot; " +
                 Html(d.genre) + "</span></td><td align=\"right\">";
-        if (d.install != "no") {
+        if (d.install != kRecordNone) {
             list += "<a class=\"button\" href=\"" + Launch(d.install) + "\">Install</a>";
         } else {
             list += "<span class=\"small\">preview only</span>";
@@ -170,11 +172,11 @@ std::vector<TextFile> Pages() {
             page += Html(line) + "\n";
         }
         page += "</p>\n<p>";
-        if (d.install != "no") {
+        if (d.install != kRecordNone) {
             page += "<a class=\"button\" href=\"" + Launch(d.install) + "\">Install the demo</a> ";
         }
-        if (d.secondExe != "no") {
-            page += "<a class=\"button\" href=\"" + Launch("Exes/" + d.secondExe) +
+        if (d.secondExe != kRecordNone) {
+            page += "<a class=\"button\" href=\"" + Launch(kSecondProgramFolder + d.secondExe) +
                     "\">Run from the disc</a>";
         }
         page += "</p>\n</td><td class=\"box\">\n<h2>You will need</h2>\n<p>";
@@ -242,8 +244,7 @@ std::vector<TextFile> Pages() {
              "<h1>THE KESTROVA DATABASE</h1>\n<div class=\"box\">\n<p>Every review, cheat and "
              "tip from the last three years of the magazine, searchable by game and by "
              "platform.</p>\n<p><a class=\"button\" href=\"" +
-             Launch("Databases/Databases.exe") + "\">Open the database</a></p>\n</div>\n" +
-             PageFoot()});
+             Launch(kDatabaseProgram) + "\">Open the database</a></p>\n</div>\n" + PageFoot()});
     return pages;
 }
 
@@ -280,7 +281,7 @@ std::vector<TextFile> Readmes() {
         }
         r += "\\par\n";
         r += "\\f0\\fs22\\cf2\\b Installing\\b0\\par\n\\fs20\\cf1\\f1 ";
-        if (d.install != "no") {
+        if (d.install != kRecordNone) {
             r += "Click \\b Install now\\b0  on the demo's panel, or run \\f2 " + Rtf(d.install) +
                  "\\f1  from the disc. The installer asks for a folder and copies the demo "
                  "there.\\par\n";
@@ -298,7 +299,7 @@ std::vector<TextFile> Readmes() {
         r += "\\pard\\qc\\fs16\\cf4\\i Kestrova issue " + std::to_string(issue.number) + ", " +
              Rtf(issue.month) +
              ". This demo and its maker are inventions of the sample disc.\\i0\\par\n}\n";
-        files.push_back({"databases/" + d.readme, r});
+        files.push_back({kReadmeFolder + d.readme, r});
     }
     return files;
 }
@@ -329,7 +330,7 @@ std::vector<TextFile> Programs() {
     std::vector<TextFile> files;
     std::set<std::string> done;
     auto add = [&](const std::string& path, const std::string& title) {
-        if (path.empty() || path == "no" || !done.insert(Lower(path)).second) {
+        if (path.empty() || path == kRecordNone || !done.insert(Lower(path)).second) {
             return;
         }
         const std::string name = path.substr(path.find_last_of('/') + 1);
@@ -337,8 +338,8 @@ std::vector<TextFile> Programs() {
     };
     for (const Demo& d : Demos()) {
         add(d.install, d.title + " setup");
-        if (d.secondExe != "no") {
-            add("Exes/" + d.secondExe, d.title);
+        if (d.secondExe != kRecordNone) {
+            add(kSecondProgramFolder + d.secondExe, d.title);
         }
     }
     for (const auto* block : {&Utilities(), &AddOns()}) {
@@ -348,19 +349,20 @@ std::vector<TextFile> Programs() {
     }
     for (const auto* block : {&SupportLinks(), &TobrikLinks()}) {
         for (const MenuTarget& item : *block) {
-            if (item.target.size() > 4 && item.target.rfind("*X", 0) == 0) {
-                add(item.target.substr(2), item.caption);
+            if (ClassifyTarget(item.target) == TargetKind::Program) {
+                add(std::string(ProgramOfTarget(item.target)), item.caption);
             }
         }
     }
     for (const BannerTarget& b : Banners()) {
-        if (b.target.rfind("htt", 0) != 0) {
+        if (!IsWebAddress(b.target)) {
             add(b.target, b.headline);
         }
     }
     // The database zone starts this program; "databases/" and "Databases/" are one folder on
-    // the systems discs are made for.
-    add("databases/Databases.exe", "Kestrova database");
+    // the systems discs are made for, and it is kept in the one the readmes use.
+    const std::string_view database = kDatabaseProgram;
+    add(kReadmeFolder + std::string(database.substr(database.find('/') + 1)), "Kestrova database");
     return files;
 }
 
