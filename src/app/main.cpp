@@ -9,7 +9,9 @@
 #include "disc/cdio/open_disc.h"
 #include "disc/disc_file_system.h"
 #include "platform/desktop_launcher.h"
+#include "platform/desktop_pacer.h"
 #include "platform/logging.h"
+#include "platform/qt_pace_clock.h"
 #include "platform/web_pane.h"
 #include "ui/editor_form.h"
 #include "ui/game_panel.h"
@@ -24,7 +26,6 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -81,9 +82,6 @@ int RunEmptyWindow(QApplication& app, bool exitAfterPaint) {
     }
     return app.exec();
 }
-
-// How often the loop looks at the clock while the application is inactive.
-constexpr int kInactivePaceMs = 100;
 
 // A player at a terminal gets a prompt, and story texts broken at the terminal's width; a file
 // piped in or out gets no prompt and lines of 80 columns (or $COLUMNS).
@@ -279,42 +277,22 @@ int main(int argc, char** argv) {
 
     // Frames follow the wall clock at a fixed 60 per second; the window is active only while the
     // application is.
-    QElapsedTimer clock;
-    clock.start();
-    QTimer pace;
-    pace.setTimerType(Qt::PreciseTimer);
-    pace.setSingleShot(true);
-    pace.setInterval(1);
-    bool reportedFirstFrame = false;
-    FrontEnd& engine = form.Engine();
-    QObject::connect(&pace, &QTimer::timeout, &form, [&] {
-        const bool active = QApplication::applicationState() == Qt::ApplicationActive ||
-                            form.isActiveWindow() || cli.firstFrameExit;
-        engine.SetActive(active);
-        // After a stall (a suspended laptop, a debugger) the clock jumps ahead rather than racing
-        // through the missed frames.
-        const long long now = clock.elapsed();
-        if (now - engine.ClockMs() > 250) {
-            engine.SkipTo(now - 17);
-        }
-        engine.AdvanceTo(now);
-        // Sleep until the next frame is due. While another application has the keyboard no frame
-        // is drawn, so the timers are kept at a slower pace; activation wakes the loop at once.
-        pace.start(active ? static_cast<int>(std::clamp<long long>(
-                                engine.NextFrameMs() - clock.elapsed(), 1, 17))
-                          : kInactivePaceMs);
-        if (form.State().closed) {
-            app.quit();
-        }
-        if (cli.firstFrameExit && !reportedFirstFrame && !form.State().curtainUp) {
-            reportedFirstFrame = true;
+    QtPaceClock paceClock;
+    DesktopPacer pacer(form.Engine(), paceClock, cli.firstFrameExit);
+    QObject::connect(&paceClock.Timer(), &QTimer::timeout, &form, [&] {
+        const bool active =
+            QApplication::applicationState() == Qt::ApplicationActive || form.isActiveWindow();
+        const DesktopPacer::Pass pass = pacer.Run(active);
+        if (pass.firstFrame) {
             form.repaint();
             std::printf("first frame after %lld ms\n", SinceLaunchMs());
+        }
+        if (pass.quit) {
             app.quit();
         }
     });
-    QObject::connect(&app, &QGuiApplication::applicationStateChanged, &pace,
-                     [&pace](Qt::ApplicationState) { pace.start(0); });
-    pace.start();
+    QObject::connect(&app, &QGuiApplication::applicationStateChanged, &paceClock.Timer(),
+                     [&pacer](Qt::ApplicationState) { pacer.ActivationChanged(); });
+    pacer.Start();
     return app.exec();
 }

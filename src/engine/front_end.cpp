@@ -79,6 +79,9 @@ void FrontEnd::OnTimer(TimerId id) {
         break;
     case TimerId::decellerator:
         break;
+    case TimerId::bannerframes:
+        bannerframesTimer(state_, ports_);
+        break;
     }
 }
 
@@ -91,7 +94,18 @@ void FrontEnd::AdvanceTo(long long nowMs) {
 }
 
 void FrontEnd::SkipTo(long long nowMs) {
+    if (!initialized_ || state_.closed) {
+        state_.timers.MoveTo(nowMs);
+        return;
+    }
     state_.timers.RunUntil(nowMs, false, [this](TimerId id) { OnTimer(id); });
+    ResumeBannerFrames(state_);
+}
+
+long long FrontEnd::NextBannerFrameMs() const {
+    return state_.timers.Enabled(TimerId::bannerframes)
+               ? state_.timers.NextDueMs(TimerId::bannerframes)
+               : -1;
 }
 
 void FrontEnd::RunOneFrame() {

@@ -28,12 +28,14 @@ class FrontEnd {
     // per second while the application is active.
     void AdvanceTo(long long nowMs);
     // Moves the clock on without drawing the frames that fall in between (after a stall);
-    // timers still fire.
+    // timers still fire, and the banners take up their animation from there.
     void SkipTo(long long nowMs);
     // Advances the clock to the next frame time (a frame is drawn there when active).
     void RunOneFrame();
     long long ClockMs() const { return state_.timers.NowMs(); }
     long long NextFrameMs() const { return state_.timers.NextDueMs(TimerId::DXTimer); }
+    // When a banner next shows another frame, or -1 while none animates.
+    long long NextBannerFrameMs() const;
     long long FrameCount() const { return frames_; }
 
     // The application gained or lost activation; frames run only while it is active.

@@ -79,6 +79,9 @@ struct MainState {
 
     // The window's timers; whoever owns the clock steps them.
     TimerTable timers;
+    // When each banner (`adbanner`, `GIFImage1`, `GIFImage2`) shows its next frame, on the
+    // timers' clock; -1 while its picture does not change.
+    std::array<long long, 3> bannerFrameDueMs{-1, -1, -1};
 
     // Window-level facts the dump reports.
     std::string caption = "i";

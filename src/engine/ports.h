@@ -113,12 +113,20 @@ class Log {
 };
 
 // An animated GIF control. Load returns false when the file is missing (the picture stays) or
-// does not decode (the control is emptied).
+// does not decode (the control is emptied). The control decodes and shows one frame at a time;
+// when the next one is shown is the engine's to say (see banners.h).
 class GifControl {
   public:
     virtual ~GifControl() = default;
     virtual bool LoadFromFile(const std::string& path) = 0;
     virtual std::string FileName() const = 0;
+    // Whether the picture has frames to step through: not when it has one, or none.
+    virtual bool Animated() const { return false; }
+    // How long the frame on show asks to stand, in milliseconds, as the picture gives it (0 or
+    // less when it gives none).
+    virtual int FrameDelayMs() const { return 0; }
+    // Shows the next frame, the first after the last.
+    virtual void ShowNextFrame() {}
 };
 
 class SoundPlayer {

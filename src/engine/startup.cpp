@@ -4,6 +4,7 @@
 
 #include "base/error.h"
 #include "disc/disc_file_system.h"
+#include "engine/banners.h"
 #include "engine/disc_requirements.h"
 #include "pictures/bitmap_codec.h"
 
@@ -101,15 +102,9 @@ void LoadAndLayOut(MainState& s, Ports& ports, const std::string& currentDirecto
     Rebuild(s.backgroundSurface, false);
 
     // 4. Banners: a missing file leaves its control empty.
-    if (ports.adbanner) {
-        ports.adbanner->LoadFromFile(kCentreBannerFile);
-    }
-    if (ports.GIFImage1) {
-        ports.GIFImage1->LoadFromFile(kSideBannerFile);
-    }
-    if (ports.GIFImage2) {
-        ports.GIFImage2->LoadFromFile(kSideBannerFile);
-    }
+    LoadBanner(s, ports, ports.adbanner, kCentreBannerFile);
+    LoadBanner(s, ports, ports.GIFImage1, kSideBannerFile);
+    LoadBanner(s, ports, ports.GIFImage2, kSideBannerFile);
 
     // 5, 6. The disc data file and its global keys.
     LoadDiscDataFile(s.source, kDiscDataFile);
@@ -238,6 +233,8 @@ void FormClose(MainState& s) {
     s.timers.Disable(TimerId::DXTimer);
     s.timers.Disable(TimerId::launchit);
     s.timers.Disable(TimerId::Timer1);
+    s.timers.Disable(TimerId::bannerframes);
+    s.bannerFrameDueMs.fill(-1);
     s.closed = true;
 }
 

@@ -3,21 +3,24 @@
 namespace kestrova {
 
 TimerTable::TimerTable() {
-    auto make = [](const char* name, long long ms, long long div, bool enabled, bool grid) {
+    auto make = [](const char* name, long long ms, long long div, bool enabled, bool grid,
+                   bool showsOnly = false) {
         TimerSlot s;
         s.name = name;
         s.periodMs = ms;
         s.periodDiv = div;
         s.enabled = enabled;
         s.grid = grid;
+        s.showsOnly = showsOnly;
         return s;
     };
-    Slot(TimerId::DXTimer) = make("DXTimer", 1000, 60, false, true);
+    Slot(TimerId::DXTimer) = make("DXTimer", 1000, 60, false, true, true);
     Slot(TimerId::launchit) = make("launchit", 600, 1, false, false);
     Slot(TimerId::bannerpush) = make("bannerpush", 10000, 1, false, false);
     // The 4-second timer runs from the moment the window exists, before any other is started.
     Slot(TimerId::Timer1) = make("Timer1", 4000, 1, true, false);
     Slot(TimerId::decellerator) = make("decellerator", 100, 1, false, false);
+    Slot(TimerId::bannerframes) = make("bannerframes", 0, 1, false, false, true);
     Start(Slot(TimerId::Timer1));
 }
 
@@ -48,6 +51,11 @@ void TimerTable::SetInterval(TimerId id, long long ms) {
     s.periodDiv = 1;
     // A new interval counts from now, as when a running timer is given another interval.
     Start(s);
+}
+
+void TimerTable::StartAt(TimerId id, long long dueMs) {
+    SetInterval(id, std::max(1LL, dueMs - nowMs_));
+    Enable(id);
 }
 
 } // namespace kestrova

@@ -18,8 +18,9 @@ enum class TimerId {
     bannerpush,   // banner rotation
     Timer1,       // the 4-second draw from the shared generator
     decellerator, // never enabled
+    bannerframes, // the banners' next animation frame, due when the earliest banner's is
 };
-constexpr std::size_t kTimerCount = 5;
+constexpr std::size_t kTimerCount = 6;
 
 struct TimerSlot {
     const char* name = "";
@@ -33,6 +34,9 @@ struct TimerSlot {
     // A grid timer ticks on its fixed grid whether enabled or not; enabling only lets its
     // handler run. The frame timer is one: its pace never shifts.
     bool grid = false;
+    // A timer that only changes what is shown (the frame, the banners' frames): its ticks pass
+    // silently while the clock skips ahead after a stall.
+    bool showsOnly = false;
     // When the timer was last started, as a count of starts: of two timers due at the same
     // moment, the one started first fires first.
     long long startOrder = 0;
@@ -53,6 +57,9 @@ class TimerTable {
     bool Enabled(TimerId id) const { return Slot(id).enabled; }
     // A new interval starts the timer again from now.
     void SetInterval(TimerId id, long long ms);
+    // Starts the timer so that its next tick falls at `dueMs` (at least 1 ms from now); it ticks
+    // on at that interval until started again or disabled.
+    void StartAt(TimerId id, long long dueMs);
     long long IntervalMs(TimerId id) const { return Slot(id).periodMs / Slot(id).periodDiv; }
     long long NextDueMs(TimerId id) const { return Slot(id).NextDueMs(); }
     // Frame times passed so far, drawn or not.
@@ -63,9 +70,9 @@ class TimerTable {
 
     // Steps the clock to `untilMs`, calling `fire(id)` for every tick that falls due on the way,
     // in time order; the clock reads the tick's time while its handler runs. Timers due at the
-    // same moment fire in the order they were started, the frame after them all. A grid timer's
-    // ticks reach `fire` only when `frames` is true (otherwise they pass silently, as after a
-    // stall).
+    // same moment fire in the order they were started, the frame after them all. The ticks of a
+    // timer that only changes what is shown reach `fire` only when `frames` is true (otherwise
+    // they pass silently, as after a stall).
     template <typename Fire> void RunUntil(long long untilMs, bool frames, Fire&& fire) {
         for (;;) {
             TimerSlot* next = nullptr;
@@ -83,7 +90,7 @@ class TimerTable {
             }
             nowMs_ = std::max(nowMs_, next->NextDueMs());
             ++next->ticks;
-            if (next->enabled && (frames || !next->grid)) {
+            if (next->enabled && (frames || !next->showsOnly)) {
                 fire(static_cast<TimerId>(next - slots_.data()));
             }
         }

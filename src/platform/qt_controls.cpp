@@ -1,6 +1,5 @@
 #include "platform/qt_controls.h"
 
-#include "platform/banner_clock.h"
 #include "platform/plugin_loader.h"
 #include "platform/sound_output.h"
 
@@ -36,7 +35,8 @@ GifLabel::GifLabel(QWidget* parent) : QLabel(parent) {
 }
 
 GifLabel::~GifLabel() {
-    Stop();
+    // The label lets go of the movie before the movie goes.
+    setMovie(nullptr);
 }
 
 bool GifLabel::LoadFromFile(const std::string& path) {
@@ -72,45 +72,31 @@ bool GifLabel::LoadFromFile(const std::string& path) {
         return false;
     }
     setMovie(movie.get());
-    Stop();
+    movie_ = std::move(movie); // the old movie goes before the bytes it read
     data_ = std::move(buffer);
-    movie_ = std::move(movie);
     movie_->jumpToFrame(0);
-    Play();
     return true;
 }
 
-void GifLabel::Play() {
-    // A picture of one frame never changes; the others step on the banners' shared clock.
-    if (movie_ && !paused_ && movie_->frameCount() != 1) {
-        BannerClock::Shared().Add(movie_.get());
-    }
+bool GifLabel::Animated() const {
+    return movie_ && movie_->frameCount() != 1;
 }
 
-void GifLabel::Stop() {
-    if (movie_) {
-        BannerClock::Shared().Remove(movie_.get());
-        movie_.reset();
+int GifLabel::FrameDelayMs() const {
+    return movie_ ? movie_->nextFrameDelay() : 0;
+}
+
+void GifLabel::ShowNextFrame() {
+    if (movie_ && !movie_->jumpToNextFrame()) {
+        movie_->jumpToFrame(0); // banners loop
     }
 }
 
 void GifLabel::Empty() {
     setMovie(nullptr);
     clear();
-    Stop();
+    movie_.reset();
     data_.reset();
-}
-
-void GifLabel::SetPaused(bool paused) {
-    paused_ = paused;
-    if (movie_) {
-        if (paused) {
-            BannerClock::Shared().Remove(movie_.get());
-            movie_->jumpToFrame(0);
-        } else {
-            Play();
-        }
-    }
 }
 
 void GifLabel::mousePressEvent(QMouseEvent* event) {

@@ -18,8 +18,9 @@ namespace kestrova {
 
 class SoundOutput;
 
-// An animated GIF that loops by itself, in a clickable label filling its panel. Frames are
-// decoded as they play; a GIF beyond the banner limits (catalogue/disc_limits.h) stays empty.
+// An animated GIF in a clickable label filling its panel. It shows one frame at a time, the next
+// when the engine's clock says so; frames are decoded as they are shown. A GIF beyond the banner
+// limits (catalogue/disc_limits.h) stays empty.
 class GifLabel : public QLabel, public GifControl {
     Q_OBJECT
   public:
@@ -27,8 +28,9 @@ class GifLabel : public QLabel, public GifControl {
     ~GifLabel() override;
     bool LoadFromFile(const std::string& path) override;
     std::string FileName() const override { return file_; }
-    // The replay harness steps animations on its own clock.
-    void SetPaused(bool paused);
+    bool Animated() const override;
+    int FrameDelayMs() const override;
+    void ShowNextFrame() override;
 
   Q_SIGNALS:
     void Clicked();
@@ -39,13 +41,9 @@ class GifLabel : public QLabel, public GifControl {
   private:
     void Empty();
 
-    void Play();
-    void Stop();
-
     std::unique_ptr<QBuffer> data_; // the file's bytes, which the movie reads as it plays
     std::unique_ptr<QMovie> movie_;
     std::string file_;
-    bool paused_ = false;
 };
 
 // Plays the disc's short sounds without waiting; silent where there is no audio device.

@@ -71,11 +71,6 @@ TMainForm::TMainForm(const MainFormOptions& options, QWidget* parent)
     adbanner_ = MakeBanner(this, QRect(163, 505, 468, 60));
     GIFImage1_ = MakeBanner(this, QRect(10, 505, 143, 60));
     GIFImage2_ = MakeBanner(this, QRect(640, 505, 143, 60));
-    if (options.replay) {
-        for (GifLabel* g : {adbanner_, GIFImage1_, GIFImage2_}) {
-            g->SetPaused(true);
-        }
-    }
 
     Panel4_ = new ReadmePaneWidget(this);
     if (options.replay) {

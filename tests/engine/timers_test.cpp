@@ -126,6 +126,19 @@ TEST(Timers, SkippedFramesPassSilentlyWhileOtherTimersFire) {
     EXPECT_EQ(t.FrameTicks(), 3600);
 }
 
+TEST(Timers, ABannerFrameTimerFallsDueWhenToldAndPassesSilentlyInASkip) {
+    TimerTable t;
+    Step(t, 100);
+    t.StartAt(TimerId::bannerframes, 160);
+    EXPECT_TRUE(t.Enabled(TimerId::bannerframes));
+    EXPECT_EQ(t.NextDueMs(TimerId::bannerframes), 160);
+    t.StartAt(TimerId::bannerframes, 50); // a time already past falls due at once
+    EXPECT_EQ(t.NextDueMs(TimerId::bannerframes), 101);
+    t.StartAt(TimerId::bannerframes, 120);
+    EXPECT_EQ(Count(Step(t, 5000, false), TimerId::bannerframes), 0);
+    EXPECT_EQ(Count(Step(t, 5100), TimerId::bannerframes), 5);
+}
+
 TEST(Timers, AZeroIntervalNeverHangsTheClock) {
     TimerTable t;
     t.SetInterval(TimerId::Timer1, 0);

@@ -1,5 +1,6 @@
 // The banner control on hostile GIFs: one past the banner limits, a pipe or a device in place of
-// the file stays empty (as an undecodable one does) at once; a good one plays, frame by frame.
+// the file stays empty (as an undecodable one does) at once; a good one shows frame after frame
+// as it is told, reporting each frame's delay.
 
 #include "platform/qt_controls.h"
 #include "support/test_files.h"
@@ -14,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace kestrova {
 namespace {
@@ -34,16 +36,30 @@ class GifLabelLimits : public ::testing::Test {
 
 TEST_F(GifLabelLimits, AGoodBannerPlaysFrameByFrame) {
     GifLabel label;
-    label.SetPaused(true);
-    ASSERT_TRUE(label.LoadFromFile(Write("good.gif", Gif(468, 60, 3))));
+    EXPECT_FALSE(label.Animated()) << "an empty banner has nothing to step";
+    ASSERT_TRUE(label.LoadFromFile(Write("good.gif", AnimatedGif(468, 60, 3, 12))));
     ASSERT_NE(label.movie(), nullptr);
     EXPECT_EQ(label.movie()->cacheMode(), QMovie::CacheNone);
     EXPECT_EQ(label.movie()->frameCount(), 3);
+    // It shows its first frame and reports that frame's delay; it moves on only when told, and
+    // loops.
+    EXPECT_TRUE(label.Animated());
+    EXPECT_EQ(label.movie()->currentFrameNumber(), 0);
+    EXPECT_EQ(label.FrameDelayMs(), 120);
+    std::vector<int> frames;
+    for (int i = 0; i < 4; ++i) {
+        label.ShowNextFrame();
+        frames.push_back(label.movie()->currentFrameNumber());
+    }
+    EXPECT_EQ(frames, (std::vector<int>{1, 2, 0, 1}));
+    EXPECT_EQ(label.movie()->state(), QMovie::NotRunning) << "no timer of its own";
+
+    ASSERT_TRUE(label.LoadFromFile(Write("still.gif", AnimatedGif(468, 60, 1))));
+    EXPECT_FALSE(label.Animated());
 }
 
 TEST_F(GifLabelLimits, ABannerBeyondItsLimitsOrNotAFileStaysEmpty) {
     GifLabel label;
-    label.SetPaused(true);
     ASSERT_TRUE(label.LoadFromFile(Write("good.gif", Gif(468, 60, 3))));
     EXPECT_FALSE(label.LoadFromFile(Write("screen.gif", Gif(65535, 65535, 200))));
     EXPECT_EQ(label.movie(), nullptr);

@@ -1,0 +1,51 @@
+#include "platform/desktop_pacer.h"
+
+#include "engine/front_end.h"
+
+#include <algorithm>
+
+namespace kestrova {
+
+DesktopPacer::DesktopPacer(FrontEnd& engine, PaceClock& clock, bool firstFrameExit)
+    : engine_(engine), clock_(clock), firstFrameExit_(firstFrameExit) {}
+
+void DesktopPacer::Start() {
+    clock_.WakeAfter(1);
+}
+
+void DesktopPacer::ActivationChanged() {
+    clock_.WakeAfter(0);
+}
+
+DesktopPacer::Pass DesktopPacer::Run(bool active) {
+    active = active || firstFrameExit_;
+    engine_.SetActive(active);
+    const long long now = clock_.NowMs();
+    if (now - engine_.ClockMs() > kStallMs) {
+        engine_.SkipTo(now - kFramePaceMs);
+    }
+    engine_.AdvanceTo(now);
+
+    // Sleep until the next frame is due, or the next banner frame, whichever comes first; the
+    // time the pass took counts. While inactive no frame is drawn, so the loop only keeps the
+    // timers, at a slower pace.
+    const long long after = clock_.NowMs();
+    long long due = active ? engine_.NextFrameMs() : after + kInactivePaceMs;
+    const long long banner = engine_.NextBannerFrameMs();
+    if (banner >= 0) {
+        due = std::min(due, banner);
+    }
+    const int longest = active ? kFramePaceMs : kInactivePaceMs;
+    clock_.WakeAfter(static_cast<int>(std::clamp<long long>(due - after, 1, longest)));
+
+    Pass pass;
+    pass.quit = engine_.State().closed;
+    if (firstFrameExit_ && !reportedFirstFrame_ && !engine_.State().curtainUp) {
+        reportedFirstFrame_ = true;
+        pass.firstFrame = true;
+        pass.quit = true;
+    }
+    return pass;
+}
+
+} // namespace kestrova

@@ -1,0 +1,56 @@
+#pragma once
+// The desktop's frame loop: it steps the front end's clock by wall time. Frames run at a fixed 60
+// per second while the application is active; while it is not, no frame is drawn and the loop
+// only keeps the timers, ten times a second. Banner frames are met on time either way. After a
+// stall (a suspended laptop, a debugger) the clock jumps ahead rather than racing through the
+// missed frames. The policy is plain logic on a clock and a one-shot timer it is given: the
+// desktop's are the wall clock and a precise timer (qt_pace_clock.h), a test's a counter.
+
+namespace kestrova {
+
+class FrontEnd;
+
+// What the loop runs on.
+class PaceClock {
+  public:
+    virtual ~PaceClock() = default;
+    // Milliseconds since the loop's start; never goes back.
+    virtual long long NowMs() const = 0;
+    // The loop's next pass comes after `ms` milliseconds; a later call replaces an earlier one.
+    virtual void WakeAfter(int ms) = 0;
+};
+
+class DesktopPacer {
+  public:
+    // How often the loop looks at the clock while the application is inactive.
+    static constexpr int kInactivePaceMs = 100;
+    // The longest a pass may sleep while frames run: one frame period, rounded up.
+    static constexpr int kFramePaceMs = 17;
+    // A wall clock this far ahead of the front end's means the loop stalled.
+    static constexpr long long kStallMs = 250;
+
+    // With `firstFrameExit` the application counts as active, and the loop ends once the first
+    // frame is on screen.
+    DesktopPacer(FrontEnd& engine, PaceClock& clock, bool firstFrameExit = false);
+
+    // The first pass comes after a millisecond.
+    void Start();
+    // The application gained or lost activation: the next pass comes at once.
+    void ActivationChanged();
+
+    struct Pass {
+        bool firstFrame = false; // the first frame has just come on screen (first-frame exit)
+        bool quit = false;       // the loop is over: the window closed, or the first frame is out
+    };
+    // One pass of the loop, `active` telling whether the application has the keyboard: the
+    // front end's clock is brought to the wall clock's time and the next pass is set.
+    Pass Run(bool active);
+
+  private:
+    FrontEnd& engine_;
+    PaceClock& clock_;
+    bool firstFrameExit_ = false;
+    bool reportedFirstFrame_ = false;
+};
+
+} // namespace kestrova

@@ -1,0 +1,207 @@
+// The desktop's frame loop on a clock the test moves: 60 frames a second while active, sleeping
+// to the next frame; a stall skipped rather than raced through; a slower pace while inactive that
+// still meets the banners' frames; activation waking the loop at once; the first-frame exit.
+
+#include "platform/desktop_pacer.h"
+
+#include "engine/engine_fixture.h"
+#include "engine/front_end.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace kestrova {
+namespace {
+
+class FakePaceClock : public PaceClock {
+  public:
+    long long NowMs() const override { return now; }
+    void WakeAfter(int ms) override {
+        wakeAt = now + ms;
+        sleeps.push_back(ms);
+    }
+    long long now = 0;
+    long long wakeAt = -1;
+    std::vector<int> sleeps;
+};
+
+// A banner of two frames of `delayMs` each.
+class TwoFrameBanner : public GifControl {
+  public:
+    explicit TwoFrameBanner(int delayMs) : delayMs_(delayMs) {}
+    bool LoadFromFile(const std::string&) override { return true; }
+    std::string FileName() const override { return {}; }
+    bool Animated() const override { return true; }
+    int FrameDelayMs() const override { return delayMs_; }
+    void ShowNextFrame() override { ++changes; }
+    int changes = 0;
+
+  private:
+    int delayMs_;
+};
+
+struct DesktopPacerTest : ::testing::Test {
+    FixtureDiscFolder disc;
+    testing::RecordingCanvas canvas;
+    NullWindow window;
+
+    Ports MakePorts(GifControl* centre = nullptr) {
+        Ports p;
+        p.canvas = &canvas;
+        p.window = &window;
+        p.adbanner = centre;
+        return p;
+    }
+
+    // Runs every pass that falls due up to `untilMs`, as the desktop's timer would; returns the
+    // passes' results.
+    static std::vector<DesktopPacer::Pass> RunUntil(DesktopPacer& pacer, FakePaceClock& clock,
+                                                    long long untilMs, bool active) {
+        std::vector<DesktopPacer::Pass> passes;
+        while (clock.wakeAt >= 0 && clock.wakeAt <= untilMs) {
+            clock.now = clock.wakeAt;
+            clock.wakeAt = -1;
+            passes.push_back(pacer.Run(active));
+        }
+        clock.now = untilMs;
+        return passes;
+    }
+};
+
+TEST_F(DesktopPacerTest, WhileActiveFramesRunSixtyASecondAndTheLoopSleepsToTheNext) {
+    FrontEnd fe(MakePorts());
+    fe.Initialize();
+    FakePaceClock clock;
+    DesktopPacer pacer(fe, clock);
+    pacer.Start();
+    EXPECT_EQ(clock.wakeAt, 1);
+    const auto passes = RunUntil(pacer, clock, 1000, true);
+    EXPECT_EQ(fe.FrameCount(), 60);
+    EXPECT_EQ(fe.ClockMs(), 1000);
+    // One pass per frame (after the first), each sleeping until the next frame is due.
+    EXPECT_EQ(passes.size(), 61u);
+    EXPECT_EQ(clock.sleeps[1], 15) << "the first pass, at 1 ms, sleeps to the first frame";
+    for (std::size_t i = 2; i < clock.sleeps.size(); ++i) {
+        EXPECT_GE(clock.sleeps[i], 16);
+        EXPECT_LE(clock.sleeps[i], 17);
+    }
+    EXPECT_FALSE(passes.back().quit);
+}
+
+TEST_F(DesktopPacerTest, AfterAStallTheClockSkipsAheadInsteadOfRacingThroughTheFrames) {
+    FrontEnd fe(MakePorts());
+    fe.Initialize();
+    FakePaceClock clock;
+    DesktopPacer pacer(fe, clock);
+    pacer.Start();
+    RunUntil(pacer, clock, 1000, true);
+
+    // A pass 200 ms late still draws every frame it missed...
+    long long frames = fe.FrameCount();
+    clock.now = 1200;
+    pacer.Run(true);
+    EXPECT_EQ(fe.FrameCount(), frames + 12);
+
+    // ... but one a minute late jumps: at most the last frame period is drawn.
+    frames = fe.FrameCount();
+    clock.now = 61200;
+    pacer.Run(true);
+    EXPECT_EQ(fe.ClockMs(), 61200);
+    EXPECT_LE(fe.FrameCount(), frames + 2);
+    EXPECT_GT(fe.State().timers.NextDueMs(TimerId::Timer1), 61200) << "the timers kept up";
+    EXPECT_LE(clock.sleeps.back(), DesktopPacer::kFramePaceMs);
+}
+
+TEST_F(DesktopPacerTest, WhileInactiveNoFrameIsDrawnAndTheTimersKeepASlowerPace) {
+    FrontEnd fe(MakePorts());
+    fe.Initialize();
+    FakePaceClock clock;
+    DesktopPacer pacer(fe, clock);
+    pacer.Start();
+    const auto passes = RunUntil(pacer, clock, 10001, false);
+    EXPECT_EQ(fe.FrameCount(), 0);
+    EXPECT_FALSE(fe.IsActive());
+    EXPECT_EQ(passes.size(), 101u);
+    EXPECT_EQ(clock.sleeps.back(), DesktopPacer::kInactivePaceMs);
+    // The rotation at 10 s ran, a pass after it fell due.
+    EXPECT_GT(fe.State().timers.NextDueMs(TimerId::bannerpush), 10001);
+}
+
+TEST_F(DesktopPacerTest, BannerFramesAreMetOnTimeActiveOrNot) {
+    TwoFrameBanner centre(130);
+    FrontEnd fe(MakePorts(&centre));
+    fe.Initialize();
+    ASSERT_EQ(fe.NextBannerFrameMs(), 140);
+    FakePaceClock clock;
+    DesktopPacer pacer(fe, clock);
+    pacer.Start();
+    RunUntil(pacer, clock, 101, false);
+    // Inactive, the loop would look again at 201; the banner's frame is due at 140.
+    EXPECT_EQ(clock.wakeAt, 140);
+    RunUntil(pacer, clock, 140, false);
+    EXPECT_EQ(centre.changes, 1);
+    EXPECT_EQ(clock.wakeAt, 240) << "the next look, 100 ms on, comes before the next frame (280)";
+
+    // Active, a banner frame between two frames gets a pass of its own.
+    RunUntil(pacer, clock, 270, true);
+    EXPECT_EQ(clock.wakeAt, 280);
+    RunUntil(pacer, clock, 280, true);
+    EXPECT_EQ(centre.changes, 2);
+}
+
+TEST_F(DesktopPacerTest, ActivationWakesTheLoopAtOnce) {
+    FrontEnd fe(MakePorts());
+    fe.Initialize();
+    FakePaceClock clock;
+    DesktopPacer pacer(fe, clock);
+    pacer.Start();
+    RunUntil(pacer, clock, 1000, false);
+    ASSERT_EQ(clock.wakeAt, 1001);
+    clock.now = 1010;
+    pacer.ActivationChanged();
+    EXPECT_EQ(clock.wakeAt, 1010);
+    RunUntil(pacer, clock, 1010, true);
+    EXPECT_TRUE(fe.IsActive());
+    // Frames run from the next frame time on, the loop sleeping to it.
+    EXPECT_EQ(clock.wakeAt, fe.NextFrameMs());
+    const long long frames = fe.FrameCount();
+    RunUntil(pacer, clock, 1100, true);
+    EXPECT_EQ(fe.FrameCount(), frames + 6);
+}
+
+TEST_F(DesktopPacerTest, TheFirstFrameExitEndsTheLoopOnceTheFirstFrameIsOut) {
+    FrontEnd fe(MakePorts());
+    fe.Initialize();
+    FakePaceClock clock;
+    DesktopPacer pacer(fe, clock, true);
+    pacer.Start();
+    // Counted active even without the keyboard: the loop is measured on a display without one.
+    const DesktopPacer::Pass early = pacer.Run(false);
+    EXPECT_TRUE(fe.IsActive());
+    EXPECT_FALSE(early.firstFrame);
+    EXPECT_FALSE(early.quit);
+    const auto passes = RunUntil(pacer, clock, 100, false);
+    int reported = 0;
+    for (const auto& p : passes) {
+        reported += p.firstFrame ? 1 : 0;
+    }
+    EXPECT_EQ(reported, 1);
+    EXPECT_TRUE(passes.front().firstFrame && passes.front().quit)
+        << "the pass that drew the first frame reports it";
+}
+
+TEST_F(DesktopPacerTest, AClosedWindowEndsTheLoop) {
+    FrontEnd fe(MakePorts());
+    fe.Initialize();
+    FakePaceClock clock;
+    DesktopPacer pacer(fe, clock);
+    pacer.Start();
+    RunUntil(pacer, clock, 100, true);
+    fe.FormClose();
+    clock.now = 117;
+    EXPECT_TRUE(pacer.Run(true).quit);
+}
+
+} // namespace
+} // namespace kestrova
