@@ -4,8 +4,6 @@
 
 #include "editor/disc_editor.h"
 
-#include "disc/disc_file_system.h"
-
 #include <optional>
 #include <span>
 #include <string>
@@ -33,7 +31,7 @@ std::optional<WriteFailure> DiscFileWriter::Replace(const std::string& path,
 
 std::string DiscEditor::ShownPath(const char* file) const {
     const std::string shown = link_.discRoot + file;
-    if (const std::optional<std::string> local = CurrentDisc().LocalPath(shown)) {
+    if (const std::optional<std::string> local = link_.LocalPath(shown)) {
         return *local;
     }
     // As the desktop names files: "/" between folders, whatever the disc's own spelling.
@@ -47,7 +45,7 @@ std::string DiscEditor::ShownPath(const char* file) const {
 std::optional<std::string> DiscEditor::WriteToDisc(const char* file,
                                                    std::span<const uint8_t> bytes) {
     // A CD image is read-only: nothing is written, and never anywhere else instead.
-    const std::optional<std::string> local = CurrentDisc().LocalPath(link_.discRoot + file);
+    const std::optional<std::string> local = link_.LocalPath(link_.discRoot + file);
     if (!local) {
         return std::string(kReadOnlyDisc);
     }

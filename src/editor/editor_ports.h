@@ -7,7 +7,9 @@
 #include "pictures/picture.h"
 #include "pictures/picture_collection.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -70,6 +72,17 @@ struct FrontEndLink {
     int spriteCount = 0;
     // The folder the image-list and disc data files are written under, ending with a separator.
     std::string discRoot;
+    // The file on this machine that a disc path names; nothing when the disc has none (a CD
+    // image, which is read-only). Unset: the path as given, with "/" for every separator.
+    std::function<std::optional<std::string>(const std::string&)> localPath;
+
+    std::optional<std::string> LocalPath(std::string discPath) const {
+        if (localPath) {
+            return localPath(discPath);
+        }
+        std::replace(discPath.begin(), discPath.end(), '\\', '/');
+        return discPath;
+    }
 };
 
 } // namespace kestrova

@@ -4,7 +4,6 @@
 #include "editor/disc_editor.h"
 
 #include "base/error.h"
-#include "disc/disc_file_system.h"
 
 #include <optional>
 #include <vector>
@@ -24,7 +23,7 @@ void DiscEditor::LoadEntryPicture(PictureCollection* list, Picture& shown, const
         return;
     }
     // Said before any dialog: a picture chosen for a read-only disc could only be lost.
-    if (!CurrentDisc().LocalPath(link_.discRoot + listFile)) {
+    if (!link_.LocalPath(link_.discRoot + listFile)) {
         ShowMessage("Cannot change " + ShownPath(listFile) + ": " + kReadOnlyDisc);
         return;
     }

@@ -1,6 +1,7 @@
 #include "ui/editor_form.h"
 
 #include "base/text.h"
+#include "disc/disc_file_system.h"
 #include "engine/front_end.h"
 #include "engine/main_state.h"
 
@@ -188,6 +189,7 @@ void Tform1::OpenEditor(MainState& frontEnd) {
     link.sliderlistA = &frontEnd.sliderlistA;
     link.spriteCount = frontEnd.spriteCount;
     link.discRoot = FrontEnd::CurrentDirectory();
+    link.localPath = [](const std::string& path) { return CurrentDisc().LocalPath(path); };
     show();
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
         raise();

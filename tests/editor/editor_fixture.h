@@ -6,6 +6,7 @@
 #include "base/error.h"
 #include "editor/disc_editor.h"
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -99,13 +100,16 @@ struct EditorBench {
         }
     }
 
-    void Open(const std::string& discRoot = "/disc/") {
+    // `localPath` unset: every disc path is a file of this machine.
+    void Open(const std::string& discRoot = "/disc/",
+              std::function<std::optional<std::string>(const std::string&)> localPath = {}) {
         FrontEndLink link;
         link.source = &frontEnd;
         link.SubSliderA = &thumbs;
         link.sliderlistA = &panels;
         link.spriteCount = 9;
         link.discRoot = discRoot;
+        link.localPath = std::move(localPath);
         editor.OpenEditor(link);
     }
 

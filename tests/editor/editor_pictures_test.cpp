@@ -3,7 +3,6 @@
 
 #include "editor_fixture.h"
 
-#include "disc/disc_file_system.h"
 #include "pictures/image_list_file.h"
 
 #include <gtest/gtest.h>
@@ -111,24 +110,10 @@ TEST(EditorPictures, OpeningPreparesTheSlotAfterTheLastDemo) {
     EXPECT_TRUE(b.panels.Items(9).Transparent);
 }
 
-// A disc that has no files on this machine, as a CD image has none.
-struct ImageLikeDisc : DiscFileSystem {
-    std::string Root() const override { return "/discs/issue.iso/"; }
-    bool IsImage() const override { return true; }
-    std::string Resolve(const std::string& path) const override { return path; }
-    DiscEntryInfo Stat(const std::string&) const override { return {}; }
-    std::vector<uint8_t> Read(const std::string& path, const FileKind&) const override {
-        ThrowCannotOpen(path);
-    }
-    std::vector<uint8_t> ReadHead(const std::string&, std::size_t) const override { return {}; }
-    std::vector<std::string> List(const std::string&) const override { return {}; }
-    std::optional<std::string> LocalPath(const std::string&) const override { return std::nullopt; }
-};
-
 TEST(EditorPictures, OnACdImageTheButtonsSayAtOnceThatTheDiscIsReadOnly) {
-    ScopedDisc image(std::make_shared<ImageLikeDisc>());
     EditorBench b;
-    b.Open("/discs/issue.iso/");
+    // A CD image has no files on this machine.
+    b.Open("/discs/issue.iso/", [](const std::string&) { return std::optional<std::string>(); });
     b.editor.featuresClick(b.LineOf(2));
     b.editor.Button5Click();
     b.editor.Button6Click();
