@@ -123,20 +123,10 @@ SafeFileWriter::SafeFileWriter(std::string target, SafeWriteOptions options)
             return;
         }
     }
-    unsigned mode = 0666u & ~CurrentUmask();
-    if (::stat(finalPath_.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode)) {
-            FailWithErrno(EISDIR);
-            return;
-        }
-        if (!S_ISREG(st.st_mode)) {
-            Fail("it is not a regular file");
-            return;
-        }
-        mode = static_cast<unsigned>(st.st_mode) & 07777u;
-    }
-    if (options.mode) {
-        mode = *options.mode;
+    const bool exists = ::stat(finalPath_.c_str(), &st) == 0;
+    const std::optional<unsigned> mode = ModeFor(exists ? &st : nullptr, options);
+    if (!mode) {
+        return;
     }
     std::string pattern = FolderOf(finalPath_) + "/." + NameOf(finalPath_) + ".XXXXXX";
     fd_ = ::mkstemp(pattern.data());
@@ -146,7 +136,7 @@ SafeFileWriter::SafeFileWriter(std::string target, SafeWriteOptions options)
     }
     tempPath_ = pattern;
     ::fcntl(fd_, F_SETFD, FD_CLOEXEC);
-    if (::fchmod(fd_, static_cast<mode_t>(mode)) != 0) {
+    if (::fchmod(fd_, static_cast<mode_t>(*mode)) != 0) {
         FailWithErrno(errno);
     }
 }
@@ -157,25 +147,15 @@ void SafeFileWriter::OpenInFolder(const SafeWriteOptions& options) {
         Fail("it is not a plain file name");
         return;
     }
-    unsigned mode = 0666u & ~CurrentUmask();
     struct stat st {};
-    if (::fstatat(folder_, target_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
-        if (S_ISLNK(st.st_mode)) {
-            Fail("it is a symbolic link, which is not written through");
-            return;
-        }
-        if (S_ISDIR(st.st_mode)) {
-            FailWithErrno(EISDIR);
-            return;
-        }
-        if (!S_ISREG(st.st_mode)) {
-            Fail("it is not a regular file");
-            return;
-        }
-        mode = static_cast<unsigned>(st.st_mode) & 07777u;
+    const bool exists = ::fstatat(folder_, target_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+    if (exists && S_ISLNK(st.st_mode)) {
+        Fail("it is a symbolic link, which is not written through");
+        return;
     }
-    if (options.mode) {
-        mode = *options.mode;
+    const std::optional<unsigned> mode = ModeFor(exists ? &st : nullptr, options);
+    if (!mode) {
+        return;
     }
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
         const std::string name = "." + target_ + "." + RandomSuffix();
@@ -192,9 +172,27 @@ void SafeFileWriter::OpenInFolder(const SafeWriteOptions& options) {
         FailWithErrno(EEXIST);
         return;
     }
-    if (::fchmod(fd_, static_cast<mode_t>(mode)) != 0) {
+    if (::fchmod(fd_, static_cast<mode_t>(*mode)) != 0) {
         FailWithErrno(errno);
     }
+}
+
+std::optional<unsigned> SafeFileWriter::ModeFor(const struct stat* existing,
+                                                const SafeWriteOptions& options) {
+    unsigned mode = 0666u & ~CurrentUmask();
+    if (existing != nullptr) {
+        // Only a regular file is replaced; it keeps its permissions.
+        if (S_ISDIR(existing->st_mode)) {
+            FailWithErrno(EISDIR);
+            return std::nullopt;
+        }
+        if (!S_ISREG(existing->st_mode)) {
+            Fail("it is not a regular file");
+            return std::nullopt;
+        }
+        mode = static_cast<unsigned>(existing->st_mode) & 07777u;
+    }
+    return options.mode ? *options.mode : mode;
 }
 
 SafeFileWriter::~SafeFileWriter() {

@@ -10,6 +10,8 @@
 #include <span>
 #include <string>
 
+struct stat;
+
 namespace kestrova {
 
 struct SafeWriteOptions {
@@ -58,6 +60,9 @@ class SafeFileWriter {
 
   private:
     void OpenInFolder(const SafeWriteOptions& options);
+    // The permissions the new file gets, `existing` being the file it replaces (null for none);
+    // nothing, after failing, when that is no regular file.
+    std::optional<unsigned> ModeFor(const struct stat* existing, const SafeWriteOptions& options);
     bool Fail(const std::string& reason);
     bool FailWithErrno(int error);
     void Discard();
