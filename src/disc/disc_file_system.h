@@ -22,6 +22,19 @@ struct DiscEntryInfo {
     bool executable = false; // marked as a program (a folder's mode bits, Rock Ridge in an image)
 };
 
+// A file an image reads its sectors from (the image itself, or a cue sheet and the data files it
+// names), as it was when the image was opened.
+struct ImageSourceFile {
+    std::string path;
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    uint64_t size = 0;
+    int64_t modifiedSeconds = 0;
+    int64_t modifiedNanoseconds = 0;
+
+    bool operator==(const ImageSourceFile&) const = default;
+};
+
 class DiscFileSystem {
   public:
     virtual ~DiscFileSystem() = default;
@@ -45,6 +58,12 @@ class DiscFileSystem {
     virtual std::vector<std::string> List(const std::string& folder) const = 0;
     // The file on this machine that `path` names, when the disc is a folder.
     virtual std::optional<std::string> LocalPath(const std::string& path) const = 0;
+    // Where `path` lies inside a CD image, spelt as the image spells it, relative to the root
+    // ("engine/loading.html"); nothing on a folder disc or for a path outside the disc.
+    virtual std::optional<std::string> ImagePath(const std::string&) const { return std::nullopt; }
+    // The files an image reads its sectors from, as they were when it was opened; none for a
+    // folder. The image is another disc once any of them changes.
+    virtual std::vector<ImageSourceFile> SourceFiles() const { return {}; }
 };
 
 // A folder of this machine; the disc root is the current directory.

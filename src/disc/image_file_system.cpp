@@ -63,6 +63,23 @@ std::optional<IsoEntry> ImageFileSystem::Find(const std::string& path) const {
     return volume_->Find(*parts);
 }
 
+std::optional<std::string> ImageFileSystem::ImagePath(const std::string& path) const {
+    const auto parts = Components(path);
+    if (!parts) {
+        return std::nullopt;
+    }
+    // As the image spells it, or as written when it is not there.
+    const std::string real = Resolve(path);
+    if (real.compare(0, root_.size(), root_) == 0) {
+        return real.substr(root_.size());
+    }
+    std::string inside;
+    for (const std::string& part : *parts) {
+        inside += (inside.empty() ? "" : "/") + part;
+    }
+    return inside;
+}
+
 std::string ImageFileSystem::Resolve(const std::string& path) const {
     const std::string fallback = Slashed(path);
     const auto parts = Components(path);

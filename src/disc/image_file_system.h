@@ -15,19 +15,6 @@
 
 namespace kestrova {
 
-// A file an image reads its sectors from (the image itself, or a cue sheet and the data files it
-// names), as it was when the image was opened.
-struct ImageSourceFile {
-    std::string path;
-    uint64_t device = 0;
-    uint64_t inode = 0;
-    uint64_t size = 0;
-    int64_t modifiedSeconds = 0;
-    int64_t modifiedNanoseconds = 0;
-
-    bool operator==(const ImageSourceFile&) const = default;
-};
-
 class ImageFileSystem : public DiscFileSystem {
   public:
     // `root` is the image's path; a "/" is added when it lacks one. `files` are the files the
@@ -43,6 +30,8 @@ class ImageFileSystem : public DiscFileSystem {
     std::vector<uint8_t> ReadHead(const std::string& path, std::size_t bytes) const override;
     std::vector<std::string> List(const std::string& folder) const override;
     std::optional<std::string> LocalPath(const std::string&) const override { return {}; }
+    std::optional<std::string> ImagePath(const std::string& path) const override;
+    std::vector<ImageSourceFile> SourceFiles() const override { return files_; }
 
     // The components of `path` below the root, "." and ".." taken away; nothing for a path
     // outside the disc.

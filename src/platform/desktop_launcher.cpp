@@ -122,8 +122,7 @@ void DesktopLauncher::ShellExecute(const LaunchRecord& launch) {
 
     start.directory =
         launch.directory.empty() ? QDir::currentPath() : QString::fromStdString(launch.directory);
-    const auto* image = dynamic_cast<const ImageFileSystem*>(&disc);
-    if (!image) {
+    if (!disc.IsImage()) {
         start.path =
             QFileInfo(QString::fromStdString(*disc.LocalPath(launch.file))).absoluteFilePath();
         Begin(start);
@@ -133,21 +132,21 @@ void DesktopLauncher::ShellExecute(const LaunchRecord& launch) {
     // A file of an image is started or opened from its copy; a program keeps its folder around
     // it. The copy runs on the worker, which opens the image again: reading an image keeps
     // state, and the disc in use is read by this thread meanwhile.
-    start.imageRoot = image->Root();
+    start.imageRoot = disc.Root();
     start.launchDirectory = launch.directory;
     const std::string resolved = disc.Resolve(launch.file);
     qCInfo(lcPlatform).noquote() << "Copying"
                                  << Shown(resolved.substr(resolved.find_last_of('/') + 1))
                                  << "from the disc…";
     const std::string imagePath = start.imageRoot.substr(0, start.imageRoot.size() - 1);
-    const std::vector<ImageSourceFile> files = image->Files();
+    const std::vector<ImageSourceFile> files = disc.SourceFiles();
     const bool withFolder = start.kind != ProgramKind::Document;
     copies_->start([this, start, imagePath, files, withFolder] {
         std::optional<CopiedFile> copy;
         std::string failure;
         try {
-            const std::shared_ptr<DiscFileSystem> opened = OpenDiscImage(imagePath);
-            const auto& own = dynamic_cast<const ImageFileSystem&>(*opened);
+            const std::shared_ptr<ImageFileSystem> opened = OpenImageFileSystem(imagePath);
+            const ImageFileSystem& own = *opened;
             if (own.Files() != files) {
                 throw Error("Cannot open disc image " + imagePath,
                             imagePath + ": the disc image changed since it was opened");

@@ -365,26 +365,14 @@ QUrl WebPaneWidget::ToUrl(const std::string& address) {
     DiscFileSystem& disc = CurrentDisc();
     const bool local = asUrl.scheme().size() <= 1; // a drive letter is not a scheme
     if (disc.IsImage() && (local || asUrl.isLocalFile())) {
-        const auto* image = dynamic_cast<const ImageFileSystem*>(&disc);
         const std::string path = local ? address : asUrl.toLocalFile().toStdString();
-        const auto parts = image ? image->Components(path) : std::nullopt;
-        if (parts) {
+        if (const std::optional<std::string> inside = disc.ImagePath(path)) {
             // The file as the image spells it (as written when it is not there), below the disc
             // scheme's one host.
-            const std::string& root = image->Root();
-            const std::string real = image->Resolve(path);
-            std::string inside;
-            if (real.compare(0, root.size(), root) == 0) {
-                inside = real.substr(root.size());
-            } else {
-                for (const std::string& part : *parts) {
-                    inside += (inside.empty() ? "" : "/") + part;
-                }
-            }
             QUrl url;
             url.setScheme(QString::fromLatin1(kDiscScheme));
             url.setHost(QString::fromStdString(DiscSchemeHost()));
-            url.setPath(QLatin1Char('/') + QString::fromStdString(inside));
+            url.setPath(QLatin1Char('/') + QString::fromStdString(*inside));
             return url;
         }
     }

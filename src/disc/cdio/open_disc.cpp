@@ -404,6 +404,10 @@ std::unique_ptr<SectorSource> OpenImageSectors(const std::string& path,
 }
 
 std::shared_ptr<DiscFileSystem> OpenDiscImage(const std::string& path) {
+    return OpenImageFileSystem(path);
+}
+
+std::shared_ptr<ImageFileSystem> OpenImageFileSystem(const std::string& path) {
     std::error_code ec;
     const std::string absolute = fs::absolute(path, ec).lexically_normal().string();
     std::vector<ImageSourceFile> files;

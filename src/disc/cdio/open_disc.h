@@ -26,5 +26,7 @@ std::unique_ptr<SectorSource> OpenImageSectors(const std::string& path,
 // The image file `path` as a disc; its root is the image's absolute path followed by "/".
 // Fails as OpenImageSectors, or when the image holds no readable ISO 9660 volume.
 std::shared_ptr<DiscFileSystem> OpenDiscImage(const std::string& path);
+// The same, as the image it is (for copying files out of it).
+std::shared_ptr<ImageFileSystem> OpenImageFileSystem(const std::string& path);
 
 } // namespace kestrova
