@@ -18,6 +18,7 @@
 #include "engine/web_address.h"
 #include "engine/web_commands.h"
 #include "support/fixture_disc.h"
+#include "support/fixture_variants.h"
 
 #include <gtest/gtest.h>
 
@@ -252,48 +253,9 @@ void ExpectMenusAgree(const fs::path& disc) {
     }
 }
 
-struct Variant {
-    const char* name;
-    bool starts; // a disc that does not start shows no menu
-};
+using kestrova::testing::FixtureVariant;
 
-void PrintTo(const Variant& variant, std::ostream* out) {
-    *out << variant.name;
-}
-
-const Variant kVariants[] = {
-    {"ok", true},
-    {"one-demo", true},
-    {"disc-two", true},
-    {"page-commands", true},
-    {"menu-targets", true},
-    {"long-text", true},
-    {"gif-bomb", true},
-    {"no-background", false},
-    {"bad-background", false},
-    {"no-panels", false},
-    {"no-slider", false},
-    {"no-discdata", false},
-    {"bad-spritecount", false},
-    {"missing-spritecount", false},
-    {"spritecount-too-big", false},
-    {"spritecount-zero", false},
-    {"missing-panel-name", false},
-    {"missing-top-panel", false},
-    {"short-slider", false},
-    {"corrupt-dxg", false},
-    {"truncated-dxg", false},
-    {"fifo-background", false},
-    {"fifo-discdata", false},
-    {"device-list", false},
-    {"png-background", false},
-    {"empty-background", false},
-    {"huge-background", false},
-    {"huge-discdata", false},
-    {"rle-bomb", false},
-};
-
-class LintAgreesWithMenus : public ::testing::TestWithParam<Variant> {
+class LintAgreesWithMenus : public ::testing::TestWithParam<FixtureVariant> {
   protected:
     void SetUp() override {
         disc_ = fs::temp_directory_path() /
@@ -322,13 +284,10 @@ TEST_P(LintAgreesWithMenus, OnFixtureDisc) {
     ExpectMenusAgree(disc_);
 }
 
-INSTANTIATE_TEST_SUITE_P(Variants, LintAgreesWithMenus, ::testing::ValuesIn(kVariants),
-                         [](const ::testing::TestParamInfo<Variant>& param) {
-                             std::string name = param.param.name;
-                             for (char& c : name) {
-                                 c = c == '-' ? '_' : c;
-                             }
-                             return name;
+INSTANTIATE_TEST_SUITE_P(Variants, LintAgreesWithMenus,
+                         ::testing::ValuesIn(kestrova::testing::FixtureVariants()),
+                         [](const ::testing::TestParamInfo<FixtureVariant>& param) {
+                             return kestrova::testing::TestNameOf(param.param);
                          });
 
 TEST(LintAgreesWithMenusOnSampleDisc, EveryMenuLine) {
