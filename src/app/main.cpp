@@ -239,9 +239,19 @@ int main(int argc, char** argv) {
         if (!e.Detail().empty()) {
             std::fprintf(stderr, "%s\n", TerminalSafe(e.Detail()).c_str());
         }
+        // Without --disc the folder the program was started in is the disc: say so, since that
+        // is seldom what the user meant.
+        std::string hint;
+        if (cli.disc.empty()) {
+            hint = "No disc was given, so the folder " + startDir.toStdString() +
+                   " was read as one. Name a disc folder or CD image with --disc.";
+            std::fprintf(stderr, "%s\n", TerminalSafe(hint).c_str());
+        }
         if (!replay) {
-            QMessageBox::critical(nullptr, QStringLiteral("Kestrova CD-ROM"),
-                                  QString::fromStdString(e.what()));
+            QMessageBox box(QMessageBox::Critical, QStringLiteral("Kestrova CD-ROM"),
+                            QString::fromStdString(e.what()));
+            box.setInformativeText(QString::fromStdString(hint));
+            box.exec();
         }
         return 1;
     }
