@@ -3,8 +3,17 @@
 // hold lint against the front end walk this one list, so a new variant reaches all of them; a
 // misspelt name would silently write the good disc.
 
+#include "support/fixture_disc.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
 #include <ostream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace kestrova::testing {
@@ -66,5 +75,25 @@ inline std::string TestNameOf(const FixtureVariant& variant) {
     }
     return name;
 }
+
+// A test on each variant's disc, written afresh in a folder of this process's own.
+class FixtureDiscTest : public ::testing::TestWithParam<FixtureVariant> {
+  protected:
+    void SetUp() override {
+        // A parameterised suite's name holds a "/", which must not make a folder of its own.
+        std::string suite = ::testing::UnitTest::GetInstance()->current_test_suite()->name();
+        std::replace(suite.begin(), suite.end(), '/', '-');
+        disc_ = std::filesystem::temp_directory_path() /
+                ("kestrova-fixture-" + std::to_string(::getpid()) + "-" + suite + "-" +
+                 TestNameOf(GetParam()));
+        WriteFixtureDisc(disc_.string(), GetParam().name);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        std::filesystem::remove_all(disc_, ec);
+    }
+
+    std::filesystem::path disc_;
+};
 
 } // namespace kestrova::testing

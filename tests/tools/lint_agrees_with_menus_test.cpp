@@ -255,20 +255,7 @@ void ExpectMenusAgree(const fs::path& disc) {
 
 using kestrova::testing::FixtureVariant;
 
-class LintAgreesWithMenus : public ::testing::TestWithParam<FixtureVariant> {
-  protected:
-    void SetUp() override {
-        disc_ = fs::temp_directory_path() /
-                ("kestrova-lint-menus-" + std::to_string(::getpid()) + "-" + GetParam().name);
-        kestrova::WriteFixtureDisc(disc_.string(), GetParam().name);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(disc_, ec);
-    }
-
-    fs::path disc_;
-};
+class LintAgreesWithMenus : public kestrova::testing::FixtureDiscTest {};
 
 } // namespace
 

@@ -80,20 +80,7 @@ std::string Verdicts(const std::optional<std::string>& refusal,
 
 using kestrova::testing::FixtureVariant;
 
-class LintAgreesWithStartUp : public ::testing::TestWithParam<FixtureVariant> {
-  protected:
-    void SetUp() override {
-        disc_ = fs::temp_directory_path() /
-                ("kestrova-lint-agrees-" + std::to_string(::getpid()) + "-" + GetParam().name);
-        kestrova::WriteFixtureDisc(disc_.string(), GetParam().name);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(disc_, ec);
-    }
-
-    fs::path disc_;
-};
+class LintAgreesWithStartUp : public kestrova::testing::FixtureDiscTest {};
 
 } // namespace
 
