@@ -1,0 +1,57 @@
+#include "platform/desktop_settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace kestrova {
+namespace {
+
+QString WriteSettings(const QTemporaryDir& dir, const QByteArray& text) {
+    const QString path = dir.filePath(QStringLiteral("kestrova.conf"));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    return path;
+}
+
+TEST(DesktopSettings, FileNamedUnderTheConfigFolder) {
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", "/tmp/cfg");
+    EXPECT_EQ(DesktopSettingsPath(), QStringLiteral("/tmp/cfg/kestrova/kestrova.conf"));
+    // A relative folder is not a config folder: the home folder's is used.
+    qputenv("XDG_CONFIG_HOME", "relative");
+    EXPECT_EQ(DesktopSettingsPath(),
+              QDir::homePath() + QStringLiteral("/.config/kestrova/kestrova.conf"));
+    qputenv("XDG_CONFIG_HOME", saved);
+}
+
+TEST(DesktopSettings, KeysAreReadAndMissingOnesKeepTheirDefaults) {
+    QTemporaryDir dir;
+    const DesktopSettings none = LoadDesktopSettings(dir.filePath(QStringLiteral("absent.conf")));
+    EXPECT_TRUE(none.wineCommand.isEmpty());
+    EXPECT_EQ(none.windowScale, 0);
+    EXPECT_FALSE(none.smoothFullScreen);
+
+    const DesktopSettings all = LoadDesktopSettings(WriteSettings(
+        dir, "[wine]\ncommand=/opt/wine/bin/wine\nprefix=/home/u/.kv\n[window]\nscale=3\n"
+             "[fullscreen]\nsmooth=true\n"));
+    EXPECT_EQ(all.wineCommand, QStringLiteral("/opt/wine/bin/wine"));
+    EXPECT_EQ(all.winePrefix, QStringLiteral("/home/u/.kv"));
+    EXPECT_EQ(all.windowScale, 3);
+    EXPECT_TRUE(all.smoothFullScreen);
+}
+
+TEST(DesktopSettings, UnreadableValuesAndNonFilesGiveDefaults) {
+    QTemporaryDir dir;
+    EXPECT_EQ(LoadDesktopSettings(WriteSettings(dir, "[window]\nscale=huge\n")).windowScale, 0);
+    EXPECT_EQ(LoadDesktopSettings(WriteSettings(dir, "[window]\nscale=-2\n")).windowScale, 0);
+    EXPECT_EQ(LoadDesktopSettings(WriteSettings(dir, "[window]\nscale=400\n")).windowScale, 0);
+    EXPECT_EQ(LoadDesktopSettings(dir.path()).windowScale, 0); // a folder
+    EXPECT_EQ(LoadDesktopSettings(QStringLiteral("/dev/zero")).windowScale, 0);
+}
+
+} // namespace
+} // namespace kestrova
