@@ -206,8 +206,9 @@ int main(int argc, char** argv) {
                                                         "js.info=false\njs.warning=false\n"
                                                         "default.info=false"));
     }
+    // The name message boxes carry. No display name is set: the window system would add it to
+    // every window's title, and the disc editor's names the entry it edits instead.
     QApplication::setApplicationName(QStringLiteral("Kestrova CD-ROM"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Kestrova CD-ROM"));
     if (cli.emptyWindow) {
         return RunEmptyWindow(app, cli.firstFrameExit);
     }

@@ -87,6 +87,8 @@ class DiscEditor {
     int FeatureLineOf(int entry) const;
     // The text of record line `offset` of `entry`; blank outside the record.
     std::string RecordText(int entry, int offset) const;
+    // Shows the thumbnail and panel picture of `entry` (from 1) as the menu draws them.
+    void ShowEntryPictures(int entry);
     void LoadEntryPicture(PictureCollection* list, Picture& shown, const char* listFile);
     // Replaces a file of the disc; nothing on success, else the reason.
     std::optional<std::string> WriteToDisc(const char* file, std::span<const uint8_t> bytes);

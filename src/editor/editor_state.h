@@ -7,6 +7,7 @@
 #include "pictures/picture.h"
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,6 +39,9 @@ enum BoxIndex : int {
 };
 
 struct EditorState {
+    // The caption until the first store; from then on the number of the entry stored.
+    static constexpr const char* kStartCaption = "Kestrova Disc Editor";
+
     LineList source;      // the editor's working copy; the front end's lines change only on SAVE
     int currentEntry = 0; // the entry the boxes show and store into; 0 is the feature-demo block
     int lastEntry = 0;    // the highest entry number found by the last scan
@@ -46,9 +50,13 @@ struct EditorState {
     int selected = -1;               // the selected line of `features`; -1 for none
     std::array<std::string, kBoxCount> boxes{};
     std::string label2 = "Game Title";
-    std::string caption = "Kestrova Disc Editor";
+    std::string caption = kStartCaption;
     Picture subz;   // the current entry's thumbnail
     Picture imagez; // the current entry's panel picture
+    // The colour (0xRRGGBB) the menu leaves out when it draws each picture, none when it draws
+    // the picture whole: the previews show the pictures as the menu does.
+    std::optional<uint32_t> subzKey;
+    std::optional<uint32_t> imagezKey;
     // Whether the boxes hold the record of `currentEntry`. Until a title is chosen after an
     // opening they hold nothing of it, and storing them would blank the record.
     bool recordLoaded = false;

@@ -11,14 +11,6 @@ namespace kestrova {
 
 namespace {
 
-const Picture& PictureOf(const PictureCollection* list, int index) {
-    static const Picture none;
-    if (list == nullptr || index < 0 || index >= list->Count()) {
-        return none;
-    }
-    return list->Items(index).GetPicture();
-}
-
 // The slot after the last demo gets the look a new entry's pictures start from.
 void PrepareNewEntrySlot(const FrontEndLink& link) {
     const int slot = link.spriteCount;
@@ -67,8 +59,7 @@ void DiscEditor::FormShow() {
         return;
     }
     state_.currentEntry = 1;
-    state_.subz = PictureOf(link_.SubSliderA, 0);
-    state_.imagez = PictureOf(link_.sliderlistA, 0);
+    ShowEntryPictures(1);
 }
 
 void DiscEditor::TitleScan() {

@@ -10,6 +10,34 @@
 
 namespace kestrova {
 
+namespace {
+
+// The key the front end draws an item with: its own colour while the item is keyed.
+std::optional<uint32_t> DrawnKey(const PictureCollectionItem& item) {
+    if (!item.Transparent) {
+        return std::nullopt;
+    }
+    return ColourToRgb(item.TransparentColor) & 0xFFFFFFu;
+}
+
+} // namespace
+
+void DiscEditor::ShowEntryPictures(int entry) {
+    const auto show = [entry](const PictureCollection* list, Picture& picture,
+                              std::optional<uint32_t>& key) {
+        if (list == nullptr || entry < 1 || entry - 1 >= list->Count()) {
+            picture = Picture{};
+            key.reset();
+            return;
+        }
+        const PictureCollectionItem& item = list->Items(entry - 1);
+        picture = item.GetPicture();
+        key = DrawnKey(item);
+    };
+    show(link_.SubSliderA, state_.subz, state_.subzKey);
+    show(link_.sliderlistA, state_.imagez, state_.imagezKey);
+}
+
 void DiscEditor::Button5Click() {
     LoadEntryPicture(link_.SubSliderA, state_.subz, kThumbnailListFile);
 }

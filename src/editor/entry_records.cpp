@@ -73,12 +73,7 @@ void DiscEditor::StoreEntry() {
         put(kFeatureLine + 2, boxes[kEdit3]);
         return;
     }
-    const auto pictureOf = [entry](const PictureCollection* list) {
-        return list != nullptr && entry - 1 < list->Count() ? list->Items(entry - 1).GetPicture()
-                                                            : Picture{};
-    };
-    state_.subz = pictureOf(link_.SubSliderA);
-    state_.imagez = pictureOf(link_.sliderlistA);
+    ShowEntryPictures(entry);
     if (line >= 0) {
         state_.features[static_cast<std::size_t>(line)].text = boxes[kTitleBox];
     }

@@ -15,18 +15,25 @@
 
 namespace kestrova {
 
-QImage ToQImage(const Picture& picture) {
+QImage ToQImage(const Picture& picture, std::optional<uint32_t> key) {
     if (picture.IsEmpty() ||
         picture.pixels.size() !=
             static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height)) {
         return {};
     }
-    QImage image(picture.width, picture.height, QImage::Format_RGB32);
+    QImage image(picture.width, picture.height,
+                 key ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     for (int y = 0; y < picture.height; ++y) {
         auto* row = reinterpret_cast<uint32_t*>(image.scanLine(y));
         const uint32_t* from = picture.pixels.data() + static_cast<std::size_t>(y) *
                                                            static_cast<std::size_t>(picture.width);
-        std::copy(from, from + picture.width, row);
+        if (!key) {
+            std::copy(from, from + picture.width, row);
+            continue;
+        }
+        for (int x = 0; x < picture.width; ++x) {
+            row[x] = (from[x] & 0xFFFFFFu) == *key ? 0u : (from[x] | 0xFF000000u);
+        }
     }
     return image;
 }

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QString>
 
+#include <cstdint>
 #include <deque>
 #include <optional>
 #include <string>
@@ -15,8 +16,9 @@ class QWidget;
 
 namespace kestrova {
 
-// A disc picture as an image for a widget, and an image read from a file as a disc picture.
-QImage ToQImage(const Picture& picture);
+// A disc picture as an image for a widget, pixels of the colour `key` (0xRRGGBB) left out as the
+// menu leaves them out; and an image read from a file as a disc picture.
+QImage ToQImage(const Picture& picture, std::optional<uint32_t> key = std::nullopt);
 Picture FromQImage(const QImage& image);
 
 // The dialog filter's "description|patterns|..." pairs in the form a Qt file dialog takes:

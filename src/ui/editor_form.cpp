@@ -63,6 +63,21 @@ void ShowLines(QListWidget* list, const std::vector<QString>& lines) {
     }
 }
 
+constexpr int kWindowWidth = 976;
+// The working copy of the lines stands right of the panel picture, down to its button's foot.
+constexpr int kSourceLeft = 632;
+
+// "Entry 7 — Disc editor" once a record has been stored, naming the entry the boxes edit.
+QString WindowTitle(const EditorState& s) {
+    const QString editor = QStringLiteral("Disc editor");
+    if (s.caption == EditorState::kStartCaption) {
+        return editor;
+    }
+    const QString entry = s.caption == "0" ? QStringLiteral("Feature demo")
+                                           : QStringLiteral("Entry ") + Shown(s.caption);
+    return entry + QStringLiteral(" \u2014 ") + editor;
+}
+
 struct ButtonSpec {
     const char* name;
     const char* caption;
@@ -88,7 +103,8 @@ Tform1::Tform1(bool replay, QWidget* parent)
     font.setPixelSize(11);
     setFont(font);
     move(301, 15);
-    resize(785, 674);
+    // Wider than the boxes need, so the working copy of the lines beside them can be read.
+    resize(kWindowWidth, 674);
     BuildControls();
     ShowState();
 }
@@ -145,7 +161,7 @@ void Tform1::BuildControls() {
 
     source_ = new QListWidget(this);
     source_->setObjectName(QStringLiteral("source"));
-    source_->setGeometry(624, 24, 113, 321);
+    source_->setGeometry(kSourceLeft, 24, kWindowWidth - kSourceLeft - 8, 601);
     QFont bold = font();
     bold.setBold(true);
     source_->setFont(bold);
@@ -253,7 +269,7 @@ bool Tform1::eventFilter(QObject* watched, QEvent* event) {
 
 void Tform1::ShowState() {
     const EditorState& s = editor_.State();
-    setWindowTitle(Shown(s.caption));
+    setWindowTitle(WindowTitle(s));
 
     std::vector<QString> titles;
     titles.reserve(s.features.size());
@@ -268,9 +284,15 @@ void Tform1::ShowState() {
 
     for (int box = 0; box < kBoxCount; ++box) {
         const QString text = Shown(s.boxes[static_cast<std::size_t>(box)]);
-        if (boxes_[box]->text() != text) {
-            const QSignalBlocker block(boxes_[box]);
-            boxes_[box]->setText(text);
+        QLineEdit* edit = boxes_[box];
+        if (edit->text() != text) {
+            const QSignalBlocker block(edit);
+            edit->setText(text);
+            // A long value shows its beginning; the whole of it is the box's tooltip.
+            edit->setCursorPosition(0);
+        }
+        if (edit->toolTip() != text) {
+            edit->setToolTip(text);
         }
     }
     Label2_->setText(Shown(s.label2));
@@ -283,8 +305,8 @@ void Tform1::ShowState() {
     }
     ShowLines(source_, lines);
 
-    subz_->setPixmap(QPixmap::fromImage(ToQImage(s.subz)));
-    imagez_->setPixmap(QPixmap::fromImage(ToQImage(s.imagez)));
+    subz_->setPixmap(QPixmap::fromImage(ToQImage(s.subz, s.subzKey)));
+    imagez_->setPixmap(QPixmap::fromImage(ToQImage(s.imagez, s.imagezKey)));
 }
 
 } // namespace kestrova

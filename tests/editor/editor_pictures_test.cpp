@@ -87,6 +87,23 @@ TEST(EditorPictures, AnUnreadablePictureChangesNothing) {
     EXPECT_TRUE(b.writer.written.empty());
 }
 
+TEST(EditorPictures, ThePreviewsLeaveOutWhatTheMenuLeavesOut) {
+    EditorBench b;
+    // Panels are keyed by a colour of their own, thumbnails drawn whole, as at start-up.
+    b.panels.Items(2).Transparent = true;
+    b.panels.Items(2).SetTransparentColor(RgbToColour(0xFF00FF));
+    b.thumbs.Items(2).Transparent = false;
+    b.Open();
+    b.editor.featuresClick(b.LineOf(3));
+    ASSERT_TRUE(b.S().imagezKey.has_value());
+    EXPECT_EQ(*b.S().imagezKey, 0xFF00FFu);
+    EXPECT_FALSE(b.S().subzKey.has_value());
+
+    b.panels.Items(3).Transparent = false;
+    b.editor.featuresClick(b.LineOf(4));
+    EXPECT_FALSE(b.S().imagezKey.has_value()) << "the key follows the entry shown";
+}
+
 TEST(EditorPictures, AnEntryWithoutItemsReportsTheListIndex) {
     EditorBench b(testing_editor::DiscText(8) + testing_editor::RecordText(12));
     b.Open();

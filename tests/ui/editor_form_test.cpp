@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -65,7 +66,7 @@ struct EditorWindow : ::testing::Test {
 
 TEST_F(EditorWindow, OpensWithTheFrontEndsTitlesAndItsCaption) {
     EXPECT_TRUE(editor.isVisible());
-    EXPECT_EQ(editor.windowTitle(), QStringLiteral("Kestrova Disc Editor"));
+    EXPECT_EQ(editor.windowTitle(), QStringLiteral("Disc editor"));
     ASSERT_EQ(editor.features()->count(), 5);
     EXPECT_EQ(editor.features()->item(0)->text(), QStringLiteral("Welcome to the fixture disc"));
     EXPECT_EQ(editor.features()->item(4)->text(), QStringLiteral("Fixture Demo 4"));
@@ -77,7 +78,7 @@ TEST_F(EditorWindow, ATitleTypedAndSavedReachesTheFrontEnd) {
     EXPECT_EQ(editor.Box(kTitleBox)->text(), QStringLiteral("Fixture Demo 3"));
     EXPECT_EQ(editor.Box(kEdit4)->text(), QStringLiteral("demo3/setup.exe"));
     TypeInto(editor.Box(kTitleBox), QStringLiteral("x"));
-    EXPECT_EQ(editor.windowTitle(), QStringLiteral("3"));
+    EXPECT_EQ(editor.windowTitle(), QStringLiteral("Entry 3 \u2014 Disc editor"));
     EXPECT_EQ(editor.features()->item(3)->text(), QStringLiteral("Fixture Demo 3x"));
     EXPECT_EQ(form.State().source.EntryLine(3, 1), "Fixture Demo 3");
     editor.ButtonNamed(QStringLiteral("SAVE"))->click();
@@ -109,6 +110,53 @@ TEST_F(EditorWindow, AThumbnailLoadedFromAPngIsThereAfterARestart) {
     ASSERT_EQ(loaded.width, 20);
     ASSERT_EQ(loaded.height, 10);
     EXPECT_EQ(loaded.PixelColour(5, 5), RgbToColour(0xC80A1E));
+}
+
+TEST_F(EditorWindow, TheTitleNamesTheEntryTheBoxesEdit) {
+    ClickLine(editor.features(), 2);
+    EXPECT_EQ(editor.windowTitle(), QStringLiteral("Entry 2 \u2014 Disc editor"));
+    ClickLine(editor.features(), 0);
+    EXPECT_EQ(editor.windowTitle(), QStringLiteral("Feature demo \u2014 Disc editor"));
+    EXPECT_EQ(editor.State().caption, "0") << "the editor's own caption is still the number";
+}
+
+TEST_F(EditorWindow, ALongValueShowsItsBeginningAndTheWholeOfItOnHover) {
+    const std::string contact =
+        "Tel 01632 960412 (weekdays 10am-6pm) or write to help@example.com with your order";
+    LineList& lines = editor.State().source;
+    lines.Put(lines.IndexOf("*BEGIN2") + 9, contact);
+    ClickLine(editor.features(), 2);
+    QLineEdit* box = editor.Box(kEdit6);
+    ASSERT_EQ(box->text(), QString::fromStdString(contact));
+    EXPECT_EQ(box->cursorPosition(), 0);
+    EXPECT_EQ(box->toolTip(), QString::fromStdString(contact));
+    TypeInto(box, QStringLiteral("!"));
+    EXPECT_EQ(box->toolTip(), QString::fromStdString(contact + "!"))
+        << "the tooltip follows typing";
+}
+
+TEST_F(EditorWindow, TheWorkingCopyShowsItsLinesWhole) {
+    auto* source = editor.findChild<QListWidget*>(QStringLiteral("source"));
+    ASSERT_NE(source, nullptr);
+    // A support line as long as the sample disc's reads without scrolling.
+    const QString typical = QStringLiteral("Tel 01632 960877 or help@deepcurrent.example.com");
+    EXPECT_GE(source->viewport()->width(), source->fontMetrics().horizontalAdvance(typical));
+    EXPECT_LE(editor.geometry().right(), 1280) << "the window still fits a 1280-pixel screen";
+}
+
+TEST_F(EditorWindow, ThePanelPreviewLeavesOutItsKeyColour) {
+    ClickLine(editor.features(), 1);
+    auto* imagez = editor.findChild<QLabel*>(QStringLiteral("imagez"));
+    auto* subz = editor.findChild<QLabel*>(QStringLiteral("subz"));
+    ASSERT_NE(imagez, nullptr);
+    ASSERT_NE(subz, nullptr);
+    const QImage panel = imagez->pixmap().toImage();
+    const QImage thumb = subz->pixmap().toImage();
+    ASSERT_FALSE(panel.isNull());
+    ASSERT_FALSE(thumb.isNull());
+    // The menu keys a panel by its corner pixel and draws a thumbnail whole.
+    EXPECT_EQ(qAlpha(panel.pixel(0, 0)), 0);
+    EXPECT_EQ(qAlpha(thumb.pixel(0, 0)), 255);
 }
 
 TEST(EditorFiles, TheDialogFilterInQtsForm) {
