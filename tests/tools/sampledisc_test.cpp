@@ -190,7 +190,8 @@ TEST_F(SampleDisc, MenusAndLinkRecordsCoverEveryKindOfTarget) {
         return seen;
     };
     EXPECT_GE(Records("*SUPPORT").size(), 4u);
-    EXPECT_EQ(kinds("*SUPPORT"), (std::set<std::string>{"web", "program", "game", "page"}));
+    // "showgame" does nothing in the support menu, so the sample disc has none there.
+    EXPECT_EQ(kinds("*SUPPORT"), (std::set<std::string>{"web", "program", "page"}));
     EXPECT_GE(Records("*TOBRIK").size(), 2u);
     EXPECT_TRUE(kinds("*TOBRIK").count("game"));
 

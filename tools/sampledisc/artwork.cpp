@@ -56,12 +56,15 @@ void SmallCaps(QPainter& p, const QRectF& r, const QString& text, const QColor& 
 // sunken box for the entry's support line and requirements. The front end writes that text onto
 // the screen before it draws the panel, so the box is a window keyed to the same colour: the text
 // shows through it over the calm middle of the background picture.
+// The body ends short of the panel picture's right edge, where the window's client area ends.
+constexpr qreal kPanelBodyW = kClientW;
+
 struct PanelParts {
     QRectF art{104, 8, 606, 116};
     QRectF text{104, 128, 606, 104};
     QRectF window{104, 128, 606, 104};
     QRectF left{6, 6, 94, 228};
-    QRectF right{716, 6, 80, 228};
+    QRectF right{714, 6, 76, 228};
 };
 
 QImage PanelBody(const QColor& accent, PanelParts& parts) {
@@ -83,7 +86,7 @@ QImage PanelBody(const QColor& accent, PanelParts& parts) {
     // Outer rim highlight.
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(QColor(255, 255, 255, 70), 2));
-    p.drawRoundedRect(QRectF(1, 1, kPanelW - 2, kPanelH - 2), 16, 16);
+    p.drawRoundedRect(QRectF(1, 1, kPanelBodyW - 2, kPanelH - 2), 16, 16);
     p.setPen(QPen(kOrange, 2));
     p.drawLine(QPointF(104, kPanelH - 4), QPointF(710, kPanelH - 4));
     p.end();
@@ -92,7 +95,7 @@ QImage PanelBody(const QColor& accent, PanelParts& parts) {
 
 void FinishPanel(QImage& img, const PanelParts& parts) {
     QPainterPath outline;
-    outline.addRoundedRect(QRectF(0, 0, kPanelW, kPanelH), 16, 16);
+    outline.addRoundedRect(QRectF(0, 0, kPanelBodyW, kPanelH), 16, 16);
     QPainterPath window;
     window.addRect(parts.window);
     KeyOutside(img, outline.subtracted(window));
@@ -213,7 +216,8 @@ QImage MainBackground() {
         Bevel(p, slot.adjusted(-4, -4, 4, 4), QColor(40, 20, 70), 3, false, 3);
         p.fillRect(slot, kInk);
     }
-    SmallCaps(p, QRectF(10, 567, 780, 12),
+    // The footer stands on the floor, above the banner tray: below the tray the window ends.
+    SmallCaps(p, QRectF(160, 482, kClientW - 170, 12),
               QStringLiteral("KESTROVA CD-ROM  \u00B7  ISSUE 27  \u00B7  JUNE 1999"),
               QColor(200, 180, 255), 8, Qt::AlignHCenter | Qt::AlignVCenter);
     p.end();
@@ -244,7 +248,8 @@ QImage TopPanel(const QString& highlight) {
     p.fillRect(QRectF(322, 12, 478, 80), QColor(10, 8, 30, 200));
     const bool blank = highlight == QStringLiteral("blank");
     for (const TopZone& z : TopZones()) {
-        const QRectF r(z.left + 2, z.top + 2, std::min(z.right, 799) - z.left - 3,
+        // Buttons whose zones run past the window's edge are drawn short of it.
+        const QRectF r(z.left + 2, z.top + 2, std::min(z.right, kClientW - 3) - z.left - 3,
                        z.bottom - z.top - 3);
         const bool lit = highlight == QLatin1String(z.key);
         if (lit) {
@@ -512,7 +517,7 @@ QImage ActionButton(Action action, bool highlighted) {
     QImage img = Blank(kButtonW, kButtonH);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF r(0, 0, kButtonW, kButtonH);
+    const QRectF r(0, 0, kButtonDrawnW, kButtonH);
     if (highlighted) {
         Bevel(p, r, QColor(255, 150, 30), 3, true, 8);
         Glow(p, r.center(), 30, QColor(255, 255, 180, 120));
@@ -522,19 +527,19 @@ QImage ActionButton(Action action, bool highlighted) {
     const QColor text = highlighted ? kInk : QColor(255, 236, 160);
     const QColor shadow = highlighted ? QColor(255, 240, 200) : kInk;
     QFont f = TextFont(action == Action::Install ? 12 : 13, QFont::Black);
-    f.setStretch(action == Action::Install ? 84 : 90);
+    f.setStretch(action == Action::Install ? 76 : 82);
     p.setFont(f);
     for (int pass = 0; pass < 2; ++pass) {
         p.setPen(pass == 0 ? shadow : text);
         const QPointF o = pass == 0 ? QPointF(1, 1) : QPointF(0, 0);
-        p.drawText(QRectF(0, 5, kButtonW, 16).translated(o), Qt::AlignCenter,
+        p.drawText(QRectF(0, 5, kButtonDrawnW, 16).translated(o), Qt::AlignCenter,
                    QString::fromLatin1(top[i]));
     }
     QFont g = TextFont(9, QFont::Bold);
     g.setLetterSpacing(QFont::AbsoluteSpacing, 1);
     p.setFont(g);
     p.setPen(highlighted ? kInk : QColor(200, 190, 255));
-    p.drawText(QRectF(0, 21, kButtonW, 13), Qt::AlignCenter, QString::fromLatin1(bottom[i]));
+    p.drawText(QRectF(0, 21, kButtonDrawnW, 13), Qt::AlignCenter, QString::fromLatin1(bottom[i]));
     p.end();
     QPainterPath shape;
     shape.addRoundedRect(r, 8, 8);

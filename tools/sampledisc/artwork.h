@@ -13,6 +13,9 @@ namespace kestrova::sampledisc {
 
 namespace layout {
 constexpr int kScreenW = 800, kScreenH = 600;
+// A window shows the 800 x 600 picture 1:1 in this much of it: everything a reader must see
+// stands left of and above its edges.
+constexpr int kClientW = 792, kClientH = 573;
 constexpr int kTopH = 137;                  // the rule is drawn at y 137
 constexpr int kPanelW = 800, kPanelH = 240; // rest at y 106, end at the strip (346)
 constexpr int kBotH = 82;                   // the strip holder at y 346; below it the caption drops
@@ -20,6 +23,9 @@ constexpr int kDemW = 150, kDemH = 50;
 constexpr int kThumbW = 90, kThumbH = 45;
 constexpr int kInfoW = 200, kInfoH = 70; // drops to y 428
 constexpr int kButtonW = 64, kButtonH = 40;
+// The action buttons are drawn narrower than their pictures: the print button's picture stands
+// at x 732 and would run past the window's right edge.
+constexpr int kButtonDrawnW = 54;
 constexpr int kBannerY = 505, kBannerH = 60;
 } // namespace layout
 

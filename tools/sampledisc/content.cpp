@@ -191,29 +191,44 @@ int SpriteCount() {
     return static_cast<int>(Demos().size()) + 1;
 }
 
+std::string MenuHeadingWords(const std::string& caption) {
+    const std::size_t first = caption.find_first_not_of(" \x97");
+    if (first == std::string::npos) {
+        return {};
+    }
+    const std::size_t last = caption.find_last_not_of(" \x97");
+    return caption.substr(first, last - first + 1);
+}
+
+// Headings stand between em dashes (0x97 in Windows-1252) with no target, so choosing one starts
+// nothing; a caption of blanks before the second heading leaves a line free above it. The menu
+// font is small and the boxes are as wide as their buttons, so every caption is short (the
+// sample-disc maker measures them).
 const std::vector<MenuTarget>& Utilities() {
     static const std::vector<MenuTarget> items = {
-        {"UTILITIES ON THIS DISC", ""},
-        {"Squeezebox Archiver 2.1 (shareware)", "Utils/Squeezebox/setup.exe"},
-        {"Pixelpost Picture Viewer 4", "Utils/Pixelpost/setup.exe"},
-        {"Display driver update pack", "Utils/Drivers/drvpack.exe"},
-        {"Kestrova starfield screensaver", "Utils/Screensaver/kstars.exe"},
-        {"PATCHES", ""},
-        {"Castle Ombrevale patch 1.02", "Utils/Patches/ombrevale102.exe"},
-        {"Ironclad Meadows network fix", "Utils/Patches/ironclad_netfix.exe"},
+        {"\x97 UTILITIES \x97", ""},
+        {"Squeezebox Archiver 2.1", "Utils/Squeezebox/setup.exe"},
+        {"Pixelpost Viewer 4", "Utils/Pixelpost/setup.exe"},
+        {"Display driver pack", "Utils/Drivers/drvpack.exe"},
+        {"Starfield screensaver", "Utils/Screensaver/kstars.exe"},
+        {" ", ""},
+        {"\x97 PATCHES \x97", ""},
+        {"Ombrevale patch 1.02", "Utils/Patches/ombrevale102.exe"},
+        {"Ironclad network fix", "Utils/Patches/ironclad_netfix.exe"},
     };
     return items;
 }
 
 const std::vector<MenuTarget>& AddOns() {
     static const std::vector<MenuTarget> items = {
-        {"EXTRA LEVELS AND MAPS", ""},
-        {"Helix Corsairs: six bonus missions", "Addons/helix_missions.exe"},
-        {"Gravel Kings Rally: night stage pack", "Addons/gravel_night.exe"},
-        {"Ironclad Meadows: map editor", "Addons/ironclad_editor.exe"},
-        {"READER CREATIONS", ""},
-        {"Castle Ombrevale: readers' dungeons", "Addons/ombrevale_dungeons.exe"},
-        {"Pinball Nocturne: high-score ghosts", "Addons/nocturne_ghosts.exe"},
+        {"\x97 EXTRA LEVELS \x97", ""},
+        {"Helix: bonus missions", "Addons/helix_missions.exe"},
+        {"Gravel Kings: night pack", "Addons/gravel_night.exe"},
+        {"Ironclad: map editor", "Addons/ironclad_editor.exe"},
+        {"  ", ""},
+        {"\x97 BY OUR READERS \x97", ""},
+        {"Ombrevale: dungeons", "Addons/ombrevale_dungeons.exe"},
+        {"Nocturne: score ghosts", "Addons/nocturne_ghosts.exe"},
     };
     return items;
 }
@@ -221,9 +236,8 @@ const std::vector<MenuTarget>& AddOns() {
 const std::vector<MenuTarget>& SupportLinks() {
     static const std::vector<MenuTarget> items = {
         {"Kestrova on the web", "http://www.example.com/kestrova/"},
-        {"Disc help and troubleshooting", "pages/support.html"},
+        {"Help with this disc", "pages/support.html"},
         {"Run the disc doctor", "*XUtils/DiscDoctor/discdoc.exe"},
-        {"Tobrik says hello", std::string(kShowGameTarget)},
         {"Contact the CD editor", "pages/contact.html"},
     };
     return items;

@@ -51,6 +51,9 @@ const DiscIssue& Issue();
 const std::vector<Demo>& Demos();
 int SpriteCount(); // demos + 1
 
+// The words of a menu heading without the dashes around it; empty for a line of blanks.
+std::string MenuHeadingWords(const std::string& caption);
+
 const std::vector<MenuTarget>& Utilities();
 const std::vector<MenuTarget>& AddOns();
 const std::vector<MenuTarget>& SupportLinks(); // "*SUPPORT" 1..n

@@ -108,7 +108,11 @@ std::string MenuPage(const std::string& title, const std::string& intro,
                        Html(intro) + "</p>\n<table class=\"box\" width=\"96%\">\n";
     for (const MenuTarget& item : items) {
         if (item.target.empty()) {
-            page += "<tr><td colspan=\"2\"><h2>" + Html(item.caption) + "</h2></td></tr>\n";
+            // A page sets its headings apart by itself: the menu's dashes and blank lines go.
+            const std::string heading = MenuHeadingWords(item.caption);
+            if (!heading.empty()) {
+                page += "<tr><td colspan=\"2\"><h2>" + Html(heading) + "</h2></td></tr>\n";
+            }
         } else {
             page += "<tr><td>" + Html(item.caption) +
                     "</td><td align=\"right\"><a class=\"button\" "

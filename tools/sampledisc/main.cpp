@@ -4,6 +4,7 @@
 #include "artwork.h"
 #include "content.h"
 #include "gif_writer.h"
+#include "menu_fit.h"
 #include "paint_kit.h"
 #include "quantize.h"
 #include "sounds.h"
@@ -264,6 +265,20 @@ void CheckStarts(const Disc& disc) {
     }
 }
 
+// A caption wider than its box runs out over the top banner's lettering.
+void CheckMenusFit() {
+    const std::vector<MenuOverflow> overflows = MenuOverflows(DiscDataLines());
+    if (overflows.empty()) {
+        return;
+    }
+    std::string message = "menu captions wider than their box:";
+    for (const MenuOverflow& o : overflows) {
+        message += "\n  " + o.section + ": \"" + o.caption + "\" needs " + std::to_string(o.width) +
+                   " pixels of " + std::to_string(o.room);
+    }
+    throw std::runtime_error(message);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -288,6 +303,7 @@ int main(int argc, char** argv) {
         Disc disc;
         Paint(disc);
         CheckStarts(disc);
+        CheckMenusFit();
         Write(disc, args[1]);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "kestrova-sampledisc: %s\n", e.what());
