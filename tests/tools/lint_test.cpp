@@ -1,5 +1,7 @@
 #include "common/lint.h"
 
+#include "common/demo_mentions.h"
+
 #include "base/error.h"
 #include "base/text.h"
 #include "engine/disc_requirements.h"
@@ -438,6 +440,95 @@ TEST_F(LintDiscTest, PageCommandsInMenuTargets) {
     EXPECT_EQ(LinesWith("support program \"../x.exe\" names no file of the disc"), Lines{last - 6});
     EXPECT_EQ(LinesWith("support page \"go2data_x.html\" not found"), Lines{last - 3});
     EXPECT_EQ(LinesWith("TOBRIK.EXE"), Lines{});
+}
+
+TEST(DemoMentions, CountsInDigitsAndWordsBeforeDemos) {
+    using kestrova::DemoCountClaims;
+    const auto claims = DemoCountClaims("ISSUE 27 \xB7 10 DEMOS \xB7 PATCHES");
+    ASSERT_EQ(claims.size(), 1u);
+    EXPECT_EQ(claims[0].count, 10);
+    EXPECT_FALSE(claims[0].more);
+    EXPECT_EQ(claims[0].phrase, "10 DEMOS");
+
+    const auto more = DemoCountClaims("Nine more demos, fresh patches and Tobrik's adventure.");
+    ASSERT_EQ(more.size(), 1u);
+    EXPECT_EQ(more[0].count, 9);
+    EXPECT_TRUE(more[0].more);
+    EXPECT_EQ(more[0].phrase, "Nine more demos");
+
+    ASSERT_EQ(DemoCountClaims("twelve new playable demos").size(), 1u);
+    EXPECT_EQ(DemoCountClaims("twelve new playable demos")[0].count, 12);
+    // Numbers that count something else, and demos that are not counted.
+    EXPECT_TRUE(
+        DemoCountClaims("three missions of Helix Corsairs, our exclusive cover demo.").empty());
+    EXPECT_TRUE(DemoCountClaims("Fixture Demo 4").empty());
+    EXPECT_TRUE(DemoCountClaims("Second line of demo 3").empty());
+    EXPECT_TRUE(DemoCountClaims("two levels of the demo").empty());
+}
+
+TEST(DemoMentions, NamesAreWholeWordsIgnoringCase) {
+    using kestrova::NamesAsWords;
+    EXPECT_TRUE(NamesAsWords("Win a copy of GRAVEL KINGS RALLY!", "Gravel Kings Rally"));
+    EXPECT_FALSE(NamesAsWords("Win a copy of Gravel Kingston", "Gravel Kings"));
+    EXPECT_FALSE(NamesAsWords("Gravel", "Gravel Kings"));
+    EXPECT_EQ(kestrova::FolderOf("Demos\\GravelKings\\setup.exe"), "demos/gravelkings");
+    EXPECT_EQ(kestrova::FolderOf("setup.exe"), "");
+}
+
+TEST_F(LintDiscTest, TextsThatCountDemosTheDiscDoesNotHold) {
+    lines_[10] = "Two demos this month"; // the disc holds two
+    lines_[11] = "and one more demo";
+    EXPECT_TRUE(With("the text says").empty()) << All();
+
+    lines_[10] = "10 DEMOS ON THIS DISC";
+    lines_[11] = "Nine more demos, fresh patches";
+    lines_[16] = "3 new demos";     // a description line of demo 1
+    lines_[48] = "Two extra demos"; // an add-ons caption (one more besides one: three)
+    EXPECT_EQ(With("the text says"),
+              (std::vector<std::string>{
+                  "11: warning: the text says \"10 DEMOS\" but the disc holds 2 demos "
+                  "(*Spritecount 3)",
+                  "12: warning: the text says \"Nine more demos\", 10 in all, but the disc "
+                  "holds 2 demos (*Spritecount 3)",
+                  "17: warning: the text says \"3 new demos\" but the disc holds 2 demos "
+                  "(*Spritecount 3)",
+                  "49: warning: the text says \"Two extra demos\", 3 in all, but the disc "
+                  "holds 2 demos (*Spritecount 3)"}));
+    // Notes are not shown, so they may count what they like.
+    lines_[10] = "This month's feature";
+    lines_[11] = "More words";
+    lines_[16] = "the";
+    lines_[48] = "Map pack";
+    lines_[7] = "Notes: 10 demos last month";
+    EXPECT_TRUE(With("the text says").empty()) << All();
+}
+
+TEST_F(LintDiscTest, TextsAndBannersThatNameADemoLeftOff) {
+    // A one-demo disc made from this one: the count shows entry 1 alone, entry 2's record stays.
+    lines_[2] = "2";
+    lines_[10] = "Road Rage and Star Pilot, both playable";
+    lines_[66] = "Demos/RoadRage/install.exe";
+    EXPECT_EQ(With("does not show"),
+              (std::vector<std::string>{
+                  "11: warning: the text names \"Road Rage\", the title of entry 2, which the "
+                  "disc does not show: it holds 1 demo (*Spritecount 2)",
+                  "67: warning: banner 2 starts \"Demos/RoadRage/install.exe\", the program of "
+                  "entry 2, which the disc does not show: it holds 1 demo (*Spritecount 2)"}));
+    // The record gone too, the banner still starts a program among the demos' folders.
+    lines_.erase(lines_.begin() + 27, lines_.begin() + 41);
+    lines_[10] = "Star Pilot, playable";
+    EXPECT_EQ(With("demos' folder"),
+              (std::vector<std::string>{
+                  "53: warning: banner 2 starts \"Demos/RoadRage/install.exe\", in the demos' "
+                  "folder \"demos/\" but of no demo the disc shows: it holds 1 demo "
+                  "(*Spritecount 2)"}));
+}
+
+TEST_F(LintDiscTest, BannersOfTheDemosShownAndOfOtherFoldersAreFine) {
+    lines_[66] = "Demos/RoadRage/install.exe";
+    EXPECT_EQ(All(), "");
+    lines_[66] = "Exes/roadrage/play.exe";
+    EXPECT_EQ(All(), "");
 }
 
 TEST_F(LintDiscTest, ImageListsMustHoldWhatTheFrontEndLooksUp) {

@@ -1,5 +1,7 @@
 #include "common/lint.h"
 
+#include "common/demo_mentions.h"
+
 #include "base/error.h"
 #include "base/terminal_text.h"
 #include "base/text.h"
@@ -60,6 +62,9 @@ std::string BannerDecodeProblem(const std::vector<uint8_t>& bytes) {
     return {};
 }
 
+// The highest entry number a record is looked for (the disc editor's limit too).
+constexpr int kHighestRecord = 100;
+
 // Keep quoted lines in messages readable.
 constexpr std::size_t kQuoteWidth = 60;
 
@@ -106,6 +111,7 @@ class Linter {
         CheckRecordMenu("support", "support");
         CheckRecordMenu("mascot", "tobrik");
         CheckBanners();
+        CheckDemoMentions();
         CheckImageLists();
         std::stable_sort(findings_.begin(), findings_.end(),
                          [](const LintFinding& a, const LintFinding& b) {
@@ -525,6 +531,170 @@ class Linter {
             AtLine(index, menu + " program " + Quote(path) + " names no file of the disc");
         } else if (!IsFile(path)) {
             AtLine(index, menu + " program " + Quote(path) + " not found");
+        }
+    }
+
+    // The lines a reader sees as text: the start panel's, those of the demos shown, and the
+    // menu captions.
+    std::vector<int> ShownTextLines(int demos) const {
+        std::vector<int> shown;
+        const auto range = [&](int from, int to) {
+            for (int i = std::max(from, 0); i <= to && i < Count(); ++i) {
+                shown.push_back(i);
+            }
+        };
+        if (const int begin = FirstIndex(BeginKey(0)), end = FirstIndex(EndKey(0));
+            begin >= 0 && end > begin) {
+            range(begin + 1, end - 1);
+        }
+        for (int n = 1; n <= demos; ++n) {
+            const int begin = FirstIndex(BeginKey(n));
+            if (begin < 0) {
+                continue;
+            }
+            const int end = FirstIndex(EndKey(n));
+            range(begin + kRecordTitle, begin + kRecordDescription + kRecordDescriptionLines - 1);
+            range(begin + kRecordSupport, end > begin ? end - 1 : begin + kRecordSupport);
+        }
+        for (const char* key : {"utility", "add-ons"}) {
+            const Section& section = *SectionForKey(key);
+            const int begin = FirstIndex(section.menuKey);
+            const int end = FirstIndex(section.menuEndKey);
+            for (int name = begin + 1; begin >= 0 && name < end; name += 2) {
+                shown.push_back(name);
+            }
+        }
+        for (const char* key : {"support", "tobrik"}) {
+            const std::string prefix = SectionForKey(key)->menuKey;
+            for (int n = 1; n <= kMaxRecordNumber; ++n) {
+                if (const int at = FirstIndex(prefix + std::to_string(n)); at >= 0) {
+                    range(at + 1, at + 1);
+                }
+            }
+        }
+        return shown;
+    }
+
+    // Texts and banners that speak of demos the disc does not hold: a count that is not the
+    // disc's, the title of a record the count leaves out, a banner that starts such a record's
+    // program or a program among the demos' folders that no demo shown has. All are warnings: the
+    // front end shows them as they are, but the reader is told of games that are not there.
+    void CheckDemoMentions() {
+        if (!spriteCount_) {
+            return;
+        }
+        const int demos = *spriteCount_ - 1;
+        const std::string held = std::to_string(demos) + (demos == 1 ? " demo" : " demos") + " (" +
+                                 std::string(kSpriteCountKey) + " " +
+                                 std::to_string(*spriteCount_) + ")";
+        // Records past the count: the front end never shows them.
+        struct LeftOut {
+            int entry;
+            std::string title;
+            std::vector<std::string> programs;
+        };
+        std::vector<LeftOut> leftOut;
+        for (int n = *spriteCount_; n <= kHighestRecord; ++n) {
+            const int begin = FirstIndex(BeginKey(n));
+            if (begin < 0 || begin + kRecordSecondProgram >= Count()) {
+                continue;
+            }
+            LeftOut record{n, Line(begin + kRecordTitle), {}};
+            const std::string& install = Line(begin + kRecordInstall);
+            const std::string& second = Line(begin + kRecordSecondProgram);
+            if (!install.empty() && install != kRecordNone) {
+                record.programs.push_back(Lower(install));
+            }
+            if (!second.empty() && second != kRecordNone) {
+                record.programs.push_back(Lower(kSecondProgramFolder + second));
+            }
+            leftOut.push_back(std::move(record));
+        }
+        for (const int i : ShownTextLines(demos)) {
+            for (const DemoCountClaim& claim : DemoCountClaims(Line(i))) {
+                const int says = claim.more ? claim.count + 1 : claim.count;
+                if (says != demos) {
+                    AtLine(i, "warning: the text says " + Quote(claim.phrase) +
+                                  (claim.more ? ", " + std::to_string(says) + " in all," : "") +
+                                  " but the disc holds " + held);
+                }
+            }
+            for (const LeftOut& record : leftOut) {
+                if (record.title.size() >= 4 && NamesAsWords(Line(i), record.title)) {
+                    AtLine(i, "warning: the text names " + Quote(record.title) +
+                                  ", the title of entry " + std::to_string(record.entry) +
+                                  ", which the disc does not show: it holds " + held);
+                }
+            }
+        }
+        std::vector<std::pair<int, std::string>> programs;
+        for (const LeftOut& record : leftOut) {
+            for (const std::string& program : record.programs) {
+                programs.emplace_back(record.entry, program);
+            }
+        }
+        CheckBannerDemos(programs, demos, held);
+    }
+
+    static std::string Lower(std::string text) {
+        for (char& c : text) {
+            c = c == '\\' ? '/' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+        return text;
+    }
+
+    // A banner that starts the program of a record the count leaves out, or a program in the
+    // folder where the demos' own folders lie but in none of theirs.
+    void CheckBannerDemos(const std::vector<std::pair<int, std::string>>& leftOut, int demos,
+                          const std::string& held) {
+        std::vector<std::string> demoFolders;
+        std::vector<std::string> parents;
+        for (int n = 1; n <= demos; ++n) {
+            const int begin = FirstIndex(BeginKey(n));
+            if (begin < 0 || begin + kRecordInstall >= Count() ||
+                Line(begin + kRecordInstall) == kRecordNone) {
+                continue;
+            }
+            const std::string folder = FolderOf(Line(begin + kRecordInstall));
+            demoFolders.push_back(folder);
+            // Demos in folders of their own under one folder ("Demos/Helix/setup.exe") say
+            // where the demos' folders lie.
+            if (!FolderOf(folder).empty()) {
+                parents.push_back(FolderOf(folder));
+            }
+        }
+        for (int n = 0; n <= kMaxBannerNumber; ++n) {
+            const int key = FirstIndex(kBannerPrefix + std::to_string(n));
+            if (key < 0 || key + 1 >= Count()) {
+                continue;
+            }
+            const std::string& target = Line(key + 1);
+            if (target.empty() || IsWebAddress(target)) {
+                continue;
+            }
+            const std::string folder = FolderOf(target);
+            const std::string program = Lower(target);
+            bool named = false;
+            for (const auto& [entry, leftOutProgram] : leftOut) {
+                if (program == leftOutProgram) {
+                    AtLine(key + 1, "warning: banner " + std::to_string(n) + " starts " +
+                                        Quote(target) + ", the program of entry " +
+                                        std::to_string(entry) +
+                                        ", which the disc does not show: it holds " + held);
+                    named = true;
+                    break;
+                }
+            }
+            const bool amongDemos =
+                std::find(parents.begin(), parents.end(), FolderOf(folder)) != parents.end();
+            const bool ofADemo =
+                std::find(demoFolders.begin(), demoFolders.end(), folder) != demoFolders.end();
+            if (!named && amongDemos && !ofADemo) {
+                AtLine(key + 1, "warning: banner " + std::to_string(n) + " starts " +
+                                    Quote(target) + ", in the demos' folder " +
+                                    Quote(FolderOf(folder) + "/") +
+                                    " but of no demo the disc shows: it holds " + held);
+            }
         }
     }
 
