@@ -216,8 +216,9 @@ QImage MainBackground() {
         Bevel(p, slot.adjusted(-4, -4, 4, 4), QColor(40, 20, 70), 3, false, 3);
         p.fillRect(slot, kInk);
     }
-    // The footer stands on the floor, above the banner tray: below the tray the window ends.
-    SmallCaps(p, QRectF(160, 482, kClientW - 170, 12),
+    // The footer stands on the floor, above the banner tray (below the tray the window ends), and
+    // wholly where the web pane covers it (down to y 490) rather than half.
+    SmallCaps(p, QRectF(160, 468, kClientW - 170, 12),
               QStringLiteral("KESTROVA CD-ROM  \u00B7  ISSUE 27  \u00B7  JUNE 1999"),
               QColor(200, 180, 255), 8, Qt::AlignHCenter | Qt::AlignVCenter);
     p.end();
