@@ -29,15 +29,22 @@ std::vector<std::string> DemoMentions(const fs::path& disc) {
 
 class LintDemoMentions : public kestrova::testing::FixtureDiscTest {};
 
-TEST_P(LintDemoMentions, QuietOnTheFixtureDisc) {
-    if (!GetParam().starts) {
-        GTEST_SKIP() << "a disc that does not start has no texts to read";
+// The variants the front end starts on: the others have no texts a reader sees.
+std::vector<kestrova::testing::FixtureVariant> StartingVariants() {
+    std::vector<kestrova::testing::FixtureVariant> starting;
+    for (const auto& variant : kestrova::testing::FixtureVariants()) {
+        if (variant.starts) {
+            starting.push_back(variant);
+        }
     }
+    return starting;
+}
+
+TEST_P(LintDemoMentions, QuietOnTheFixtureDisc) {
     EXPECT_EQ(DemoMentions(disc_), std::vector<std::string>{});
 }
 
-INSTANTIATE_TEST_SUITE_P(Variants, LintDemoMentions,
-                         ::testing::ValuesIn(kestrova::testing::FixtureVariants()),
+INSTANTIATE_TEST_SUITE_P(Variants, LintDemoMentions, ::testing::ValuesIn(StartingVariants()),
                          [](const ::testing::TestParamInfo<kestrova::testing::FixtureVariant>& p) {
                              return kestrova::testing::TestNameOf(p.param);
                          });
