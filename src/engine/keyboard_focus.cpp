@@ -48,47 +48,51 @@ bool Acts(const MenuChoice& choice) {
     return choice.panelStep && choice.panel.has_value();
 }
 
-// The zone nearest `from` in the arrow's direction: the distance that way counts once, the
-// distance across it twice, so a zone straight ahead wins over a closer one off to the side.
+// How far a zone lies from `from` in the arrow's direction (along) and to the side of it
+// (across); along is 0 or less for a zone that is not that way.
+struct Offset {
+    int along = 0;
+    int across = 0;
+    bool inLine = false; // its centre lies within `from`'s extent across the direction
+};
+
+Offset OffsetOf(const Rect& from, const Rect& to, FocusMove move) {
+    const auto [fx, fy] = Centre(from);
+    const auto [x, y] = Centre(to);
+    const bool sideways = move == FocusMove::Left || move == FocusMove::Right;
+    Offset o;
+    o.along = sideways ? x - fx : y - fy;
+    if (move == FocusMove::Left || move == FocusMove::Up) {
+        o.along = -o.along;
+    }
+    o.across = sideways ? y - fy : x - fx;
+    o.inLine = sideways ? (y >= from.top && y <= from.top + from.height)
+                        : (x >= from.left && x <= from.left + from.width);
+    return o;
+}
+
+// The zone an arrow leads to: the nearest that way among those in line with `from` (the same
+// row, or the same column); failing those, the nearest with the distance to the side counted
+// twice. Nothing at an edge.
 std::optional<std::string> Neighbour(const MainState& s, const std::vector<std::string>& zones,
                                      const std::string& from, FocusMove move) {
-    const auto [fx, fy] = Centre(HotZoneRect(s, from));
+    const Rect origin = HotZoneRect(s, from);
     std::optional<std::string> best;
+    bool bestInLine = false;
     long bestScore = LONG_MAX;
     for (const std::string& key : zones) {
         if (key == from) {
             continue;
         }
-        const auto [x, y] = Centre(HotZoneRect(s, key));
-        int along = 0;
-        int across = 0;
-        switch (move) {
-        case FocusMove::Left:
-            along = fx - x;
-            across = y - fy;
-            break;
-        case FocusMove::Right:
-            along = x - fx;
-            across = y - fy;
-            break;
-        case FocusMove::Up:
-            along = fy - y;
-            across = x - fx;
-            break;
-        case FocusMove::Down:
-        case FocusMove::Next:
-        case FocusMove::Previous:
-            along = y - fy;
-            across = x - fx;
-            break;
-        }
-        if (along <= 0) {
+        const Offset o = OffsetOf(origin, HotZoneRect(s, key), move);
+        if (o.along <= 0 || (bestInLine && !o.inLine)) {
             continue;
         }
-        const long score = static_cast<long>(along) + 2L * std::abs(across);
-        if (score < bestScore) {
-            bestScore = score;
+        const long score = o.inLine ? o.along : o.along + 2L * std::abs(o.across);
+        if ((o.inLine && !bestInLine) || score < bestScore) {
             best = key;
+            bestInLine = o.inLine;
+            bestScore = score;
         }
     }
     return best;
