@@ -48,12 +48,13 @@ bool Acts(const MenuChoice& choice) {
     return choice.panelStep && choice.panel.has_value();
 }
 
-// How far a zone lies from `from` in the arrow's direction (along) and to the side of it
-// (across); along is 0 or less for a zone that is not that way.
+// How far a zone's centre lies past `from`'s edge in the arrow's direction (along) and to the
+// side of `from`'s centre (across); along is 0 or less for a zone that is not wholly that way.
 struct Offset {
     int along = 0;
     int across = 0;
     bool inLine = false; // its centre lies within `from`'s extent across the direction
+    bool sideways = false;
 };
 
 Offset OffsetOf(const Rect& from, const Rect& to, FocusMove move) {
@@ -61,19 +62,32 @@ Offset OffsetOf(const Rect& from, const Rect& to, FocusMove move) {
     const auto [x, y] = Centre(to);
     const bool sideways = move == FocusMove::Left || move == FocusMove::Right;
     Offset o;
-    o.along = sideways ? x - fx : y - fy;
-    if (move == FocusMove::Left || move == FocusMove::Up) {
-        o.along = -o.along;
+    switch (move) {
+    case FocusMove::Left:
+        o.along = from.left - x;
+        break;
+    case FocusMove::Right:
+        o.along = x - (from.left + from.width);
+        break;
+    case FocusMove::Up:
+        o.along = from.top - y;
+        break;
+    case FocusMove::Down:
+    case FocusMove::Next:
+    case FocusMove::Previous:
+        o.along = y - (from.top + from.height);
+        break;
     }
     o.across = sideways ? y - fy : x - fx;
+    o.sideways = sideways;
     o.inLine = sideways ? (y >= from.top && y <= from.top + from.height)
                         : (x >= from.left && x <= from.left + from.width);
     return o;
 }
 
 // The zone an arrow leads to: the nearest that way among those in line with `from` (the same
-// row, or the same column); failing those, the nearest with the distance to the side counted
-// twice. Nothing at an edge.
+// row, or the same column). Left and Right keep to the row; Up and Down, failing a zone in the
+// column, take the nearest with the distance to the side counted twice. Nothing at an edge.
 std::optional<std::string> Neighbour(const MainState& s, const std::vector<std::string>& zones,
                                      const std::string& from, FocusMove move) {
     const Rect origin = HotZoneRect(s, from);
@@ -85,7 +99,7 @@ std::optional<std::string> Neighbour(const MainState& s, const std::vector<std::
             continue;
         }
         const Offset o = OffsetOf(origin, HotZoneRect(s, key), move);
-        if (o.along <= 0 || (bestInLine && !o.inLine)) {
+        if (o.along <= 0 || (bestInLine && !o.inLine) || (o.sideways && !o.inLine)) {
             continue;
         }
         const long score = o.inLine ? o.along : o.along + 2L * std::abs(o.across);

@@ -141,7 +141,8 @@ TEST(KeyboardFocus, ArrowsGoToTheNearestZoneThatWayAndStayAtAnEdge) {
                 {NavigationKey::Down, "*printreadme"}, {NavigationKey::Down, "*printreadme"},
                 {NavigationKey::Left, "*installnow"},  {NavigationKey::Left, "*installnow"},
                 {NavigationKey::Up, "utility"},        {NavigationKey::Up, "demos"},
-                {NavigationKey::Up, "demos"},          {NavigationKey::Right, "add-ons"}};
+                {NavigationKey::Up, "demos"},          {NavigationKey::Left, "demos"},
+                {NavigationKey::Right, "add-ons"}};
     for (const auto& step : walk) {
         k.Press(step.key);
         EXPECT_EQ(k.state.focus.zone, step.to);
