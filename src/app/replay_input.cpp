@@ -13,11 +13,11 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QProcess>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QProcess>
 #include <QTextEdit>
 
 #include <string>
@@ -259,8 +259,7 @@ void ReplayRunner::XdoTool(const LineArgs& a) {
     };
     form_.activateWindow();
     QApplication::processEvents();
-    run({QStringLiteral("windowfocus"), QStringLiteral("--sync"),
-         QString::number(form_.winId())});
+    run({QStringLiteral("windowfocus"), QStringLiteral("--sync"), QString::number(form_.winId())});
     QApplication::processEvents();
     run(a.words);
     // The server has the keys; they reach the window over its connection.
