@@ -85,6 +85,8 @@ const std::vector<Command>& ReplayRunner::Commands() {
         {"click-readme", "click-readme", 0, &ReplayRunner::ClickReadme},
         {"key", "key NAME [alt] [shift] [ctrl]", 1, &ReplayRunner::Key},
         {"type", "type TEXT", 1, &ReplayRunner::Type},
+        {"xdotool", "xdotool key|type ... (real keys from the X server; display: xvfb)", 2,
+         &ReplayRunner::XdoTool},
         {"set", "set FIELD VALUE", 2, &ReplayRunner::Set},
         {"start-game", "start-game", 0, &ReplayRunner::StartGame},
         {"click-game", "click-game", 0, &ReplayRunner::ClickGame},

@@ -12,10 +12,12 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QProcess>
 #include <QTextEdit>
 
 #include <string>
@@ -236,6 +238,35 @@ void ReplayRunner::Type(const LineArgs& a) {
         const Qt::Key key = ch.isLetterOrNumber() ? static_cast<Qt::Key>(ch.toUpper().unicode())
                                                   : static_cast<Qt::Key>(ch.unicode());
         SendKey(form_, key, QString(ch), ch.isUpper() ? Qt::ShiftModifier : Qt::NoModifier);
+    }
+}
+
+// Real keys from the X server: the window takes the input focus, xdotool sends what the line
+// names through the server's test extension, and the events are handled as they arrive, in real
+// time. Only on a real display (a script with "display: xvfb").
+void ReplayRunner::XdoTool(const LineArgs& a) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        throw ScriptError("xdotool needs an X display (display: xvfb)");
+    }
+    const auto run = [](const QStringList& args) {
+        QProcess xdotool;
+        xdotool.start(QStringLiteral("xdotool"), args);
+        if (!xdotool.waitForFinished(10000) || xdotool.exitStatus() != QProcess::NormalExit ||
+            xdotool.exitCode() != 0) {
+            throw ScriptError("xdotool " + args.join(QLatin1Char(' ')).toStdString() +
+                              " failed: " + xdotool.readAllStandardError().toStdString());
+        }
+    };
+    form_.activateWindow();
+    QApplication::processEvents();
+    run({QStringLiteral("windowfocus"), QStringLiteral("--sync"), QString::number(form_.winId())});
+    QApplication::processEvents();
+    run(a.words);
+    // The server has the keys; they reach the window over its connection.
+    QElapsedTimer settle;
+    settle.start();
+    while (!form_.State().closed && settle.elapsed() < 300) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
     }
 }
 

@@ -93,6 +93,7 @@ class ReplayRunner {
     void Key(const LineArgs& a);
     static Qt::KeyboardModifiers Modifiers(const LineArgs& a);
     void Type(const LineArgs& a);
+    void XdoTool(const LineArgs& a);
     void Set(const LineArgs& a);
     void StartGame(const LineArgs& a);
     void ClickGame(const LineArgs& a);

@@ -1,6 +1,7 @@
 #include "app/state_dump.h"
 
 #include "engine/handler_variables.h"
+#include "engine/keyboard_focus.h"
 #include "engine/random.h"
 #include "platform/qt_controls.h"
 #include "platform/readme_pane.h"
@@ -14,6 +15,7 @@
 #include <QJsonArray>
 #include <QLineEdit>
 
+#include <optional>
 #include <type_traits>
 #include <variant>
 
@@ -130,6 +132,24 @@ QJsonObject StateDump(const TMainForm& form) {
     menuBounds[QStringLiteral("top")] = s.menusourceBounds.top;
     menuBounds[QStringLiteral("width")] = s.menusourceBounds.width;
     o[QStringLiteral("menusourceBounds")] = menuBounds;
+
+    // The keyboard's focus: where it is, and the ring's rectangle while it is drawn (right and
+    // bottom exclusive).
+    QJsonObject focus;
+    focus[QStringLiteral("kind")] = s.focus.kind == FocusKind::Zone   ? QStringLiteral("zone")
+                                    : s.focus.kind == FocusKind::Line ? QStringLiteral("line")
+                                                                      : QStringLiteral("none");
+    focus[QStringLiteral("zone")] = QString::fromStdString(s.focus.zone);
+    focus[QStringLiteral("line")] = s.focus.line;
+    const std::optional<Rect> ring = FocusRingRect(s);
+    focus[QStringLiteral("ringShown")] = ring.has_value();
+    if (ring) {
+        focus[QStringLiteral("left")] = ring->left;
+        focus[QStringLiteral("top")] = ring->top;
+        focus[QStringLiteral("right")] = ring->left + ring->width;
+        focus[QStringLiteral("bottom")] = ring->top + ring->height;
+    }
+    o[QStringLiteral("focus")] = focus;
 
     QJsonObject web;
     if (const WebPaneWidget* pane = form.WebBrowser1()) {

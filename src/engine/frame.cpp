@@ -1,6 +1,7 @@
 #include "engine/frame.h"
 
 #include "engine/disc_requirements.h"
+#include "engine/keyboard_focus.h"
 #include "engine/menus.h"
 
 namespace kestrova {
@@ -419,8 +420,11 @@ bool UnrollMenu(MainState& s, Canvas& c) {
         } else {
             s.menuHeight += MenuLineHeight();
         }
-        if (s.mouseX < s.menuLeft || s.mouseX > s.menuLeft + s.menuWidth ||
-            s.mouseY < s.menuButtonTop || s.mouseY > s.menuTop + s.menuHeight) {
+        // While the keyboard holds the focus the menu is its to close, wherever the pointer
+        // rests.
+        if (!s.focus.Shown() &&
+            (s.mouseX < s.menuLeft || s.mouseX > s.menuLeft + s.menuWidth ||
+             s.mouseY < s.menuButtonTop || s.mouseY > s.menuTop + s.menuHeight)) {
             s.menuKey = "none";
         }
         DrawMenuBox(c, s);
@@ -431,7 +435,7 @@ bool UnrollMenu(MainState& s, Canvas& c) {
 // 20. Menu lines take the pointer only once the box is fully open.
 void DrawMenuLines(MainState& s, Canvas& c, bool fullyOpen) {
     if (!fullyOpen) {
-        s.menusourceBounds.left = 801;
+        s.menusourceBounds.left = kMenuLinesAwayLeft;
         return;
     }
     s.menusourceBounds.left = s.menuLeft + 5;
@@ -445,6 +449,22 @@ void DrawMenuLines(MainState& s, Canvas& c, bool fullyOpen) {
         const TColor colour = static_cast<int>(i) == s.menuHover ? kOrange : kWhite;
         c.TextOut(s.menuLeft + 5, lineY, s.menusource[i].substr(0, kMenuCaptionWidth),
                   Font(FontFace::Small, kSmallFontPixels, false, false, colour));
+    }
+}
+
+// 21. The keyboard's focus ring, over everything, in the menu's colours: a focused menu line
+// (already orange) is outlined in the lines' white; a zone in white with the hovered line's
+// orange inside, which shows on the lit buttons and the dark ones alike.
+void DrawFocusRing(const MainState& s, Canvas& c) {
+    const std::optional<Rect> r = FocusRingRect(s);
+    if (!r) {
+        return;
+    }
+    const int right = r->left + r->width;
+    const int bottom = r->top + r->height;
+    c.FrameRect(r->left, r->top, right, bottom, kWhite);
+    if (s.focus.kind == FocusKind::Zone) {
+        c.FrameRect(r->left + 1, r->top + 1, right - 1, bottom - 1, kOrange);
     }
 }
 
@@ -481,7 +501,8 @@ void DXTimerTimer(MainState& s, FrameContext& ctx) {
     DrawRule(s, c);                          // 18
     const bool fullyOpen = UnrollMenu(s, c); // 19
     DrawMenuLines(s, c, fullyOpen);          // 20
-    c.Flip();                                // 21
+    DrawFocusRing(s, c);                     // 21
+    c.Flip();                                // 22
 }
 
 } // namespace kestrova

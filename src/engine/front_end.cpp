@@ -128,8 +128,18 @@ void FrontEnd::DxDrawMouseDown(int x, int y) {
     if (x != state_.mouseX || y != state_.mouseY) {
         kestrova::DxDrawMouseMove(state_, x, y);
     }
-    const ClickContext context{CurrentDirectory(), [this] { game_->StartAdventure(); }};
-    kestrova::DxDrawMouseDown(state_, ports_, context);
+    kestrova::DxDrawMouseDown(state_, ports_, Clicks());
+}
+
+ClickContext FrontEnd::Clicks() {
+    return ClickContext{CurrentDirectory(), [this] { game_->StartAdventure(); }};
+}
+
+bool FrontEnd::NavigationKeyDown(NavigationKey key, KeyPlace place) {
+    if (!initialized_ || state_.closed) {
+        return false;
+    }
+    return kestrova::NavigationKeyDown(state_, ports_, Clicks(), key, place);
 }
 
 void FrontEnd::FormKeyDown(int key, bool alt) {

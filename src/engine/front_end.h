@@ -5,6 +5,7 @@
 
 #include "engine/game.h"
 #include "engine/main_state.h"
+#include "engine/navigation_keys.h"
 #include "engine/ports.h"
 
 #include <memory>
@@ -50,6 +51,9 @@ class FrontEnd {
     // Keys, seen before any control of the window (see keys.h). None is consumed.
     void FormKeyDown(int key, bool alt);
     void FormKeyPress(const std::string& character);
+    // A key that works the front end without the pointer, after the two above; true when it was
+    // used and the control with the focus is not to get it (see navigation_keys.h).
+    bool NavigationKeyDown(NavigationKey key, KeyPlace place);
 
     // The banners' clicks: the centre one, and either side one.
     void adbannerClick();
@@ -77,6 +81,7 @@ class FrontEnd {
     static std::string CurrentDirectory();
 
   private:
+    ClickContext Clicks();
     void OnTimer(TimerId id);
     void RunFrame();
 

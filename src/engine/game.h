@@ -20,7 +20,11 @@ class FrontEndGame final : private AdventureHost {
     FrontEndGame& operator=(const FrontEndGame&) = delete;
 
     // The menu's game entry: the panel comes to the left edge; the first time also the intro.
-    void StartAdventure() { console_.StartAdventure(); }
+    // The command line takes the keyboard, so the reader can type at once.
+    void StartAdventure() {
+        console_.StartAdventure();
+        ports_.game->FocusCommandLine();
+    }
 
     // A key came up in the command line holding `typed`. Enter echoes the line and plays it;
     // returns the command line's text afterwards.

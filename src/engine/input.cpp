@@ -149,6 +149,15 @@ void ClickOnZone(MainState& s, Ports& ports, const ClickContext& context) {
 
 } // namespace
 
+Rect HotZoneRect(const MainState& s, std::string_view key) {
+    for (const Zone& zone : Zones(s)) {
+        if (key == zone.key) {
+            return zone.bounds;
+        }
+    }
+    return {};
+}
+
 std::string HotZoneAt(const MainState& s, int x, int y) {
     std::string key = "none";
     for (const Zone& zone : Zones(s)) {
@@ -159,17 +168,36 @@ std::string HotZoneAt(const MainState& s, int x, int y) {
     return key;
 }
 
-void DxDrawMouseMove(MainState& s, int x, int y) {
+void HoverAt(MainState& s, int x, int y) {
     s.menuHover = MenuLineAt(s, x, y);
     s.hoverKey = HotZoneAt(s, x, y);
     Light(s, s.installSprite, s.ib, x, y, "installnow", "installnowB");
     Light(s, s.viewSprite, s.vb, x, y, "viewreadme", "viewreadmeB");
     Light(s, s.printSprite, s.pb, x, y, "printreadme", "printreadmeB");
+}
+
+void DxDrawMouseMove(MainState& s, int x, int y) {
+    if (s.focus.Shown()) {
+        if (x == s.mouseX && y == s.mouseY) {
+            return; // the window repeating where the pointer rests is no movement
+        }
+        s.focus = {};
+    }
+    HoverAt(s, x, y);
     s.mouseX = x;
     s.mouseY = y;
 }
 
 void DxDrawMouseDown(MainState& s, Ports& ports, const ClickContext& context) {
+    if (s.focus.Shown()) {
+        // The keyboard hovered its own place; the pointer clicks where it stands.
+        s.focus = {};
+        HoverAt(s, s.mouseX, s.mouseY);
+    }
+    ClickOnHover(s, ports, context);
+}
+
+void ClickOnHover(MainState& s, Ports& ports, const ClickContext& context) {
     // While the pane is up it covers its part of the surface, so a click that reaches the surface
     // is outside it and dismisses it.
     if (ports.web && PaneOnScreen(*ports.web)) {

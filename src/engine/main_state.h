@@ -48,6 +48,17 @@ struct TopButton {
     Rect bounds; // inside `buttonpanel`
 };
 
+// Where the keyboard's focus ring stands: nowhere until the first navigation key and again once
+// the pointer moves, on a hot zone (by its key), or on a line of the open menu (by its index).
+enum class FocusKind { None, Zone, Line };
+struct KeyboardFocus {
+    FocusKind kind = FocusKind::None;
+    std::string zone;
+    int line = -1;
+
+    bool Shown() const { return kind != FocusKind::None; }
+};
+
 struct MainState {
     // Disc data and pictures.
     LineList source;
@@ -76,6 +87,9 @@ struct MainState {
 #define KESTROVA_STATE_FIELD(type, name, start, startBy, range) type name = start;
     KESTROVA_HANDLER_VARIABLES(KESTROVA_STATE_FIELD)
 #undef KESTROVA_STATE_FIELD
+
+    // The keyboard's place among the hot zones and menu lines (keyboard_focus.h).
+    KeyboardFocus focus;
 
     // The window's timers; whoever owns the clock steps them.
     TimerTable timers;

@@ -18,6 +18,10 @@ inline constexpr int kMenuDestinations = static_cast<int>(kMenuChoosableLines);
 // The lines of a section's menu; nothing for a key that has no menu.
 std::vector<std::string> MenuLines(const MainState& state, const std::string& key);
 
+// The left edge of the menu lines' hit area while the box is not fully open: past the window, so
+// no line can be hovered.
+inline constexpr int kMenuLinesAwayLeft = 801;
+
 // The menu font, "Small Fonts" at 7 points on a screen of 96 pixels per inch.
 inline constexpr int kMenuFontPoints = 7;
 inline constexpr int kMenuPixelsPerInch = 96;

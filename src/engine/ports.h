@@ -80,6 +80,9 @@ class WebPane {
     // The pane's own pixels as they are on screen (never through the clipboard or another
     // window); an empty picture when there is nothing to grab.
     virtual Picture Grab() { return {}; }
+    // Goes back to the page shown before, judged as the page shown asking for it; nothing when
+    // there is none.
+    virtual void Back() {}
 };
 
 // The pane is on screen exactly while its left edge stands here, just past the window's own; at
@@ -168,7 +171,11 @@ class GameView {
     virtual void AppendLine(const std::string& line) = 0;
     // Moves the panel to the left edge and shows it, leaving the keyboard focus where it is.
     virtual void ShowPanel() = 0;
+    // Hides the panel; a keyboard focus inside it goes back to the window.
     virtual void HidePanel() = 0;
+    virtual bool Visible() const { return false; }
+    // Gives the command line the keyboard, so what is typed next plays.
+    virtual void FocusCommandLine() {}
 };
 
 // Do-nothing versions, for headless runs and for ports a caller does not supply. The ones whose
@@ -198,6 +205,8 @@ class NullWebPane : public WebPane {
     int Left() const override { return left_; }
     void SetLeft(int left) override { left_ = left; }
     std::string Url() const override { return url_; }
+    void Back() override { ++backs; }
+    int backs = 0;
 
   private:
     std::string url_;
@@ -267,8 +276,12 @@ class NullGame : public GameView {
   public:
     void ShowTranscript(const std::vector<std::string>&) override {}
     void AppendLine(const std::string&) override {}
-    void ShowPanel() override {}
-    void HidePanel() override {}
+    void ShowPanel() override { visible = true; }
+    void HidePanel() override { visible = false; }
+    bool Visible() const override { return visible; }
+    void FocusCommandLine() override { ++commandLineFocused; }
+    bool visible = false;
+    int commandLineFocused = 0;
 };
 
 // The ports the engine talks through. Any left empty gets its do-nothing version.

@@ -3,6 +3,7 @@
 // offers it. The pane talks to the engine through these two interfaces only.
 
 #include <QByteArray>
+#include <QKeyEvent>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -25,6 +26,9 @@ class BrowserView : public QWidget {
     virtual void Load(const QUrl& url) = 0;
     // A page nobody sees is frozen: its scripts, timers and drawing stop until it is woken.
     virtual void SetAwake(bool awake) = 0;
+    // Back to the page before in the view's history; the engine asks about it as the page's own
+    // request.
+    virtual void GoBack() = 0;
 
     // The addresses the engine gives for the page shown: the one it last committed to and the
     // one it names as the page's (already the next one while the pane's own load is under way).
@@ -38,6 +42,8 @@ class BrowserView : public QWidget {
     std::function<bool(const QUrl&, const std::optional<QList<QUrl>>&)> ask;
     std::function<void()> loadStarted;
     std::function<void()> loadFinished;
+    // A key the page had no use for (Backspace outside a text field, Escape, Alt+Left).
+    std::function<void(QKeyEvent*)> keyNotTaken;
 
     // The pane that set the hooks is going: the view reports to nobody from now on, though the
     // engine may still be at work on a page and send its events before the view itself goes.
@@ -45,6 +51,7 @@ class BrowserView : public QWidget {
         ask = nullptr;
         loadStarted = nullptr;
         loadFinished = nullptr;
+        keyNotTaken = nullptr;
     }
 };
 

@@ -28,6 +28,7 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
 Q_DECLARE_LOGGING_CATEGORY(lcPlatform)
 
@@ -117,6 +118,7 @@ class WebPaneWidget::Impl {
     QVBoxLayout* layout = nullptr;
     int asking = 0; // calls of the hook under way
     bool loading = false;
+    std::vector<std::string> shown; // the light pane's pages, oldest first
 };
 
 WebPaneWidget::WebPaneWidget(Engine engine, QWidget* parent)
@@ -434,6 +436,11 @@ void WebPaneWidget::StartEngine() {
             impl_->loading = false;
             Rest();
         };
+        impl_->view->keyNotTaken = [this](QKeyEvent* event) {
+            if (const auto hook = keyFromPage) {
+                hook(event);
+            }
+        };
         impl_->view->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
         impl_->view->setAttribute(Qt::WA_ShowWithoutActivating);
         impl_->view->winId();
@@ -474,7 +481,33 @@ void WebPaneWidget::Navigate(const std::string& url) {
 
 void WebPaneWidget::Show(const std::string& url) {
     url_ = url;
+    if (!impl_->view) {
+        constexpr std::size_t kKeptPages = 100;
+        if (impl_->shown.size() == kKeptPages) {
+            impl_->shown.erase(impl_->shown.begin());
+        }
+        impl_->shown.push_back(url);
+    }
     Load(url);
+}
+
+void WebPaneWidget::Back() {
+    if (impl_->view) {
+        impl_->view->GoBack();
+        return;
+    }
+    if (impl_->shown.size() < 2) {
+        return;
+    }
+    const std::string before = impl_->shown[impl_->shown.size() - 2];
+    // Judged as the shown page asking for it, as the browser engine judges its history.
+    const QPointer<WebPaneWidget> self(this);
+    if (Ask(ToUrl(before), ShownPage()) || !self) {
+        return;
+    }
+    impl_->shown.pop_back();
+    url_ = before;
+    Load(before);
 }
 
 void WebPaneWidget::Load(const std::string& url) {

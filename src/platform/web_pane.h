@@ -11,6 +11,7 @@
 #include <QUrl>
 #include <QWidget>
 
+class QKeyEvent;
 class QPainter;
 
 #include <functional>
@@ -48,6 +49,9 @@ class WebPaneWidget : public QWidget, public WebPane {
     std::string Url() const override { return url_; }
     // The pane as it is drawn, without the window around it.
     Picture Grab() override;
+    // The page shown before, asked for as the shown page's own request: the browser engine's
+    // history, or the light pane's list of the pages it showed.
+    void Back() override;
 
     // Gets the address text and returns true to cancel the navigation. It may close the window,
     // which deletes this pane: nothing of the pane is touched after it.
@@ -63,6 +67,10 @@ class WebPaneWidget : public QWidget, public WebPane {
     // asks for one, and every address of the disc scheme that is not this run's, is refused and
     // logged; the pane stays as it is (see engine/web_origin.h).
     std::function<bool(const std::string& address)> beforeNavigate;
+
+    // A key the page in the browser engine had no use for; the light pane's keys reach the
+    // window as any control's do.
+    std::function<void(QKeyEvent*)> keyFromPage;
 
     // As if a link in the shown page were clicked: `url` is an address of the front end (a
     // path) or a URL. The page shown asks for it.

@@ -129,4 +129,16 @@ void GamePanel::ShowPanel() {
     show();
 }
 
+void GamePanel::HidePanel() {
+    const bool hadKeyboard = isAncestorOf(window()->focusWidget());
+    hide();
+    if (hadKeyboard && parentWidget()) {
+        parentWidget()->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void GamePanel::FocusCommandLine() {
+    lineinput_->setFocus(Qt::OtherFocusReason);
+}
+
 } // namespace kestrova

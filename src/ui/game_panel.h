@@ -40,8 +40,11 @@ class GamePanel : public QWidget, public GameView {
     void ShowTranscript(const std::vector<std::string>& lines) override;
     void AppendLine(const std::string& line) override;
     void ShowPanel() override;
-    // A click on the drawn front end puts the game away.
-    void HidePanel() override { hide(); }
+    // A click on the drawn front end, or Escape, puts the game away; the keyboard goes back to
+    // the window.
+    void HidePanel() override;
+    bool Visible() const override { return !isHidden(); }
+    void FocusCommandLine() override;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

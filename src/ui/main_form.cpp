@@ -18,6 +18,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <optional>
+
 namespace kestrova {
 
 namespace {
@@ -120,6 +122,11 @@ TMainForm::TMainForm(const MainFormOptions& options, QWidget* parent)
     web_->beforeNavigate = [this](const std::string& address) {
         return engine_->WebBrowser1BeforeNavigate2(address);
     };
+    web_->keyFromPage = [this](QKeyEvent* key) {
+        if (NavigationKeyDown(*key, KeyPlace::WebPage)) {
+            key->accept();
+        }
+    };
 }
 
 TMainForm::~TMainForm() = default;
@@ -168,7 +175,66 @@ int KeyCode(int qtKey) {
     }
 }
 
+// The keys that work the front end without the pointer, as the engine names them.
+std::optional<NavigationKey> NavigationKeyOf(const QKeyEvent& key) {
+    const Qt::KeyboardModifiers mods = key.modifiers() & (Qt::ShiftModifier | Qt::AltModifier |
+                                                          Qt::ControlModifier | Qt::MetaModifier);
+    if (mods == Qt::AltModifier && key.key() == Qt::Key_Left) {
+        return NavigationKey::AltLeft;
+    }
+    if (key.key() == Qt::Key_Backtab || (key.key() == Qt::Key_Tab && mods == Qt::ShiftModifier)) {
+        return NavigationKey::BackTab;
+    }
+    if (mods != Qt::NoModifier) {
+        return std::nullopt;
+    }
+    switch (key.key()) {
+    case Qt::Key_Tab:
+        return NavigationKey::Tab;
+    case Qt::Key_Left:
+        return NavigationKey::Left;
+    case Qt::Key_Right:
+        return NavigationKey::Right;
+    case Qt::Key_Up:
+        return NavigationKey::Up;
+    case Qt::Key_Down:
+        return NavigationKey::Down;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return NavigationKey::Return;
+    case Qt::Key_Space:
+        return NavigationKey::Space;
+    case Qt::Key_Escape:
+        return NavigationKey::Escape;
+    case Qt::Key_Backspace:
+        return NavigationKey::Backspace;
+    default:
+        return std::nullopt;
+    }
+}
+
 } // namespace
+
+KeyPlace TMainForm::PlaceOf(const QWidget* receiver) const {
+    const auto inside = [receiver](const QWidget* control) {
+        return control != nullptr && (control == receiver || control->isAncestorOf(receiver));
+    };
+    if (inside(gamepanel_)) {
+        return KeyPlace::GameLine;
+    }
+    if (inside(Panel4_)) {
+        return KeyPlace::ReadmePane;
+    }
+    if (inside(web_)) {
+        return KeyPlace::WebPage;
+    }
+    return KeyPlace::Surface;
+}
+
+bool TMainForm::NavigationKeyDown(const QKeyEvent& key, KeyPlace place) {
+    const std::optional<NavigationKey> nav = NavigationKeyOf(key);
+    return nav && engine_->NavigationKeyDown(*nav, place);
+}
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress || !engine_ || !watched->isWidgetType()) {
@@ -185,7 +251,8 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (!alt && !key->text().isEmpty()) {
         engine_->FormKeyPress(key->text().toStdString());
     }
-    return false; // the control still gets the key
+    // The phrases may have ended the window; a key the engine uses goes no further.
+    return engine_ && !State().closed && NavigationKeyDown(*key, PlaceOf(widget));
 }
 
 bool TMainForm::IsEditorStation() const {

@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+class QKeyEvent;
 class QLabel;
 
 namespace kestrova {
@@ -81,6 +82,12 @@ class TMainForm : public QWidget, private WindowView, private MessageSink {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // Where a key for `receiver` is: the game panel, the readme pane, the web pane, or the drawn
+    // front end.
+    KeyPlace PlaceOf(const QWidget* receiver) const;
+    // Hands a key that works the front end without the pointer to the engine; true when used.
+    bool NavigationKeyDown(const QKeyEvent& key, KeyPlace place);
+
     void SetCaption(const std::string& caption) override;
     void HideCurtain() override;
     void Terminate() override { close(); }

@@ -108,12 +108,22 @@ class WebEngineView : public BrowserView {
 
     QList<QUrl> PageUrls() const override { return page_->PageUrls(); }
 
+    void GoBack() override { view_->back(); }
+
     void SetAwake(bool awake) override {
         QWebEnginePage* page = view_->page();
         const auto wanted =
             awake ? QWebEnginePage::LifecycleState::Active : QWebEnginePage::LifecycleState::Frozen;
         if (page->lifecycleState() != wanted) {
             page->setLifecycleState(wanted);
+        }
+    }
+
+  protected:
+    // The engine hands a key the page did not use to the view's parent, which is this.
+    void keyPressEvent(QKeyEvent* event) override {
+        if (const auto hook = keyNotTaken) {
+            hook(event);
         }
     }
 
