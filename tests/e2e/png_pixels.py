@@ -96,18 +96,24 @@ def enlarged(rows, factor):
     return out
 
 
-def first_difference(small_path, large_path, factor):
+def first_difference(small_path, large_path, factor, at=None):
     """None when the picture at large_path is the one at small_path with each pixel made
-    factor x factor; otherwise a sentence saying where they first differ."""
+    factor x factor (the whole of it, or from `at`, an (x, y) place, on); otherwise a sentence
+    saying where they first differ."""
     w1, h1, small = read(small_path)
     w2, h2, large = read(large_path)
-    if (w2, h2) != (w1 * factor, h1 * factor):
+    left, top = at or (0, 0)
+    if at is None and (w2, h2) != (w1 * factor, h1 * factor):
         return f"{large_path} is {w2} x {h2}, not {factor} times {w1} x {h1}"
+    if left + w1 * factor > w2 or top + h1 * factor > h2:
+        return f"{large_path} ({w2} x {h2}) cannot hold {small_path} {factor} times at {left},{top}"
     want = enlarged(small, factor)
-    for y, (got_row, want_row) in enumerate(zip(large, want)):
+    for y, want_row in enumerate(want):
+        got_row = large[top + y][3 * left:3 * left + len(want_row)]
         if got_row != want_row:
             x = next(i for i in range(0, len(got_row), 3)
                      if got_row[i:i + 3] != want_row[i:i + 3]) // 3
-            return (f"pixel {x},{y} of {large_path} is #{got_row[3 * x:3 * x + 3].hex()}, "
-                    f"the enlarged picture has #{want_row[3 * x:3 * x + 3].hex()}")
+            return (f"pixel {left + x},{top + y} of {large_path} is "
+                    f"#{got_row[3 * x:3 * x + 3].hex()}, the enlarged picture has "
+                    f"#{want_row[3 * x:3 * x + 3].hex()}")
     return None
