@@ -12,6 +12,8 @@ Header lines of the script (anywhere, each starting with "#!"):
   #! display: xvfb     runs under a virtual X display (the browser engine draws nothing
                        offscreen); skipped when xvfb-run is missing
   #! screen: WxHxD     the virtual X display's size and depth (default 1024x768x24)
+  #! screen-density: DPI
+                       offscreen, one 2560 x 1600 screen of DPI dots per inch (96 is plain)
   #! needs: PROGRAM    skipped when PROGRAM is not on the path (xdotool for click-screen)
   #! scaled-copy: N    runs the script with --scale N, then again at --scale 1 (in the work
                        folder's "scale1"): every PNG the scaled run wrote must be the one of the
@@ -42,6 +44,7 @@ import argparse
 import atexit
 import functools
 import http.server
+import json
 import os
 import resource
 import shlex
@@ -250,6 +253,13 @@ def serve(source, served, root):
 def run(a, script, disc, work, extra, headers):
     env = dict(os.environ)
     env.setdefault("QT_QPA_PLATFORM", "offscreen")
+    if "screen-density" in headers:
+        config = os.path.join(work, "screen.json")
+        with open(config, "w", encoding="utf-8") as f:
+            json.dump({"screens": [{"name": "dense", "x": 0, "y": 0, "width": 2560,
+                                    "height": 1600, "logicalDpi": int(headers["screen-density"]),
+                                    "logicalBaseDpi": 96, "dpr": 1}]}, f)
+        env["QT_QPA_PLATFORM"] = "offscreen:configfile=" + config
     env["KESTROVA_RUN_LOG"] = os.path.join(work, "ran.log")
     cmd = [a.binary, "--disc", disc, "--replay", script] + extra
     if headers.get("display") == "xvfb":
