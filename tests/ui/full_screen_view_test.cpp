@@ -125,6 +125,26 @@ TEST(FullScreenView, EachWindowPixelBecomesASquareBlockOfOneColour) {
     EXPECT_EQ(shot.pixel(105, 30), qRgb(0, 0, 0));
 }
 
+TEST(FullScreenView, SmoothScalingFillsTheHeightWithBlendedPixels) {
+    QWidget window;
+    window.resize(40, 30);
+    auto* surface = new Checkers(&window);
+    surface->setGeometry(0, 0, 40, 30);
+    FullScreenView view(&window, surface, true);
+    view.resize(130, 70);
+    const QRect r = view.PictureRect().toRect();
+    EXPECT_EQ(r.height(), 70);
+    const QImage shot = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int blended = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        for (int x = r.left(); x <= r.right(); ++x) {
+            const QRgb c = shot.pixel(x, y);
+            blended += c != qRgb(255, 255, 255) && c != qRgb(200, 0, 0) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(blended, r.width() * r.height() / 4) << "smoothed, not pixel by pixel";
+}
+
 TEST(FullScreenView, ThePointerStaysInSight) {
     Scene s;
     EXPECT_NE(s.view.cursor().shape(), Qt::BlankCursor);
