@@ -1,5 +1,7 @@
 #include "app/cli.h"
 
+#include <string>
+
 namespace kestrova {
 
 std::optional<std::string> ParseCommandLine(const std::vector<std::string>& args,
@@ -45,6 +47,20 @@ std::optional<std::string> ParseCommandLine(const std::vector<std::string>& args
             out.fullScreen = true;
         } else if (a == "--editor-station") {
             out.editorStation = true;
+        } else if (a == "--scale") {
+            std::string n;
+            if (auto e = value(n)) {
+                return e;
+            }
+            // One or two digits, no sign, no blanks: "2", not "+2" or "2x".
+            const bool digits = !n.empty() && n.size() <= 2 &&
+                                n.find_first_not_of("0123456789") == std::string::npos;
+            const int scale = digits ? std::stoi(n) : 0;
+            if (scale < 1 || scale > kLargestWindowScale) {
+                return "--scale takes a whole number from 1 to " +
+                       std::to_string(kLargestWindowScale) + ", not " + n;
+            }
+            out.scale = scale;
         } else {
             return "unknown option " + a;
         }
@@ -54,7 +70,7 @@ std::optional<std::string> ParseCommandLine(const std::vector<std::string>& args
 
 std::string UsageText() {
     return "Usage: kestrova [--disc DIR|IMAGE] [--replay SCRIPT] [--no-launch] [--adventure]\n"
-           "                [--fullscreen] [--editor] [--editor-station]\n"
+           "                [--fullscreen] [--scale N] [--editor] [--editor-station]\n"
            "                [--verbose] [--version] [--help]\n"
            "\n"
            "The Kestrova CD-ROM front end.\n"
@@ -66,6 +82,9 @@ std::string UsageText() {
            "  --no-launch       record program starts instead of performing them\n"
            "  --adventure       play Tobrik's text adventure on standard input and output\n"
            "  --fullscreen      start in full screen (Alt+Enter switches back and forth)\n"
+           "  --scale N         show the window N times as large (1 to 8), each pixel a\n"
+           "                    whole block of N x N screen pixels; without it the screen's\n"
+           "                    density decides, as a whole number (1.5 gives 1, 1.75 gives 2)\n"
            "  --editor          open the disc editor beside the front end\n"
            "  --editor-station  let Alt+Up open the disc editor, as the editor-station marker\n"
            "                    file does (~/.config/kestrova/editorstation.txt)\n"
@@ -75,7 +94,14 @@ std::string UsageText() {
            "  --empty-window    show an empty window instead (start-up baseline)\n"
            "  --verbose         let the browser engine log as it likes (also KESTROVA_VERBOSE=1)\n"
            "  --version         print the version\n"
-           "  --help            print this text\n";
+           "  --help            print this text\n"
+           "\n"
+           "Settings ($XDG_CONFIG_HOME/kestrova/kestrova.conf, else "
+           "~/.config/kestrova/kestrova.conf;\n"
+           "not read under --replay):\n"
+           "  [window] scale=N          as --scale N (the option wins)\n"
+           "  [fullscreen] smooth=true  full screen scaled smoothly to fit, instead of by whole\n"
+           "                            pixels\n";
 }
 
 std::string VersionText() {

@@ -22,7 +22,11 @@ struct CommandLine {
     bool editor = false;         // --editor: the disc editor opens beside the front end
     bool fullScreen = false;     // --fullscreen: start in full screen
     bool editorStation = false;  // --editor-station: Alt+Up opens the editor without the marker
+    int scale = 0;               // --scale N: the window at N times with whole pixels; 0: not given
 };
+
+// The largest whole-pixel scale of the window.
+constexpr int kLargestWindowScale = 8;
 
 // Parses argv (without the program name). Returns an error text for an unknown option or a
 // missing value.

@@ -4,13 +4,16 @@
 #include "adventure/terminal.h"
 #include "app/cli.h"
 #include "app/replay.h"
+#include "app/window_scale.h"
 #include "base/error.h"
 #include "base/terminal_text.h"
 #include "disc/cdio/open_disc.h"
 #include "disc/disc_file_system.h"
 #include "platform/desktop_launcher.h"
 #include "platform/desktop_pacer.h"
+#include "platform/desktop_settings.h"
 #include "platform/logging.h"
+#include "platform/program_icon.h"
 #include "platform/qt_pace_clock.h"
 #include "platform/web_pane.h"
 #include "ui/editor_form.h"
@@ -172,6 +175,10 @@ int main(int argc, char** argv) {
         QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
         RegisterDiscScheme();
     }
+    // The user's settings shape the desktop; a replay runs the same on every machine, so it reads
+    // none of them.
+    const DesktopSettings settings = replay ? DesktopSettings() : LoadDesktopSettings();
+    ApplyToolkitScale(ToolkitScaleFor(ChosenWindowScale(cli.scale, settings.windowScale)));
     QApplication app(argc, argv);
     // A disc that cannot be opened is told like every other fault of the disc at start: on
     // standard error and in a box. An image is read in place; the current directory stays.
@@ -209,6 +216,8 @@ int main(int argc, char** argv) {
     // The name message boxes carry. No display name is set: the window system would add it to
     // every window's title, and the disc editor's names the entry it edits instead.
     QApplication::setApplicationName(QStringLiteral("Kestrova CD-ROM"));
+    // Every window and dialog carries the program's icon, when the toolkit can draw it.
+    QApplication::setWindowIcon(ProgramIcon());
     if (cli.emptyWindow) {
         return RunEmptyWindow(app, cli.firstFrameExit);
     }
@@ -222,6 +231,7 @@ int main(int argc, char** argv) {
     options.launcher =
         (cli.noLaunch || replay) ? static_cast<Launcher*>(&recordedLaunches) : &desktopLauncher;
     options.lightWebPane = (replay && !cli.webEngine) || cli.lightWeb;
+    options.smoothFullScreen = settings.smoothFullScreen;
 
     // The windows in their order: the main window, the adventure's holder, the disc editor.
     const bool trace = cli.firstFrameExit;

@@ -9,6 +9,7 @@
 #include "ui/full_screen_view.h"
 #include "ui/main_form.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
@@ -16,6 +17,7 @@
 #include <QJsonObject>
 #include <QPainter>
 #include <QPixmap>
+#include <QScreen>
 
 #include <string>
 
@@ -107,6 +109,22 @@ void ReplayRunner::SnapshotLine(const LineArgs& a) {
     const QString path = OutputPath(a);
     if (!Snapshot(form_).save(path, "PNG")) {
         throw ScriptError("cannot write " + path.toStdString());
+    }
+}
+
+// The window's pixels as the display holds them (under a virtual X server, what the server
+// shows; offscreen, the window's backing store), in screen pixels: the full-screen view while it
+// is up. The browser engine's own window is not part of it offscreen.
+void ReplayRunner::ScreenSnapshot(const LineArgs& a) {
+    const QString path = OutputPath(a);
+    QWidget* shown = form_.FullScreen() ? static_cast<QWidget*>(form_.FullScreen()) : &form_;
+    shown->repaint();
+    QApplication::processEvents();
+    QScreen* screen = shown->screen();
+    const QPixmap picture = screen ? screen->grabWindow(shown->winId()) : QPixmap();
+    if (picture.isNull() ||
+        !picture.toImage().convertToFormat(QImage::Format_RGB32).save(path, "PNG")) {
+        throw ScriptError("cannot grab the window into " + path.toStdString());
     }
 }
 

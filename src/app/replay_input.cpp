@@ -7,6 +7,7 @@
 #include "platform/qt_controls.h"
 #include "platform/readme_pane.h"
 #include "platform/web_pane.h"
+#include "ui/full_screen_view.h"
 #include "ui/game_panel.h"
 #include "ui/main_form.h"
 
@@ -206,6 +207,59 @@ void ReplayRunner::ClickReadme(const LineArgs&) {
     }
     QWidget* target = pane->RichEdit()->viewport();
     LeftClick(target, QPointF(target->width() / 2.0, target->height() / 2.0));
+}
+
+namespace {
+
+// Counts the pointer's button presses that reach any widget of the program.
+class PressCounter : public QObject {
+  public:
+    int presses = 0;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType()) {
+            ++presses;
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+// A real click through the display: xdotool moves the pointer to screen pixel (X, Y) of the
+// window the reader sees (the full-screen view while it is up) and clicks, and the press comes
+// back through the window system as any reader's would, so the toolkit's scaling and the view's
+// placement are part of what is tested.
+void ReplayRunner::ClickScreen(const LineArgs& a) {
+    const int x = ToInt(a.words[0]);
+    const int y = ToInt(a.words[1]);
+    QWidget* shown = form_.FullScreen() ? static_cast<QWidget*>(form_.FullScreen()) : &form_;
+    QApplication::processEvents();
+    PressCounter counter;
+    qApp->installEventFilter(&counter);
+    const int status = QProcess::execute(
+        QStringLiteral("xdotool"),
+        {QStringLiteral("mousemove"), QStringLiteral("--sync"), QStringLiteral("--window"),
+         QString::number(shown->winId()), QString::number(x), QString::number(y),
+         QStringLiteral("click"), QStringLiteral("1")});
+    if (status != 0) {
+        qApp->removeEventFilter(&counter);
+        throw ScriptError("xdotool could not click (status " + std::to_string(status) +
+                          "): it needs an X display");
+    }
+    QElapsedTimer waited;
+    waited.start();
+    while (counter.presses == 0 && waited.elapsed() < 5000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    // The release follows the press in the same batch.
+    QApplication::processEvents();
+    qApp->removeEventFilter(&counter);
+    if (counter.presses == 0) {
+        throw ScriptError("the click at " + std::to_string(x) + ", " + std::to_string(y) +
+                          " did not reach the program");
+    }
 }
 
 void ReplayRunner::Key(const LineArgs& a) {

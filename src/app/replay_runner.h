@@ -90,6 +90,7 @@ class ReplayRunner {
     void Navigate(const LineArgs& a);
     void ClickWeb(const LineArgs& a);
     void ClickReadme(const LineArgs& a);
+    void ClickScreen(const LineArgs& a);
     void Key(const LineArgs& a);
     static Qt::KeyboardModifiers Modifiers(const LineArgs& a);
     void Type(const LineArgs& a);
@@ -103,6 +104,7 @@ class ReplayRunner {
 
     // Snapshots, state dumps and expectations (replay_expect.cpp).
     void SnapshotLine(const LineArgs& a);
+    void ScreenSnapshot(const LineArgs& a);
     void State(const LineArgs& a);
     void Expect(const LineArgs& a);
     void ExpectRegion(const LineArgs& a);

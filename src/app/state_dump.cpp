@@ -202,6 +202,8 @@ QJsonObject StateDump(const TMainForm& form) {
     o[QStringLiteral("messages")] = LinesOf(form.Messages().messages);
     o[QStringLiteral("sounds")] = LinesOf(form.SoundsPlayed());
     o[QStringLiteral("fullScreen")] = s.fullScreen;
+    // Screen pixels per window pixel: --scale, or the screen's density made whole.
+    o[QStringLiteral("windowScale")] = form.devicePixelRatioF();
 
     // The disc editor: its window, title list and entry numbers, and what its boxes and working
     // copy of the lines hold.

@@ -373,7 +373,9 @@ void DxDrawWidget::paintEvent(QPaintEvent* event) {
     if (scaled_) {
         p.drawImage(r, backBuffer_);
     } else {
-        // Only the part asked for: a present repaints the changed rectangle alone.
+        // Only the part asked for: a present repaints the changed rectangle alone. A window
+        // shown at a whole multiple of its pixels enlarges them as blocks, never smoothed.
+        p.setRenderHint(QPainter::SmoothPixmapTransform, false);
         const QRect part = event->rect() & r;
         p.drawImage(part.topLeft(), backBuffer_, part);
     }

@@ -1,7 +1,8 @@
 #pragma once
 // The drawing surface: an 800 x 600 back buffer shown 1:1 in the window (which shows its top-left
-// 792 x 573) or scaled, aspect-correct and letterboxed, in full screen. Pointer positions are
-// mapped back to back-buffer pixels.
+// 792 x 573; a window the toolkit shows N times as large gets N x N blocks, unsmoothed) or scaled,
+// aspect-correct and letterboxed, in full screen. Pointer positions are mapped back to back-buffer
+// pixels.
 
 #include "engine/ports.h"
 

@@ -19,6 +19,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QMovie>
+#include <QPainter>
 #include <QUrl>
 
 // Resources of a static library must be registered by hand, from the global namespace.
@@ -97,6 +98,18 @@ void GifLabel::Empty() {
     clear();
     movie_.reset();
     data_.reset();
+}
+
+void GifLabel::paintEvent(QPaintEvent* event) {
+    if (!movie_) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    // A window shown larger than its pixels enlarges the banner pixel by pixel, never smoothed,
+    // as the surface beside it.
+    QPainter p(this);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    p.drawPixmap(contentsRect().topLeft(), movie_->currentPixmap());
 }
 
 void GifLabel::mousePressEvent(QMouseEvent* event) {

@@ -36,6 +36,7 @@ class GifLabel : public QLabel, public GifControl {
     void Clicked();
 
   protected:
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
   private:

@@ -8,10 +8,13 @@
 #include "rich_text/rich_text.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -117,6 +120,23 @@ QTextCharFormat FormatOf(const RichRun& run) {
 }
 
 } // namespace
+
+QString DefaultPrintFile(const std::string& readmePath, const QString& documents,
+                         const QString& home) {
+    // The name after the last separator of either kind, its extension dropped.
+    QString name = QString::fromStdString(Cp1252ToUtf8(readmePath));
+    name = name.mid(
+        std::max(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\'))) + 1);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot > 0) {
+        name.truncate(dot);
+    }
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")) {
+        name = QStringLiteral("readme");
+    }
+    const QString folder = !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : home;
+    return QDir(folder).filePath(name + QStringLiteral(".pdf"));
+}
 
 ReadmePaneWidget::ReadmePaneWidget(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("Panel4"));
@@ -253,6 +273,11 @@ bool ReadmePaneWidget::Print(const std::string& title) {
     const QString jobTitle = QString::fromStdString(Cp1252ToUtf8(title));
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(jobTitle);
+    // Left to itself the dialog would offer a PDF at the disc path under the home folder
+    // (~/databases/NAME.pdf), a folder that is seldom there: printing to it fails.
+    printer.setOutputFileName(
+        DefaultPrintFile(title, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+                         QDir::homePath()));
     bool confirmed = false;
     if (confirmPrint) {
         confirmed = confirmPrint(printer);

@@ -6,6 +6,7 @@
 #include "engine/ports.h"
 
 #include <QFrame>
+#include <QString>
 
 #include <cstddef>
 #include <functional>
@@ -17,6 +18,12 @@ class QTextEdit;
 namespace kestrova {
 
 struct RichText;
+
+// The file the print dialog offers for printing to a PDF: the readme's own name with ".pdf", in
+// `documents` when that folder exists, else in `home`. `readmePath` is a disc path in the disc's
+// code page ("databases/helix.rtf").
+QString DefaultPrintFile(const std::string& readmePath, const QString& documents,
+                         const QString& home);
 
 class ReadmePaneWidget : public QFrame, public ReadmePane {
     Q_OBJECT

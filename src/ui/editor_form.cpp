@@ -4,6 +4,7 @@
 #include "disc/disc_file_system.h"
 #include "engine/front_end.h"
 #include "engine/main_state.h"
+#include "platform/program_icon.h"
 
 #include <QCloseEvent>
 #include <QEvent>
@@ -99,6 +100,7 @@ Tform1::Tform1(bool replay, QWidget* parent)
     : QWidget(parent), dialog_(this, replay), messages_(this, replay),
       editor_(EditorPorts{&dialog_, &pictures_, &files_, &messages_}) {
     setObjectName(QStringLiteral("form1"));
+    setWindowIcon(ProgramIcon());
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(11);
     setFont(font);

@@ -19,16 +19,41 @@ constexpr int kRefreshMs = 1000 / 30;
 
 } // namespace
 
-FullScreenView::FullScreenView(QWidget* shown, QWidget* surface)
-    : QWidget(nullptr), shown_(shown), surface_(surface) {
+FullScreenPlacement PlaceFullScreen(QSize screen, QSize window, bool smooth) {
+    FullScreenPlacement out;
+    if (window.isEmpty() || screen.isEmpty()) {
+        out.picture = QRect(QPoint(0, 0), screen);
+        return out;
+    }
+    const int whole = std::min(screen.width() / window.width(), screen.height() / window.height());
+    QSize size;
+    if (!smooth && whole >= 1) {
+        size = window * whole;
+        out.renderScale = whole;
+    } else {
+        size = window.scaled(screen, Qt::KeepAspectRatio);
+        // Smoothing brings a larger drawing down; without it a drawing of the window's own size
+        // is brought down (or up) pixel by pixel.
+        out.renderScale =
+            smooth ? std::max(1, (size.width() + window.width() - 1) / window.width()) : 1;
+        out.smooth = smooth;
+    }
+    out.picture = QRect(
+        QPoint((screen.width() - size.width()) / 2, (screen.height() - size.height()) / 2), size);
+    return out;
+}
+
+FullScreenView::FullScreenView(QWidget* shown, QWidget* surface, bool smooth)
+    : QWidget(nullptr), shown_(shown), surface_(surface), smooth_(smooth) {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-    // The desktop shows this window in the window's place: it carries the window's caption, and
-    // keeps it when the first activation (or "ALT STARTUP") replaces it.
+    // The desktop shows this window in the window's place: it carries the window's caption and
+    // icon, and keeps the caption when the first activation (or "ALT STARTUP") replaces it.
     setWindowTitle(shown->windowTitle());
+    setWindowIcon(shown->windowIcon());
     shown->installEventFilter(this);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The pointer stays in sight: the menu is worked with it.
     setMouseTracking(true);
-    setCursor(Qt::BlankCursor);
     setFocusPolicy(Qt::StrongFocus);
     refresh_ = new QTimer(this);
     refresh_->setInterval(kRefreshMs);
@@ -43,22 +68,29 @@ bool FullScreenView::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-QRect FullScreenView::PictureRect() const {
-    if (!shown_) {
-        return rect();
-    }
-    const QSize fitted = shown_->size().scaled(size(), Qt::KeepAspectRatio);
-    return QRect(QPoint((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted);
+FullScreenPlacement FullScreenView::Placement() const {
+    const qreal ratio = devicePixelRatioF();
+    const QSize screen = (QSizeF(size()) * ratio).toSize();
+    const QSize window = shown_ ? shown_->size() : size();
+    return PlaceFullScreen(screen, window, smooth_);
+}
+
+QRectF FullScreenView::PictureRect() const {
+    const QRect r = Placement().picture;
+    const qreal ratio = devicePixelRatioF();
+    return QRectF(QPointF(r.topLeft()) / ratio, QSizeF(r.size()) / ratio);
 }
 
 QPoint FullScreenView::ToWindow(QPoint pos) const {
-    const QRect r = PictureRect();
+    const QRectF r = PictureRect();
     if (!shown_ || r.width() <= 0 || r.height() <= 0) {
         return pos;
     }
-    const int x = std::clamp(pos.x() - r.x(), 0, r.width() - 1);
-    const int y = std::clamp(pos.y() - r.y(), 0, r.height() - 1);
-    return QPoint(x * shown_->width() / r.width(), y * shown_->height() / r.height());
+    const int x = static_cast<int>((pos.x() - r.x()) * shown_->width() / r.width());
+    const int y = static_cast<int>((pos.y() - r.y()) * shown_->height() / r.height());
+    // Off the picture, on the bars, the nearest edge.
+    return QPoint(std::clamp(pos.x() < r.x() ? 0 : x, 0, shown_->width() - 1),
+                  std::clamp(pos.y() < r.y() ? 0 : y, 0, shown_->height() - 1));
 }
 
 QWidget* FullScreenView::ControlAt(QPoint windowPos, QPoint* local) const {
@@ -85,15 +117,26 @@ void FullScreenView::paintEvent(QPaintEvent*) {
     if (!shown_) {
         return;
     }
-    const QRect r = PictureRect();
-    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    p.translate(r.topLeft());
-    p.scale(static_cast<double>(r.width()) / shown_->width(),
-            static_cast<double>(r.height()) / shown_->height());
-    shown_->render(&p, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
-    if (drawOver) {
-        drawOver(p);
+    // The window is drawn at the placement's whole scale first: its pictures (the surface, the
+    // banners) are enlarged pixel by pixel, its text is drawn at that size. That drawing then
+    // goes on screen one to one, or smoothly, or pixel by pixel to a size the screen holds.
+    const FullScreenPlacement placement = Placement();
+    const QSize frameSize = shown_->size() * placement.renderScale;
+    if (frame_.size() != frameSize) {
+        frame_ = QImage(frameSize, QImage::Format_RGB32);
     }
+    frame_.setDevicePixelRatio(placement.renderScale);
+    frame_.fill(Qt::black);
+    {
+        QPainter window(&frame_);
+        shown_->render(&window, QPoint(), QRegion(),
+                       QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        if (drawOver) {
+            drawOver(window);
+        }
+    }
+    p.setRenderHint(QPainter::SmoothPixmapTransform, placement.smooth);
+    p.drawImage(PictureRect(), frame_, QRectF(frame_.rect()));
 }
 
 void FullScreenView::Forward(QMouseEvent* event) {

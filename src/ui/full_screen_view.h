@@ -1,9 +1,13 @@
 #pragma once
 // Full screen without a display-mode change: a borderless window over the whole screen that shows
-// the main window's picture scaled to fit, its aspect kept (black bars where the screen's shape
-// differs). The main window stays as it is behind it, with its state, its sprites and its web
-// pane; pointer and keys on this view go to the window's controls at the matching place.
+// the main window's picture enlarged by the largest whole multiple the screen holds, each pixel a
+// square block of screen pixels, centred on black. A screen too small for even one multiple gets
+// the largest picture of the window's shape that fits, still without smoothing; smooth scaling,
+// which fills the screen's height or width, is the user's choice. The main window stays as it is
+// behind it, with its state, its sprites and its web pane; pointer and keys on this view go to
+// the window's controls at the matching place.
 
+#include <QImage>
 #include <QPointer>
 #include <QWidget>
 
@@ -13,15 +17,26 @@ class QTimer;
 
 namespace kestrova {
 
+// Where the window's picture goes on a screen, all in screen (device) pixels.
+struct FullScreenPlacement {
+    QRect picture;       // the picture's place; the rest is black
+    int renderScale = 1; // screen pixels per window pixel the window is drawn at first
+    bool smooth = false; // that drawing is then brought to `picture`'s size smoothly
+};
+
+// `screen` and `window` in screen pixels and window pixels; `smooth`: the user's choice.
+FullScreenPlacement PlaceFullScreen(QSize screen, QSize window, bool smooth);
+
 class FullScreenView : public QWidget {
     Q_OBJECT
   public:
     // `shown` is the window whose picture this view shows; the pointer over `surface`, its
     // drawn part, is reported by the signals below, over any other control it goes to it.
-    FullScreenView(QWidget* shown, QWidget* surface);
+    // `smooth` scales to fill the screen smoothly instead of by whole pixels.
+    FullScreenView(QWidget* shown, QWidget* surface, bool smooth = false);
 
-    // Where the shown window's picture lies on this view.
-    QRect PictureRect() const;
+    // Where the shown window's picture lies on this view, in the view's own (logical) pixels.
+    QRectF PictureRect() const;
     // A position on this view as a position in the shown window; outside the picture, the
     // nearest edge.
     QPoint ToWindow(QPoint viewPos) const;
@@ -58,11 +73,14 @@ class FullScreenView : public QWidget {
     // surface; `local` gets the position in the control's own coordinates.
     QWidget* ControlAt(QPoint windowPos, QPoint* local) const;
     void Forward(QMouseEvent* event);
+    FullScreenPlacement Placement() const;
 
     QPointer<QWidget> shown_;
     QPointer<QWidget> surface_;
     QPointer<QWidget> pressed_; // the control a button went down on, until it comes up
     QTimer* refresh_ = nullptr;
+    bool smooth_ = false;
+    QImage frame_; // the window drawn at the placement's scale, kept from one paint to the next
 };
 
 } // namespace kestrova

@@ -2,6 +2,7 @@
 
 #include "platform/dxdraw.h"
 #include "platform/editor_station.h"
+#include "platform/program_icon.h"
 #include "platform/qt_controls.h"
 #include "platform/readme_pane.h"
 #include "platform/web_pane.h"
@@ -48,7 +49,11 @@ GifLabel* MakeBanner(QWidget* parent, const QRect& bounds) {
 
 TMainForm::TMainForm(const MainFormOptions& options, QWidget* parent)
     : QWidget(parent), options_(options) {
-    setWindowTitle(QStringLiteral("i"));
+    // The desktop shows the program's title from the start: the design-time caption "i" stays in
+    // the state until the first activation replaces it, but no taskbar or full-screen view shows
+    // it.
+    setWindowTitle(QStringLiteral("Kestrova CD-ROM"));
+    setWindowIcon(ProgramIcon());
     setFixedSize(kClientWidth, kClientHeight);
     setAutoFillBackground(true);
     QPalette pal = palette();
@@ -283,7 +288,7 @@ void TMainForm::SetFullScreen(bool on) {
         activateWindow();
         return;
     }
-    fullView_ = new FullScreenView(this, dxdraw_);
+    fullView_ = new FullScreenView(this, dxdraw_, options_.smoothFullScreen);
     fullView_->drawOver = [this](QPainter& painter) { web_->DrawFloating(painter, QPoint(0, 0)); };
     fullView_->controlOver = [this](QPoint at, QPoint* local) -> QWidget* {
         if (!web_->isVisible() || !web_->geometry().contains(at)) {

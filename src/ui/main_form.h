@@ -31,8 +31,9 @@ class WebPaneWidget;
 struct MainFormOptions {
     bool lightWebPane = false; // the replay harness's deterministic pane
     bool replay = false;       // animations follow the harness's clock; message boxes are recorded
-    Launcher* launcher = nullptr; // program starts; none records them
-    bool editorStation = false;   // Alt+Up opens the editor whether or not the marker exists
+    Launcher* launcher = nullptr;  // program starts; none records them
+    bool editorStation = false;    // Alt+Up opens the editor whether or not the marker exists
+    bool smoothFullScreen = false; // full screen scaled smoothly to fit, not by whole pixels
 };
 
 class TMainForm : public QWidget, private WindowView, private MessageSink {

@@ -3,6 +3,8 @@
 #include "engine/game.h"
 #include "ui/game_panel.h"
 
+#include "platform/program_icon.h"
+
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -29,6 +31,7 @@ void PaintWhiteOnNavy(QWidget* w) {
 TgameForm::TgameForm(GamePanel& panel, QWidget* parent) : QWidget(parent), panel_(panel) {
     setObjectName(QStringLiteral("game"));
     setWindowTitle(QStringLiteral("game"));
+    setWindowIcon(ProgramIcon());
     resize(970, 455);
 
     screenie_ = new QPlainTextEdit(this);

@@ -39,9 +39,27 @@ TEST(CommandLine, UnknownOptionsAndMissingValuesAreErrors) {
     EXPECT_TRUE(ParseCommandLine({"sample-disc"}, cl).has_value()) << "a bare word is no option";
 }
 
+TEST(CommandLine, ScaleIsAWholeNumberFromOneToEight) {
+    CommandLine cl;
+    EXPECT_EQ(cl.scale, 0) << "not given";
+    EXPECT_FALSE(ParseCommandLine({"--scale", "2"}, cl).has_value());
+    EXPECT_EQ(cl.scale, 2);
+    EXPECT_FALSE(ParseCommandLine({"--scale", "8"}, cl).has_value());
+    EXPECT_EQ(cl.scale, 8);
+    for (const char* bad : {"0", "9", "-1", "+2", "2x", "1.5", "", "02 ", "100"}) {
+        CommandLine other;
+        const auto e = ParseCommandLine({"--scale", bad}, other);
+        ASSERT_TRUE(e.has_value()) << bad;
+        EXPECT_EQ(*e, std::string("--scale takes a whole number from 1 to 8, not ") + bad);
+        EXPECT_EQ(other.scale, 0);
+    }
+    EXPECT_EQ(*ParseCommandLine({"--scale"}, cl), "--scale needs a value");
+}
+
 TEST(CommandLine, UsageNamesTheOptions) {
     const std::string usage = UsageText();
-    for (const char* option : {"--disc", "--replay", "--no-launch", "--version", "--help"}) {
+    for (const char* option : {"--disc", "--replay", "--no-launch", "--version", "--help",
+                               "--scale N", "[window] scale=N", "[fullscreen] smooth=true"}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }
 }

@@ -11,6 +11,16 @@ Header lines of the script (anywhere, each starting with "#!"):
   #! args: ...         more command-line arguments
   #! display: xvfb     runs under a virtual X display (the browser engine draws nothing
                        offscreen); skipped when xvfb-run is missing
+  #! screen: WxHxD     the virtual X display's size and depth (default 1024x768x24)
+  #! screen-density: DPI
+                       offscreen, one 2560 x 1600 screen of DPI dots per inch (96 is plain)
+  #! needs: PROGRAM    skipped when PROGRAM is not on the path (xdotool for click-screen)
+  #! scaled-copy: N    runs the script with --scale N, then again at --scale 1 (in the work
+                       folder's "scale1"): every PNG the scaled run wrote must be the one of the
+                       same name the other run wrote, with each pixel made an N x N block
+  #! enlarged: SMALL LARGE N X Y
+                       the PNG LARGE, from X, Y on, must be the PNG SMALL with each pixel made an
+                       N x N block
   #! image: FLAVOUR    runs on a CD image of the disc, built by tests/support/make_image.py
   #! disc-copy: PATH   a copy of the disc PATH in the work folder, for scripts that write to it
   #! file-size-limit: BYTES
@@ -34,6 +44,7 @@ import argparse
 import atexit
 import functools
 import http.server
+import json
 import os
 import resource
 import shlex
@@ -43,6 +54,8 @@ import subprocess
 import sys
 import tempfile
 import threading
+
+import png_pixels
 
 
 def main():
@@ -61,6 +74,7 @@ def main():
     unchanged = []
     contains = []
     writes = []
+    enlarged = []
     with open(a.script, encoding="utf-8") as f:
         for line in f:
             if line.startswith("#!"):
@@ -74,6 +88,8 @@ def main():
                     unchanged.append(value)
                 elif key == "writes":
                     writes.append(value)
+                elif key == "enlarged":
+                    enlarged.append(value.split())
                 elif key == "file-contains":
                     contains.append(value.split("|", 1))
                 elif key == "args":
@@ -112,6 +128,12 @@ def main():
     if headers.get("display") == "xvfb" and shutil.which("xvfb-run") is None:
         print("skipped: xvfb-run is not installed")
         return 77
+    if "needs" in headers and shutil.which(headers["needs"]) is None:
+        print(f"skipped: {headers['needs']} is not installed")
+        return 77
+    scaled = int(headers.get("scaled-copy", "0"))
+    if scaled:
+        extra = extra + ["--scale", str(scaled)]
     script = os.path.abspath(a.script)
     if "http-serve" in headers:
         served = os.path.join(a.work, "served")
@@ -143,6 +165,30 @@ def main():
             return 1
     want = int(headers.get("exit", "0"))
     ok = True
+    if scaled and p.returncode == want:
+        unscaled_work = os.path.join(a.work, "scale1")
+        os.makedirs(unscaled_work)
+        q = run(a, script, disc, unscaled_work, extra + ["--scale", "1"], headers)
+        if q.returncode != want:
+            print("the run at scale 1 failed:\n" + q.stderr)
+            return 1
+        pictures = sorted(n for n in os.listdir(a.work) if n.endswith(".png"))
+        if not pictures:
+            print("the scaled run wrote no picture to compare")
+            ok = False
+        for name in pictures:
+            differs = png_pixels.first_difference(os.path.join(unscaled_work, name),
+                                                  os.path.join(a.work, name), scaled)
+            if differs:
+                print(differs)
+                ok = False
+    for small, large, factor, x, y in enlarged:
+        differs = png_pixels.first_difference(os.path.join(a.work, small),
+                                              os.path.join(a.work, large), int(factor),
+                                              (int(x), int(y)))
+        if differs:
+            print(differs)
+            ok = False
     for name, text in before.items():
         with open(os.path.join(disc, name), "rb") as f:
             if f.read() != text:
@@ -207,6 +253,13 @@ def serve(source, served, root):
 def run(a, script, disc, work, extra, headers):
     env = dict(os.environ)
     env.setdefault("QT_QPA_PLATFORM", "offscreen")
+    if "screen-density" in headers:
+        config = os.path.join(work, "screen.json")
+        with open(config, "w", encoding="utf-8") as f:
+            json.dump({"screens": [{"name": "dense", "x": 0, "y": 0, "width": 2560,
+                                    "height": 1600, "logicalDpi": int(headers["screen-density"]),
+                                    "logicalBaseDpi": 96, "dpr": 1}]}, f)
+        env["QT_QPA_PLATFORM"] = "offscreen:configfile=" + config
     env["KESTROVA_RUN_LOG"] = os.path.join(work, "ran.log")
     cmd = [a.binary, "--disc", disc, "--replay", script] + extra
     if headers.get("display") == "xvfb":
@@ -218,7 +271,8 @@ def run(a, script, disc, work, extra, headers):
         env["ASAN_OPTIONS"] = ":".join(filter(None, [env.get("ASAN_OPTIONS", ""),
                                                      "detect_leaks=0",
                                                      "new_delete_type_mismatch=0"]))
-        cmd = ["xvfb-run", "-a", "-s", "-screen 0 1024x768x24"] + cmd
+        screen = headers.get("screen", "1024x768x24")
+        cmd = ["xvfb-run", "-a", "-s", "-screen 0 " + screen] + cmd
     limit = headers.get("file-size-limit")
 
     def limit_file_size():

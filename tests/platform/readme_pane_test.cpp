@@ -200,5 +200,60 @@ TEST_F(ReadmePaneTest, PrintCancelledWritesNothing) {
     EXPECT_EQ(pane.PlainText().substr(0, 5), "Title"); // the pane still shows the readme
 }
 
+// The print dialog offers a PDF in a folder that is there, named after the readme alone.
+TEST(DefaultPrintFile, NamedAfterTheReadmeInTheDocumentsFolderElseHome) {
+    QTemporaryDir home;
+    const QString documents = home.filePath(QStringLiteral("Documents"));
+    EXPECT_EQ(DefaultPrintFile("databases/helix.rtf", documents, home.path()),
+              home.filePath(QStringLiteral("helix.pdf")))
+        << "no documents folder yet";
+    ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("Documents")));
+    EXPECT_EQ(DefaultPrintFile("databases/helix.rtf", documents, home.path()),
+              documents + QStringLiteral("/helix.pdf"));
+    EXPECT_EQ(DefaultPrintFile("databases/helix.rtf", QString(), home.path()),
+              home.filePath(QStringLiteral("helix.pdf")));
+    // The disc's spellings: either separator, no extension, the code page, nothing at all.
+    EXPECT_EQ(DefaultPrintFile("Databases\\Rally.Readme.RTF", documents, home.path()),
+              documents + QStringLiteral("/Rally.Readme.pdf"));
+    EXPECT_EQ(DefaultPrintFile("databases/notes", documents, home.path()),
+              documents + QStringLiteral("/notes.pdf"));
+    EXPECT_EQ(DefaultPrintFile("databases/caf\xe9.rtf", documents, home.path()),
+              documents + QStringLiteral("/caf\u00e9.pdf"));
+    EXPECT_EQ(DefaultPrintFile("databases/", documents, home.path()),
+              documents + QStringLiteral("/readme.pdf"));
+    EXPECT_EQ(DefaultPrintFile("databases/..", documents, home.path()),
+              documents + QStringLiteral("/readme.pdf"));
+}
+
+// Confirmed as offered, the print lands in the user's folder: no folder of the disc's layout is
+// needed under the home folder.
+TEST_F(ReadmePaneTest, PrintOffersAndWritesThePdfInTheUsersFolder) {
+    const QByteArray savedHome = qgetenv("HOME");
+    const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral(".config")).toUtf8());
+    ASSERT_TRUE(pane.LoadFromFile(Write(QStringLiteral("game.rtf"), kReadme)));
+    QString offered;
+    pane.confirmPrint = [&](QPrinter& printer) {
+        offered = printer.outputFileName();
+        return true;
+    };
+    EXPECT_TRUE(pane.Print("databases/game.rtf"));
+    EXPECT_EQ(offered, home.filePath(QStringLiteral("game.pdf")));
+    EXPECT_TRUE(QFile::exists(offered));
+
+    ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("Documents")));
+    EXPECT_TRUE(pane.Print("databases/game.rtf"));
+    EXPECT_EQ(offered, home.filePath(QStringLiteral("Documents/game.pdf")));
+    EXPECT_TRUE(QFile::exists(offered));
+    qputenv("HOME", savedHome);
+    if (savedConfig.isNull()) {
+        qunsetenv("XDG_CONFIG_HOME");
+    } else {
+        qputenv("XDG_CONFIG_HOME", savedConfig);
+    }
+}
+
 } // namespace
 } // namespace kestrova

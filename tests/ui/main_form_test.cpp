@@ -6,6 +6,7 @@
 #include "ui/main_form.h"
 
 #include "engine/readme.h"
+#include "platform/program_icon.h"
 #include "platform/readme_pane.h"
 
 #include <gtest/gtest.h>
@@ -48,6 +49,21 @@ TEST_F(MainFormTest, StartedFullScreenTheViewHasTheWindowsCaption) {
     form.Engine().FormKeyDown('A', true);
     form.Engine().SetActive(true);
     EXPECT_EQ(form.FullScreen()->windowTitle(), QStringLiteral("ALT STARTUP"));
+}
+
+// Before any activation the desktop already shows the program's title, never the design-time
+// caption the state keeps until then; and the windows carry the program's icon.
+TEST_F(MainFormTest, BeforeTheFirstActivationTheDesktopShowsTheProgramsTitle) {
+    TMainForm form(Headless());
+    form.Initialize();
+    form.StartFullScreen();
+    EXPECT_EQ(form.State().caption, "i");
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Kestrova CD-ROM"));
+    ASSERT_NE(form.FullScreen(), nullptr);
+    EXPECT_EQ(form.FullScreen()->windowTitle(), QStringLiteral("Kestrova CD-ROM"));
+    EXPECT_FALSE(ProgramIcon().isNull()) << "the SVG icon engine is part of the set-up";
+    EXPECT_FALSE(form.windowIcon().isNull());
+    EXPECT_FALSE(form.FullScreen()->windowIcon().isNull());
 }
 
 TEST_F(MainFormTest, ClosingStopsEverything) {
