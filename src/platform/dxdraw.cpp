@@ -289,11 +289,7 @@ void DxDrawWidget::Present() {
     }
     ++presented_;
     lastPresented_ = changed;
-    if (scaled_) {
-        update();
-    } else {
-        update(changed);
-    }
+    update(changed);
 }
 
 QRect DxDrawWidget::TakeChanges(QRect area) {
@@ -341,53 +337,22 @@ QRect DxDrawWidget::TakeChanges(QRect area) {
     return QRect(left, top, right - left, bottom - top);
 }
 
-void DxDrawWidget::SetFullScreenScaling(bool on) {
-    scaled_ = on;
-    update();
-}
-
-QRect DxDrawWidget::TargetRect() const {
-    if (!scaled_) {
-        return QRect(0, 0, backBuffer_.width(), backBuffer_.height());
-    }
-    const QSize fitted = backBuffer_.size().scaled(size(), Qt::KeepAspectRatio);
-    return QRect(QPoint((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted);
-}
-
-QPoint DxDrawWidget::ToBackBuffer(QPoint pos) const {
-    const QRect r = TargetRect();
-    if (r.width() <= 0 || r.height() <= 0) {
-        return pos;
-    }
-    return QPoint((pos.x() - r.x()) * backBuffer_.width() / r.width(),
-                  (pos.y() - r.y()) * backBuffer_.height() / r.height());
-}
-
 void DxDrawWidget::paintEvent(QPaintEvent* event) {
     QPainter p(this);
-    const QRect r = TargetRect();
-    if (scaled_) {
-        p.fillRect(rect(), Qt::black);
-        p.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    }
-    if (scaled_) {
-        p.drawImage(r, backBuffer_);
-    } else {
-        // Only the part asked for: a present repaints the changed rectangle alone. A window
-        // shown at a whole multiple of its pixels enlarges them as blocks, never smoothed.
-        p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        const QRect part = event->rect() & r;
-        p.drawImage(part.topLeft(), backBuffer_, part);
-    }
+    // Only the part asked for: a present repaints the changed rectangle alone. A window shown at
+    // a whole multiple of its pixels enlarges them as blocks, never smoothed.
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    const QRect part = event->rect() & QRect(QPoint(0, 0), backBuffer_.size());
+    p.drawImage(part.topLeft(), backBuffer_, part);
 }
 
 void DxDrawWidget::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint p = ToBackBuffer(event->position().toPoint());
+    const QPoint p = event->position().toPoint(); // widget pixels are back-buffer pixels
     Q_EMIT MouseMoved(p.x(), p.y());
 }
 
 void DxDrawWidget::mousePressEvent(QMouseEvent* event) {
-    const QPoint p = ToBackBuffer(event->position().toPoint());
+    const QPoint p = event->position().toPoint(); // widget pixels are back-buffer pixels
     Q_EMIT MousePressed(p.x(), p.y(), static_cast<int>(event->button()));
 }
 

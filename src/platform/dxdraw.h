@@ -1,8 +1,7 @@
 #pragma once
 // The drawing surface: an 800 x 600 back buffer shown 1:1 in the window (which shows its top-left
-// 792 x 573; a window the toolkit shows N times as large gets N x N blocks, unsmoothed) or scaled,
-// aspect-correct and letterboxed, in full screen. Pointer positions are mapped back to back-buffer
-// pixels.
+// 792 x 573; a window the toolkit shows N times as large gets N x N blocks, unsmoothed). Full
+// screen shows a picture of the window elsewhere, so the surface itself is never scaled.
 
 #include "engine/ports.h"
 
@@ -91,9 +90,6 @@ class DxDrawWidget : public QWidget {
 
     QImage& BackBuffer() { return backBuffer_; }
     ImageCanvas& GetCanvas() { return canvas_; }
-    void SetFullScreenScaling(bool on);
-    // Back-buffer pixel under a widget position.
-    QPoint ToBackBuffer(QPoint widgetPos) const;
     // Frames put on screen: a frame identical to the one shown is not presented again.
     long long PresentedFrames() const { return presented_; }
     // The part of the back buffer the last present showed again: what differed from the frame
@@ -110,7 +106,6 @@ class DxDrawWidget : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
 
   private:
-    QRect TargetRect() const;
     void Present();
     // The rectangle around every pixel of `area` that differs from the frame on screen, which is
     // brought up to date; empty when nothing differs. Outside `area` nothing may have changed.
@@ -121,7 +116,6 @@ class DxDrawWidget : public QWidget {
     long long presented_ = 0;
     QRect lastPresented_;
     ImageCanvas canvas_;
-    bool scaled_ = false;
 };
 
 } // namespace kestrova
