@@ -1,6 +1,7 @@
 #include "engine/frame.h"
 
 #include "engine/disc_requirements.h"
+#include "engine/launch_notice.h"
 #include "engine/menus.h"
 
 namespace kestrova {
@@ -481,7 +482,8 @@ void DXTimerTimer(MainState& s, FrameContext& ctx) {
     DrawRule(s, c);                          // 18
     const bool fullyOpen = UnrollMenu(s, c); // 19
     DrawMenuLines(s, c, fullyOpen);          // 20
-    c.Flip();                                // 21
+    DrawLaunchNotice(s, c);                  // 21: over everything, the last start's notice
+    c.Flip();                                // 22
 }
 
 } // namespace kestrova
