@@ -61,9 +61,9 @@ std::string UsageText() {
            "\n"
            "  --disc DIR        the disc root (becomes the current directory)\n"
            "  --disc IMAGE      a CD image (.iso, .bin, .cue), read in place without mounting\n"
-           "  KESTROVA_WINE     the program that starts Windows programs (default: wine)\n"
            "  --replay SCRIPT   run SCRIPT headless on a virtual clock, then exit\n"
-           "  --no-launch       record program starts instead of performing them\n"
+           "  --no-launch       record program starts instead of performing them, and print\n"
+           "                    each on standard output\n"
            "  --adventure       play Tobrik's text adventure on standard input and output\n"
            "  --fullscreen      start in full screen (Alt+Enter switches back and forth)\n"
            "  --editor          open the disc editor beside the front end\n"
@@ -75,7 +75,15 @@ std::string UsageText() {
            "  --empty-window    show an empty window instead (start-up baseline)\n"
            "  --verbose         let the browser engine log as it likes (also KESTROVA_VERBOSE=1)\n"
            "  --version         print the version\n"
-           "  --help            print this text\n";
+           "  --help            print this text\n"
+           "\n"
+           "Windows programs start through Wine. The settings file\n"
+           "$XDG_CONFIG_HOME/kestrova/kestrova.conf (~/.config/kestrova/kestrova.conf) names it:\n"
+           "  [wine]\n"
+           "  command=/usr/bin/wine   the program that starts them (default: wine on the path)\n"
+           "  prefix=~/.wine-kestrova WINEPREFIX for the programs it starts (an absolute path\n"
+           "                          or one under ~/; default: Wine's own)\n"
+           "  KESTROVA_WINE           names the program too, and wins over the settings file\n";
 }
 
 std::string VersionText() {

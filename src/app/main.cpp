@@ -10,6 +10,8 @@
 #include "disc/disc_file_system.h"
 #include "platform/desktop_launcher.h"
 #include "platform/desktop_pacer.h"
+#include "platform/desktop_settings.h"
+#include "platform/dry_run_launcher.h"
 #include "platform/logging.h"
 #include "platform/qt_pace_clock.h"
 #include "platform/web_pane.h"
@@ -212,9 +214,13 @@ int main(int argc, char** argv) {
         return RunEmptyWindow(app, cli.firstFrameExit);
     }
 
-    // Program starts are recorded under the harness and with --no-launch, performed otherwise.
-    RecordingLauncher recordedLaunches;
-    DesktopLauncher desktopLauncher;
+    // Program starts are recorded under the harness and with --no-launch, performed otherwise;
+    // either way they are judged alike, with the settings file's Wine. With --no-launch each
+    // recorded start is printed too.
+    const DesktopSettings settings = LoadDesktopSettings();
+    const WineSetup wine{settings.wineCommand, settings.winePrefix};
+    DryRunLauncher recordedLaunches(wine, cli.noLaunch ? stdout : nullptr);
+    DesktopLauncher desktopLauncher(UserCacheFolder(), wine);
     MainFormOptions options;
     options.replay = replay;
     options.editorStation = cli.editorStation;

@@ -41,7 +41,8 @@ TEST(CommandLine, UnknownOptionsAndMissingValuesAreErrors) {
 
 TEST(CommandLine, UsageNamesTheOptions) {
     const std::string usage = UsageText();
-    for (const char* option : {"--disc", "--replay", "--no-launch", "--version", "--help"}) {
+    for (const char* option : {"--disc", "--replay", "--no-launch", "--version", "--help",
+                               "KESTROVA_WINE", "kestrova.conf", "[wine]", "command=", "prefix="}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }
 }
