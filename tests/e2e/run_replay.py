@@ -9,6 +9,9 @@ Header lines of the script (anywhere, each starting with "#!"):
   #! stderr: TEXT      a line that standard error must hold exactly
   #! stderr-end: TEXT  a line of standard error must end with TEXT
   #! args: ...         more command-line arguments
+  #! env: NAME=VALUE   an environment variable of the run (KESTROVA_WINE, ...)
+  #! stdout: TEXT      a line that standard output must hold exactly ("{disc}" stands for the
+                       disc root)
   #! display: xvfb     runs under a virtual X display (the browser engine draws nothing
                        offscreen); skipped when xvfb-run is missing
   #! image: FLAVOUR    runs on a CD image of the disc, built by tests/support/make_image.py
@@ -61,6 +64,8 @@ def main():
     unchanged = []
     contains = []
     writes = []
+    stdout_lines = []
+    env_vars = {}
     with open(a.script, encoding="utf-8") as f:
         for line in f:
             if line.startswith("#!"):
@@ -78,6 +83,11 @@ def main():
                     contains.append(value.split("|", 1))
                 elif key == "args":
                     extra += shlex.split(value)
+                elif key == "stdout":
+                    stdout_lines.append(value)
+                elif key == "env":
+                    name, _, setting = value.partition("=")
+                    env_vars[name.strip()] = setting.strip()
                 else:
                     headers[key] = value
 
@@ -125,12 +135,12 @@ def main():
         text = text.replace("{http}", "http://127.0.0.1:%d" % server.server_address[1])
         with open(script, "w", encoding="utf-8") as f:
             f.write(text.replace("{served}", served))
-    p = run(a, script, disc, a.work, extra, headers)
+    p = run(a, script, disc, a.work, extra, headers, env_vars)
     same = headers.get("same-as-folder")
     if same and p.returncode == 0:
         folder_work = os.path.join(a.work, "folder")
         os.makedirs(folder_work)
-        q = run(a, script, folder, folder_work, extra, headers)
+        q = run(a, script, folder, folder_work, extra, headers, env_vars)
         if q.returncode != 0:
             print("the run on the folder failed:\n" + q.stderr)
             return 1
@@ -175,6 +185,11 @@ def main():
         if not any(line.endswith(end) for line in got_lines):
             print(f"no line of standard error ends with: {end}")
             ok = False
+    out_lines = p.stdout.splitlines()
+    for line in stdout_lines:
+        if line.replace("{disc}", disc.rstrip("/") + "/") not in out_lines:
+            print(f"standard output lacks the line: {line}")
+            ok = False
     if not ok:
         print("--- stdout ---\n" + p.stdout + "--- stderr ---\n" + p.stderr)
         return 1
@@ -204,9 +219,10 @@ def serve(source, served, root):
     return server
 
 
-def run(a, script, disc, work, extra, headers):
+def run(a, script, disc, work, extra, headers, env_vars):
     env = dict(os.environ)
     env.setdefault("QT_QPA_PLATFORM", "offscreen")
+    env.update(env_vars)
     env["KESTROVA_RUN_LOG"] = os.path.join(work, "ran.log")
     cmd = [a.binary, "--disc", disc, "--replay", script] + extra
     if headers.get("display") == "xvfb":
