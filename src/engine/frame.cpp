@@ -482,7 +482,7 @@ void DXTimerTimer(MainState& s, FrameContext& ctx) {
     DrawRule(s, c);                          // 18
     const bool fullyOpen = UnrollMenu(s, c); // 19
     DrawMenuLines(s, c, fullyOpen);          // 20
-    DrawLaunchNotice(s, c);                  // 21: over everything, the last start's notice
+    DrawLaunchNotice(s, c, ctx.web);         // 21: over everything, the last start's notice
     c.Flip();                                // 22
 }
 

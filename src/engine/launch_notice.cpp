@@ -16,9 +16,10 @@ constexpr std::size_t kLongestName = 60;
 constexpr std::size_t kAwaitedStarts = 16;
 
 // The box: the menu's small font and line step, text at most this wide, at most this many
-// lines, centred in the window's client area and standing just above the banners.
-constexpr int kNoticeTextWidth = 300;
-constexpr int kNoticeMaxLines = 4;
+// lines, centred in the window's client area and standing just above the banners, or above the
+// web pane while that is up.
+constexpr int kNoticeTextWidth = 360;
+constexpr int kNoticeMaxLines = 3;
 constexpr int kNoticePadX = 5;
 constexpr int kNoticePadY = 4;
 constexpr int kNoticeLineStep = MenuLineHeight() + 2;
@@ -192,7 +193,7 @@ void launchnoticeTimer(MainState& s) {
     DismissNotice(s);
 }
 
-NoticeBox LaunchNoticeBox(MainState& s, const Canvas& c) {
+NoticeBox LaunchNoticeBox(MainState& s, const Canvas& c, const WebPane* web) {
     const std::vector<std::string>& lines = NoticeLines(s, c);
     const FontSpec font = NoticeFont();
     int width = 0;
@@ -204,16 +205,16 @@ NoticeBox LaunchNoticeBox(MainState& s, const Canvas& c) {
     NoticeBox box;
     box.left = (kClientWidth - width) / 2;
     box.right = box.left + width;
-    box.bottom = kNoticeBottom;
+    box.bottom = web && PaneOnScreen(*web) ? web->Top() - 2 : kNoticeBottom;
     box.top = box.bottom - height;
     return box;
 }
 
-void DrawLaunchNotice(MainState& s, Canvas& c) {
+void DrawLaunchNotice(MainState& s, Canvas& c, const WebPane* web) {
     if (s.notice.text.empty()) {
         return;
     }
-    const NoticeBox box = LaunchNoticeBox(s, c);
+    const NoticeBox box = LaunchNoticeBox(s, c, web);
     // The menu's box: filled and framed in the frame colour; a failure is framed in the colour
     // of a lit menu line.
     c.FillRect(box.left, box.top, box.right, box.bottom, s.frameColour);

@@ -36,13 +36,14 @@ void LaunchEnded(MainState& state, long long ticket, LaunchResult result);
 void DismissNotice(MainState& state);
 void launchnoticeTimer(MainState& state);
 
-// Draws the notice over everything else of the frame, inside the window's client area.
-void DrawLaunchNotice(MainState& state, Canvas& canvas);
+// Draws the notice over everything else of the frame, inside the window's client area: just
+// above the banners, or just above the web pane while the pane is on screen and would cover it.
+void DrawLaunchNotice(MainState& state, Canvas& canvas, const WebPane* web);
 
-// Where the box stands in the back buffer, right and bottom exclusive (for tests).
+// Where the box stands in the back buffer, right and bottom exclusive.
 struct NoticeBox {
     int left = 0, top = 0, right = 0, bottom = 0;
 };
-NoticeBox LaunchNoticeBox(MainState& state, const Canvas& canvas);
+NoticeBox LaunchNoticeBox(MainState& state, const Canvas& canvas, const WebPane* web);
 
 } // namespace kestrova
