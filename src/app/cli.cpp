@@ -77,9 +77,9 @@ std::string UsageText() {
            "\n"
            "  --disc DIR        the disc root (becomes the current directory)\n"
            "  --disc IMAGE      a CD image (.iso, .bin, .cue), read in place without mounting\n"
-           "  KESTROVA_WINE     the program that starts Windows programs (default: wine)\n"
            "  --replay SCRIPT   run SCRIPT headless on a virtual clock, then exit\n"
-           "  --no-launch       record program starts instead of performing them\n"
+           "  --no-launch       record program starts instead of performing them, and print\n"
+           "                    each on standard output\n"
            "  --adventure       play Tobrik's text adventure on standard input and output\n"
            "  --fullscreen      start in full screen (Alt+Enter switches back and forth)\n"
            "  --scale N         show the window N times as large (1 to 8), each pixel a\n"
@@ -101,7 +101,11 @@ std::string UsageText() {
            "not read under --replay):\n"
            "  [window] scale=N          as --scale N (the option wins)\n"
            "  [fullscreen] smooth=true  full screen scaled smoothly to fit, instead of by whole\n"
-           "                            pixels\n";
+           "                            pixels\n"
+           "  [wine] command=PROGRAM    the program that starts Windows programs (default: wine\n"
+           "                            on the path; KESTROVA_WINE names it too, and wins)\n"
+           "  [wine] prefix=FOLDER      WINEPREFIX for the programs it starts (an absolute path\n"
+           "                            or one under ~/; default: Wine's own)\n";
 }
 
 std::string VersionText() {

@@ -12,6 +12,7 @@
 #include "platform/desktop_launcher.h"
 #include "platform/desktop_pacer.h"
 #include "platform/desktop_settings.h"
+#include "platform/dry_run_launcher.h"
 #include "platform/logging.h"
 #include "platform/program_icon.h"
 #include "platform/qt_pace_clock.h"
@@ -222,9 +223,12 @@ int main(int argc, char** argv) {
         return RunEmptyWindow(app, cli.firstFrameExit);
     }
 
-    // Program starts are recorded under the harness and with --no-launch, performed otherwise.
-    RecordingLauncher recordedLaunches;
-    DesktopLauncher desktopLauncher;
+    // Program starts are recorded under the harness and with --no-launch, performed otherwise;
+    // either way they are judged alike, with the settings file's Wine (none under a replay). With
+    // --no-launch each recorded start is printed too.
+    const WineSetup wine{settings.wineCommand, settings.winePrefix};
+    DryRunLauncher recordedLaunches(wine, cli.noLaunch ? stdout : nullptr);
+    DesktopLauncher desktopLauncher(UserCacheFolder(), wine);
     MainFormOptions options;
     options.replay = replay;
     options.editorStation = cli.editorStation;

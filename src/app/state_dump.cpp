@@ -199,6 +199,9 @@ QJsonObject StateDump(const TMainForm& form) {
         launches.append(r);
     }
     o[QStringLiteral("launches")] = launches;
+    // The notice of the last program start over the menu: empty while none is up.
+    o[QStringLiteral("notice")] = Str(s.notice.text);
+    o[QStringLiteral("noticeFailure")] = s.notice.failure;
     o[QStringLiteral("messages")] = LinesOf(form.Messages().messages);
     o[QStringLiteral("sounds")] = LinesOf(form.SoundsPlayed());
     o[QStringLiteral("fullScreen")] = s.fullScreen;

@@ -191,6 +191,10 @@ std::optional<int> NumberedKey(std::string_view line, std::string_view prefix) {
     return value;
 }
 
+std::string EntryTitle(const LineList& lines, int entry) {
+    return EntryLineOrEmpty(lines, entry, kRecordTitle);
+}
+
 std::string EntryInstallProgram(const LineList& lines, int entry) {
     return EntryLineOrEmpty(lines, entry, kRecordInstall);
 }

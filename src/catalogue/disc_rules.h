@@ -84,6 +84,8 @@ std::optional<int> NumberedKey(std::string_view line, std::string_view prefix);
 // Lines of an entry's record that never fail: "" where the line lands outside the file, and a
 // missing start line counts from line -1, as every lookup does.
 //
+// The title of an entry (its line +1).
+std::string EntryTitle(const LineList& lines, int entry);
 // The install program of an entry (its line +5) as handed to the shell.
 std::string EntryInstallProgram(const LineList& lines, int entry);
 // "Exes/" and the entry's second program (+7); nullopt when its start line is not above line 0.

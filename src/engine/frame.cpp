@@ -2,6 +2,7 @@
 
 #include "engine/disc_requirements.h"
 #include "engine/keyboard_focus.h"
+#include "engine/launch_notice.h"
 #include "engine/menus.h"
 
 namespace kestrova {
@@ -502,7 +503,8 @@ void DXTimerTimer(MainState& s, FrameContext& ctx) {
     const bool fullyOpen = UnrollMenu(s, c); // 19
     DrawMenuLines(s, c, fullyOpen);          // 20
     DrawFocusRing(s, c);                     // 21
-    c.Flip();                                // 22
+    DrawLaunchNotice(s, c, ctx.web);         // 22: over everything, the last start's notice
+    c.Flip();                                // 23
 }
 
 } // namespace kestrova

@@ -5,6 +5,7 @@
 #include "engine/input.h"
 #include "engine/keys.h"
 #include "engine/launch.h"
+#include "engine/launch_notice.h"
 #include "engine/startup.h"
 #include "engine/web_commands.h"
 
@@ -36,6 +37,18 @@ FrontEnd::FrontEnd(const Ports& ports) : ports_(ports) {
     Fill<ReadmePane>(ports_.readme, nullReadme_);
     Fill<Log>(ports_.log, nullLog_);
     game_ = std::make_unique<FrontEndGame>(state_, ports_);
+    ports_.launcher->SetReports(this);
+}
+
+FrontEnd::~FrontEnd() {
+    // The launcher may outlive the front end, with a copy still under way.
+    ports_.launcher->SetReports(nullptr);
+}
+
+void FrontEnd::LaunchEnded(long long ticket, LaunchResult result) {
+    if (!state_.closed) {
+        kestrova::LaunchEnded(state_, ticket, result);
+    }
 }
 
 std::string FrontEnd::CurrentDirectory() {
@@ -81,6 +94,9 @@ void FrontEnd::OnTimer(TimerId id) {
         break;
     case TimerId::bannerframes:
         bannerframesTimer(state_, ports_);
+        break;
+    case TimerId::launchnotice:
+        launchnoticeTimer(state_);
         break;
     }
 }
@@ -128,6 +144,8 @@ void FrontEnd::DxDrawMouseDown(int x, int y) {
     if (x != state_.mouseX || y != state_.mouseY) {
         kestrova::DxDrawMouseMove(state_, x, y);
     }
+    // A click puts the last start's notice away; what it starts may put up another.
+    DismissNotice(state_);
     kestrova::DxDrawMouseDown(state_, ports_, Clicks());
 }
 
@@ -151,14 +169,17 @@ void FrontEnd::FormKeyPress(const std::string& character) {
 }
 
 void FrontEnd::adbannerClick() {
+    DismissNotice(state_);
     kestrova::adbannerClick(state_);
 }
 
 void FrontEnd::GIFImage1Click() {
+    DismissNotice(state_);
     SideBannerClick(state_);
 }
 
 void FrontEnd::GIFImage2Click() {
+    DismissNotice(state_);
     SideBannerClick(state_);
 }
 

@@ -13,10 +13,12 @@
 
 namespace kestrova {
 
-class FrontEnd {
+// The front end hears from its launcher how each start ended (see launch_notice.h).
+class FrontEnd : private LaunchReports {
   public:
     // Ports left empty get their do-nothing versions.
     explicit FrontEnd(const Ports& ports);
+    ~FrontEnd() override;
     FrontEnd(const FrontEnd&) = delete;
     FrontEnd& operator=(const FrontEnd&) = delete;
 
@@ -82,6 +84,7 @@ class FrontEnd {
 
   private:
     ClickContext Clicks();
+    void LaunchEnded(long long ticket, LaunchResult result) override;
     void OnTimer(TimerId id);
     void RunFrame();
 

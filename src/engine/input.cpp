@@ -61,16 +61,19 @@ void Light(MainState& s, TSpriteRec& sprite, const Rect& zone, int x, int y, con
     }
 }
 
-void Launch(MainState& s, Ports& ports, const ClickContext& context, const std::string& file) {
+// `title` names the start in its notice: the entry's title or the menu line's caption; empty,
+// the file's name does.
+void Launch(MainState& s, Ports& ports, const ClickContext& context, const std::string& file,
+            const std::string& title) {
     s.pendingLaunch = file;
-    RunProgram(ports, context.currentDirectory, s.pendingLaunch);
+    RunProgram(s, ports, context.currentDirectory, {.file = s.pendingLaunch, .title = title});
     s.pendingLaunch.clear();
 }
 
 // A chosen menu line acts as the menu model says: the panel step, then a program, a page or the
 // game.
 void FollowMenuChoice(MainState& s, Ports& ports, const ClickContext& context,
-                      const MenuChoice& choice) {
+                      const std::string& caption, const MenuChoice& choice) {
     if (choice.panelStep) {
         s.shownPanel = s.targetPanel;
         if (choice.panel && *choice.panel < kSpriteSlots) {
@@ -82,10 +85,11 @@ void FollowMenuChoice(MainState& s, Ports& ports, const ClickContext& context,
         break;
     case ChoiceAction::StartProgram:
         if (choice.panelStep) {
-            Launch(s, ports, context, choice.opens);
+            Launch(s, ports, context, choice.opens, caption);
         } else {
             // A support or mascot program; a page asked for in this frame is not loaded.
-            RunProgram(ports, context.currentDirectory, choice.opens);
+            RunProgram(s, ports, context.currentDirectory,
+                       {.file = choice.opens, .title = caption});
             s.navigatePending = false;
         }
         break;
@@ -108,13 +112,13 @@ void ClickWithMenuOpen(MainState& s, Ports& ports, const ClickContext& context) 
     if (s.menuKey == "*installnow") {
         // The second click on install now starts the entry's program kept on the disc.
         if (const auto second = EntrySecondProgram(s.source, s.targetPanel)) {
-            Launch(s, ports, context, *second);
+            Launch(s, ports, context, *second, EntryTitle(s.source, s.targetPanel));
         }
     }
     if (s.menuHover >= 0 && s.menuHover < kMenuDestinations &&
         s.menuHover < static_cast<int>(s.menusource.size())) {
         const std::string& caption = s.menusource[static_cast<std::size_t>(s.menuHover)];
-        FollowMenuChoice(s, ports, context,
+        FollowMenuChoice(s, ports, context, caption,
                          ChooseCaption(s.source, s.menuKey, caption, s.spriteCount));
     }
     s.menuKey = "none";
@@ -133,13 +137,14 @@ void ClickOnZone(MainState& s, Ports& ports, const ClickContext& context) {
     }
     if (key == "*installnow") {
         s.menuKey = "*installnow";
-        Launch(s, ports, context, EntryInstallProgram(s.source, s.targetPanel));
+        Launch(s, ports, context, EntryInstallProgram(s.source, s.targetPanel),
+               EntryTitle(s.source, s.targetPanel));
     }
     if (HasMenu(key)) {
         s.menuKey = key;
     }
     if (key == "database") {
-        Launch(s, ports, context, kDatabaseProgram);
+        Launch(s, ports, context, kDatabaseProgram, "");
     }
     if (key == "exit") {
         ports.window->Terminate();

@@ -2,21 +2,26 @@
 
 #include "catalogue/disc_rules.h"
 #include "engine/disc_requirements.h"
+#include "engine/launch_notice.h"
 #include "engine/web_commands.h"
 
 namespace kestrova {
 
-bool RunProgram(Ports& ports, const std::string& discRoot, const std::string& file,
-                const std::string& parameters, const std::string& directory, int showCommand) {
-    for (const std::string* text : {&file, &parameters, &directory}) {
+bool RunProgram(MainState& s, Ports& ports, const std::string& discRoot,
+                const ProgramStart& start) {
+    const std::string& file = start.file;
+    for (const std::string* text : {&file, &start.parameters, &start.directory}) {
         if (ShellTextLength(*text, discRoot) > kMaxShellPath) {
             ports.log->Warning("not started, a text is longer than " +
                                std::to_string(kMaxShellPath) +
                                " characters: " + file.substr(0, kMaxShellPath) + "...");
+            NoticeFailure(s, LaunchName(start.title, file), LaunchResult::TooLong);
             return false;
         }
     }
-    ports.launcher->ShellExecute({file, parameters, directory, showCommand});
+    const long long ticket = file.empty() ? 0 : NoticeStart(s, LaunchName(start.title, file));
+    ports.launcher->ShellExecute(
+        {file, start.parameters, start.directory, start.showCommand, ticket});
     return true;
 }
 
@@ -29,7 +34,7 @@ void launchitTimer(MainState& s, Ports& ports, const std::string& discRoot) {
         RequestPage(s, s.pendingLaunch);
         s.slideState = 1;
     } else {
-        RunProgram(ports, discRoot, s.pendingLaunch);
+        RunProgram(s, ports, discRoot, {.file = s.pendingLaunch});
     }
     s.pendingLaunch.clear();
 }

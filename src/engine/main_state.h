@@ -34,6 +34,21 @@ struct Rect {
     int height = 0;
 };
 
+// The notice of a program start over the menu: what it says, and the starts whose outcome the
+// launcher has yet to report (see launch_notice.h).
+struct LaunchNotice {
+    std::string text; // in the disc's Windows-1252; empty while no notice is up
+    bool failure = false;
+    std::vector<std::string> lines; // the text broken to the box's width, once it is drawn
+    std::string linesOf;            // the text `lines` were broken from
+    struct Awaited {
+        long long ticket = 0;
+        std::string name;
+    };
+    std::vector<Awaited> awaited; // the oldest first
+    long long lastTicket = 0;
+};
+
 // The capacity of the sprite arrays: every count read from the disc must fit these.
 constexpr int kSpriteSlots = 26;
 constexpr int kThumbHomeSlots = 32; // indices 1..31
@@ -96,6 +111,7 @@ struct MainState {
     // When each banner (`adbanner`, `GIFImage1`, `GIFImage2`) shows its next frame, on the
     // timers' clock; -1 while its picture does not change.
     std::array<long long, 3> bannerFrameDueMs{-1, -1, -1};
+    LaunchNotice notice;
 
     // Window-level facts the dump reports.
     std::string caption = "i";

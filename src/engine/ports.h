@@ -40,6 +40,11 @@ class Canvas {
     virtual void FillRect(int left, int top, int right, int bottom, TColor brush) = 0;
     // The pixel height of a font face at a size, as the frame uses for line steps.
     virtual int FontPixelHeight(const FontSpec& font) const = 0;
+    // How wide a line of text stands. A canvas that cannot measure gives two thirds of the
+    // font's height for each character.
+    virtual int TextWidth(const std::string& cp1252, const FontSpec& font) const {
+        return static_cast<int>(cp1252.size()) * (font.pixelHeight * 2 / 3 + 1);
+    }
     // Shows the back buffer.
     virtual void Flip() = 0;
     // Until the next flip, drawing need only reach inside this rectangle (right and bottom
@@ -54,18 +59,52 @@ class Canvas {
 };
 
 // A program start through the desktop: executables start detached, documents and addresses open
-// with their default handler. Failures are silent to the reader.
+// with their default handler.
 struct LaunchRecord {
     std::string file;
     std::string parameters;
     std::string directory;
     int showCommand = 0;
+    // Which start this is, for the launcher's report on it; 0 when nobody waits for one.
+    long long ticket = 0;
+};
+
+// How a start ended, as the launcher found it.
+enum class LaunchResult {
+    Started,      // handed to the program itself, to Wine or to the desktop's handler
+    NotOnDisc,    // the disc has no such file
+    NotAFile,     // a folder that cannot be opened, a device, a pipe
+    NeedsWine,    // a Windows program, and no Wine on this machine
+    NotStartable, // the system refused to run it
+    NoHandler,    // a document or address no program of this machine opens
+    CopyFailed,   // the copy out of the CD image failed
+    TooLong,      // a text longer than the launch buffers held: refused before the launcher
+};
+
+// Where a launcher tells how each start ended: once per ticket, on the thread the engine runs on,
+// at once or later (a program of a CD image is copied out first).
+class LaunchReports {
+  public:
+    virtual ~LaunchReports() = default;
+    virtual void LaunchEnded(long long ticket, LaunchResult result) = 0;
 };
 
 class Launcher {
   public:
     virtual ~Launcher() = default;
     virtual void ShellExecute(const LaunchRecord& launch) = 0;
+    // Reports go here from now on; nullptr: nowhere.
+    void SetReports(LaunchReports* reports) { reports_ = reports; }
+
+  protected:
+    void Report(const LaunchRecord& launch, LaunchResult result) const {
+        if (reports_ && launch.ticket != 0) {
+            reports_->LaunchEnded(launch.ticket, result);
+        }
+    }
+
+  private:
+    LaunchReports* reports_ = nullptr;
 };
 
 // The web pane laid over the menu.
@@ -195,7 +234,11 @@ class NullCanvas : public Canvas {
 
 class RecordingLauncher : public Launcher {
   public:
-    void ShellExecute(const LaunchRecord& launch) override { launches.push_back(launch); }
+    // Remembers the start and reports it started.
+    void ShellExecute(const LaunchRecord& launch) override {
+        launches.push_back(launch);
+        Report(launch, LaunchResult::Started);
+    }
     std::vector<LaunchRecord> launches;
 };
 

@@ -33,6 +33,9 @@ class RepeatSkippingCanvas : public Canvas {
     int FontPixelHeight(const FontSpec& font) const override {
         return target_.FontPixelHeight(font);
     }
+    int TextWidth(const std::string& cp1252, const FontSpec& font) const override {
+        return target_.TextWidth(cp1252, font);
+    }
     void DrawItem(const PictureCollectionItem& item, int x, int y, int pattern) override;
     void TextOut(int x, int y, const std::string& cp1252, const FontSpec& font) override;
     void FrameRect(int left, int top, int right, int bottom, TColor colour) override;

@@ -76,15 +76,9 @@ void LoadDiscPictures(MainState& s) {
 }
 
 void DxDrawInitialize(MainState& s, Ports& ports, const std::string& currentDirectory) {
-    try {
-        LoadAndLayOut(s, ports, currentDirectory);
-    } catch (const Error& e) {
-        // The reader sees the message; whoever runs the program learns which file and why.
-        if (ports.log && !e.Detail().empty()) {
-            ports.log->Warning(e.Detail());
-        }
-        throw;
-    }
+    // A fault of the disc ends start-up with an error that carries the reader's message and,
+    // for whoever runs the program, which file and why; the one who catches it says both, once.
+    LoadAndLayOut(s, ports, currentDirectory);
 }
 
 namespace {
@@ -234,6 +228,7 @@ void FormClose(MainState& s) {
     s.timers.Disable(TimerId::launchit);
     s.timers.Disable(TimerId::Timer1);
     s.timers.Disable(TimerId::bannerframes);
+    s.timers.Disable(TimerId::launchnotice);
     s.bannerFrameDueMs.fill(-1);
     s.closed = true;
 }

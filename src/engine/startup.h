@@ -11,8 +11,9 @@ namespace kestrova {
 
 // Loads the background, the five image lists, the banners and the disc data file, reads the
 // keys and lays out every sprite. Throws kestrova::Error with the reader's message on a missing
-// or broken file, a bad "*Spritecount" or a picture name the image lists lack; a file's name and
-// the reason (the error's Detail()) also go to ports.log.
+// or broken file, a bad "*Spritecount" or a picture name the image lists lack; the error's
+// Detail() names the file and the reason. Nothing of it is logged here: whoever catches the
+// error says it, once.
 // `currentDirectory` ends with the separator; the web pane and the banners come from `ports`
 // (any of them may be missing).
 void DxDrawInitialize(MainState& state, Ports& ports, const std::string& currentDirectory);

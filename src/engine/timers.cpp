@@ -21,6 +21,7 @@ TimerTable::TimerTable() {
     Slot(TimerId::Timer1) = make("Timer1", 4000, 1, true, false);
     Slot(TimerId::decellerator) = make("decellerator", 100, 1, false, false);
     Slot(TimerId::bannerframes) = make("bannerframes", 0, 1, false, false, true);
+    Slot(TimerId::launchnotice) = make("launchnotice", 0, 1, false, false);
     Start(Slot(TimerId::Timer1));
 }
 

@@ -19,8 +19,9 @@ enum class TimerId {
     Timer1,       // the 4-second draw from the shared generator
     decellerator, // never enabled
     bannerframes, // the banners' next animation frame, due when the earliest banner's is
+    launchnotice, // the launch notice's end
 };
-constexpr std::size_t kTimerCount = 6;
+constexpr std::size_t kTimerCount = 7;
 
 struct TimerSlot {
     const char* name = "";

@@ -2,6 +2,7 @@
 
 #include "engine/disc_requirements.h"
 #include "engine/launch.h"
+#include "engine/launch_notice.h"
 #include "engine/web_address.h"
 
 namespace kestrova {
@@ -14,22 +15,25 @@ std::string Excerpt(std::string_view text) {
     return text.size() <= kShown ? std::string(text) : std::string(text.substr(0, kShown)) + "...";
 }
 
-void LaunchFromPage(Ports& ports, const std::string& currentDirectory, std::string_view argument) {
+void LaunchFromPage(MainState& s, Ports& ports, const std::string& currentDirectory,
+                    std::string_view argument) {
     // Checked before anything is copied: a page can make the argument as long as it likes. The
     // file is the disc root and the argument, as long as the drive root and the argument.
     if (argument.size() > kMaxShellPath - kDriveRootLength) {
         ports.log->Warning("not started, the link's file name is too long: " + Excerpt(argument));
+        NoticeFailure(s, LaunchName("", Excerpt(argument)), LaunchResult::TooLong);
         return;
     }
     if (!IsDiscRelativePath(argument)) {
         ports.log->Warning("not started, the link names no file of the disc: " + Excerpt(argument));
+        NoticeFailure(s, LaunchName("", std::string(argument)), LaunchResult::NotOnDisc);
         return;
     }
     std::string file = currentDirectory;
     for (const char c : argument) {
         file += AsciiLower(c);
     }
-    RunProgram(ports, currentDirectory, file);
+    RunProgram(s, ports, currentDirectory, {.file = file});
 }
 
 } // namespace
@@ -39,7 +43,7 @@ void RequestPage(MainState& s, const std::string& address) {
     s.navigatePending = true;
 }
 
-bool WebBrowser1BeforeNavigate2(MainState&, Ports& ports, const std::string& currentDirectory,
+bool WebBrowser1BeforeNavigate2(MainState& s, Ports& ports, const std::string& currentDirectory,
                                 const std::string& address) {
     const WebAddress read = ReadWebAddress(address, currentDirectory);
     switch (read.command) {
@@ -49,7 +53,7 @@ bool WebBrowser1BeforeNavigate2(MainState&, Ports& ports, const std::string& cur
         }
         break;
     case WebCommand::Claunch:
-        LaunchFromPage(ports, currentDirectory, read.argument);
+        LaunchFromPage(s, ports, currentDirectory, read.argument);
         break;
     default:
         break;

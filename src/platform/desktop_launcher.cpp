@@ -6,7 +6,6 @@
 #include "disc/disc_file_system.h"
 #include "disc/image_file_system.h"
 #include "disc/program_cache.h"
-#include "disc/program_kind.h"
 #include "platform/logging.h"
 
 #include <QDesktopServices>
@@ -14,7 +13,6 @@
 #include <QFileInfo>
 #include <QObject>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QThreadPool>
 #include <QUrl>
 
@@ -22,51 +20,39 @@ namespace kestrova {
 
 namespace {
 
-bool IsWebAddress(const QString& target) {
-    for (const char* scheme : {"http:", "https:", "mailto:", "ftp:"}) {
-        if (target.startsWith(QLatin1String(scheme), Qt::CaseInsensitive)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 QString Shown(const std::string& text) {
     return QString::fromStdString(TerminalSafe(text));
 }
 
 } // namespace
 
-QString DesktopLauncher::WineProgram() {
-    const QString named = qEnvironmentVariable("KESTROVA_WINE");
-    if (!named.isEmpty()) {
-        const QFileInfo info(named);
-        if (info.isAbsolute()) {
-            return info.isFile() && info.isExecutable() ? info.absoluteFilePath() : QString();
-        }
-        return QStandardPaths::findExecutable(named);
+QString DesktopLauncher::WinePrefixPath(const QString& configured) {
+    if (configured.startsWith(QLatin1String("~/"))) {
+        return QDir::homePath() + configured.mid(1);
     }
-    return QStandardPaths::findExecutable(QStringLiteral("wine"));
+    return QDir::isAbsolutePath(configured) ? configured : QString();
 }
 
 // What starts once its file is in place.
 struct DesktopLauncher::Start {
-    std::string file;  // as the launch names it
-    QString path;      // the file started or opened
-    QString directory; // a program's working directory
+    LaunchRecord launch; // as the front end asked for it
+    QString path;        // the file started or opened
+    QString directory;   // a program's working directory
     ProgramKind kind = ProgramKind::Document;
     QString wine;
-    std::string parameters;
-    // A file of an image: the disc root, and the working directory the launch asked for.
+    // A file of an image: the disc root.
     std::string imageRoot;
-    std::string launchDirectory;
 };
 
-DesktopLauncher::DesktopLauncher(std::string cacheFolder)
-    : cacheFolder_(std::move(cacheFolder)), receiver_(std::make_unique<QObject>()),
-      copies_(std::make_unique<QThreadPool>()) {
+DesktopLauncher::DesktopLauncher(std::string cacheFolder, WineSetup wine)
+    : cacheFolder_(std::move(cacheFolder)), wine_(std::move(wine)),
+      receiver_(std::make_unique<QObject>()), copies_(std::make_unique<QThreadPool>()) {
     // One copy at a time, in the order asked for.
     copies_->setMaxThreadCount(1);
+    if (!wine_.prefix.isEmpty() && WinePrefixPath(wine_.prefix).isEmpty()) {
+        qCWarning(lcPlatform) << "the Wine prefix" << wine_.prefix
+                              << "is no absolute path: Wine keeps its own";
+    }
 }
 
 DesktopLauncher::~DesktopLauncher() {
@@ -75,51 +61,42 @@ DesktopLauncher::~DesktopLauncher() {
 }
 
 void DesktopLauncher::ShellExecute(const LaunchRecord& launch) {
-    const QString target = QString::fromStdString(launch.file);
-    if (target.isEmpty()) {
-        qCWarning(lcPlatform) << "nothing to start: the file name is empty";
+    DiscFileSystem& disc = CurrentDisc();
+    // Without Wine a Windows program is not even copied out of an image.
+    const LaunchCheck check = CheckLaunch(disc, launch.file, wine_.command);
+    if (!check.CanStart()) {
+        if (launch.file.empty()) {
+            qCWarning(lcPlatform) << "nothing to start: the file name is empty";
+        } else {
+            qCWarning(lcPlatform).noquote()
+                << "cannot start" << Shown(check.resolved) << ":" << Shown(check.reason);
+        }
+        Report(launch, check.result);
         return;
     }
-    if (IsWebAddress(target)) {
-        if (!QDesktopServices::openUrl(QUrl(target))) {
+    if (check.target == LaunchTarget::Address) {
+        const QString target = QString::fromStdString(launch.file);
+        const bool opened = QDesktopServices::openUrl(QUrl(target));
+        if (!opened) {
             qCWarning(lcPlatform) << "cannot open" << target << ": no handler for the address";
         }
+        Report(launch, opened ? LaunchResult::Started : LaunchResult::NoHandler);
         return;
     }
-    DiscFileSystem& disc = CurrentDisc();
-    const DiscEntryInfo entry = disc.Stat(launch.file);
-    if (entry.kind == DiscEntryKind::None) {
-        qCWarning(lcPlatform).noquote()
-            << "cannot start" << Shown(disc.Resolve(launch.file)) << ": no such file";
-        return;
-    }
-    if (entry.kind != DiscEntryKind::File) {
-        // A folder of a folder disc opens in the file manager; nothing else is started.
-        const std::optional<std::string> local = disc.LocalPath(launch.file);
-        if (entry.kind == DiscEntryKind::Folder && local &&
-            QDesktopServices::openUrl(QUrl::fromLocalFile(
-                QFileInfo(QString::fromStdString(*local)).absoluteFilePath()))) {
-            return;
+    if (check.target == LaunchTarget::Folder) {
+        const bool opened = QDesktopServices::openUrl(QUrl::fromLocalFile(
+            QFileInfo(QString::fromStdString(*disc.LocalPath(launch.file))).absoluteFilePath()));
+        if (!opened) {
+            qCWarning(lcPlatform).noquote()
+                << "cannot start" << Shown(check.resolved) << ": not a regular file";
         }
-        qCWarning(lcPlatform).noquote()
-            << "cannot start" << Shown(disc.Resolve(launch.file)) << ": not a regular file";
+        Report(launch, opened ? LaunchResult::Started : LaunchResult::NotAFile);
         return;
     }
     Start start;
-    start.file = launch.file;
-    start.parameters = launch.parameters;
-    start.kind = KindOfProgram(disc.ReadHead(launch.file, kProgramHeadBytes), entry.executable);
-
-    // Without Wine a Windows program is not even copied out of an image.
-    start.wine = start.kind == ProgramKind::Windows ? WineProgram() : QString();
-    if (start.kind == ProgramKind::Windows && start.wine.isEmpty()) {
-        qCWarning(lcPlatform).noquote()
-            << "cannot start" << Shown(disc.Resolve(launch.file))
-            << ": it is a Windows program and Wine is needed to start it"
-               " (install wine, or name its program in KESTROVA_WINE)";
-        return;
-    }
-
+    start.launch = launch;
+    start.kind = check.kind;
+    start.wine = check.wine;
     start.directory =
         launch.directory.empty() ? QDir::currentPath() : QString::fromStdString(launch.directory);
     if (!disc.IsImage()) {
@@ -133,8 +110,7 @@ void DesktopLauncher::ShellExecute(const LaunchRecord& launch) {
     // it. The copy runs on the worker, which opens the image again: reading an image keeps
     // state, and the disc in use is read by this thread meanwhile.
     start.imageRoot = disc.Root();
-    start.launchDirectory = launch.directory;
-    const std::string resolved = disc.Resolve(launch.file);
+    const std::string& resolved = check.resolved;
     qCInfo(lcPlatform).noquote() << "Copying"
                                  << Shown(resolved.substr(resolved.find_last_of('/') + 1))
                                  << "from the disc…";
@@ -151,7 +127,7 @@ void DesktopLauncher::ShellExecute(const LaunchRecord& launch) {
                 throw Error("Cannot open disc image " + imagePath,
                             imagePath + ": the disc image changed since it was opened");
             }
-            copy = CopyOutOfImage(own, start.file, withFolder, cacheFolder_, &stop_);
+            copy = CopyOutOfImage(own, start.launch.file, withFolder, cacheFolder_, &stop_);
         } catch (const Error& e) {
             failure = e.Detail();
         }
@@ -165,18 +141,19 @@ void DesktopLauncher::Finish(const Start& done, const std::optional<CopiedFile>&
                              const std::string& failure) const {
     if (!copy) {
         qCWarning(lcPlatform).noquote()
-            << "cannot start" << Shown(done.file) << ":" << Shown(failure);
+            << "cannot start" << Shown(done.launch.file) << ":" << Shown(failure);
+        Report(done.launch, LaunchResult::CopyFailed);
         return;
     }
     // A program's working directory is the disc root's place in the cache.
     Start start = done;
     start.path = QString::fromStdString(copy->file);
     const std::string& root = start.imageRoot;
-    if (start.launchDirectory.empty()) {
+    const std::string& asked = start.launch.directory;
+    if (asked.empty()) {
         start.directory = QString::fromStdString(copy->discRoot);
-    } else if (start.launchDirectory.compare(0, root.size(), root) == 0) {
-        start.directory =
-            QString::fromStdString(copy->discRoot + start.launchDirectory.substr(root.size()));
+    } else if (asked.compare(0, root.size(), root) == 0) {
+        start.directory = QString::fromStdString(copy->discRoot + asked.substr(root.size()));
     }
     Begin(start);
 }
@@ -184,25 +161,38 @@ void DesktopLauncher::Finish(const Start& done, const std::optional<CopiedFile>&
 void DesktopLauncher::Begin(const Start& start) const {
     const QString& path = start.path;
     if (start.kind == ProgramKind::Document) {
-        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
+        const bool opened = QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        if (!opened) {
             qCWarning(lcPlatform) << "cannot open" << path << ": no handler for this kind of file";
         }
+        Report(start.launch, opened ? LaunchResult::Started : LaunchResult::NoHandler);
         return;
     }
     // The parameters are one argument as written: nothing is split or interpreted.
     QStringList args;
-    if (!start.parameters.empty()) {
-        args << QString::fromStdString(start.parameters);
+    if (!start.launch.parameters.empty()) {
+        args << QString::fromStdString(start.launch.parameters);
     }
-    QString program = path;
+    QProcess process;
+    process.setProgram(path);
     if (start.kind == ProgramKind::Windows) {
-        program = start.wine;
+        process.setProgram(start.wine);
         args.prepend(path);
+        const QString prefix = WinePrefixPath(wine_.prefix);
+        if (!prefix.isEmpty()) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("WINEPREFIX"), prefix);
+            process.setProcessEnvironment(environment);
+        }
     }
+    process.setArguments(args);
+    process.setWorkingDirectory(start.directory);
     qint64 pid = 0;
-    if (!QProcess::startDetached(program, args, start.directory, &pid)) {
+    const bool started = process.startDetached(&pid);
+    if (!started) {
         qCWarning(lcPlatform) << "cannot start" << path << ": the system refused to run it";
     }
+    Report(start.launch, started ? LaunchResult::Started : LaunchResult::NotStartable);
 }
 
 } // namespace kestrova

@@ -261,6 +261,11 @@ int ImageCanvas::FontPixelHeight(const FontSpec& font) const {
     return font.pixelHeight;
 }
 
+int ImageCanvas::TextWidth(const std::string& cp1252, const FontSpec& font) const {
+    return QFontMetrics(FontFor(font))
+        .horizontalAdvance(QString::fromStdString(Cp1252ToUtf8(cp1252)));
+}
+
 void ImageCanvas::Flip() {
     Release();
     if (onFlip) {

@@ -39,6 +39,7 @@ class ImageCanvas : public Canvas {
     void FrameRect(int left, int top, int right, int bottom, TColor colour) override;
     void FillRect(int left, int top, int right, int bottom, TColor brush) override;
     int FontPixelHeight(const FontSpec& font) const override;
+    int TextWidth(const std::string& cp1252, const FontSpec& font) const override;
     void Flip() override;
     // Drawing until the flip reaches only inside this rectangle, right and bottom exclusive.
     void SetClip(int left, int top, int right, int bottom) override;

@@ -58,8 +58,10 @@ TEST(CommandLine, ScaleIsAWholeNumberFromOneToEight) {
 
 TEST(CommandLine, UsageNamesTheOptions) {
     const std::string usage = UsageText();
-    for (const char* option : {"--disc", "--replay", "--no-launch", "--version", "--help",
-                               "--scale N", "[window] scale=N", "[fullscreen] smooth=true"}) {
+    for (const char* option :
+         {"--disc", "--replay", "--no-launch", "--version", "--help", "--scale N",
+          "[window] scale=N", "[fullscreen] smooth=true", "KESTROVA_WINE", "kestrova.conf",
+          "[wine] command=", "[wine] prefix="}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }
 }

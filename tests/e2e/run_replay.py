@@ -9,6 +9,9 @@ Header lines of the script (anywhere, each starting with "#!"):
   #! stderr: TEXT      a line that standard error must hold exactly
   #! stderr-end: TEXT  a line of standard error must end with TEXT
   #! args: ...         more command-line arguments
+  #! env: NAME=VALUE   an environment variable of the run (KESTROVA_WINE, ...)
+  #! stdout: TEXT      a line that standard output must hold exactly ("{disc}" stands for the
+                       disc root)
   #! display: xvfb     runs under a virtual X display (the browser engine draws nothing
                        offscreen); skipped when xvfb-run is missing
   #! screen: WxHxD     the virtual X display's size and depth (default 1024x768x24)
@@ -75,6 +78,8 @@ def main():
     contains = []
     writes = []
     enlarged = []
+    stdout_lines = []
+    env_vars = {}
     with open(a.script, encoding="utf-8") as f:
         for line in f:
             if line.startswith("#!"):
@@ -94,6 +99,11 @@ def main():
                     contains.append(value.split("|", 1))
                 elif key == "args":
                     extra += shlex.split(value)
+                elif key == "stdout":
+                    stdout_lines.append(value)
+                elif key == "env":
+                    name, _, setting = value.partition("=")
+                    env_vars[name.strip()] = setting.strip()
                 else:
                     headers[key] = value
 
@@ -147,12 +157,12 @@ def main():
         text = text.replace("{http}", "http://127.0.0.1:%d" % server.server_address[1])
         with open(script, "w", encoding="utf-8") as f:
             f.write(text.replace("{served}", served))
-    p = run(a, script, disc, a.work, extra, headers)
+    p = run(a, script, disc, a.work, extra, headers, env_vars)
     same = headers.get("same-as-folder")
     if same and p.returncode == 0:
         folder_work = os.path.join(a.work, "folder")
         os.makedirs(folder_work)
-        q = run(a, script, folder, folder_work, extra, headers)
+        q = run(a, script, folder, folder_work, extra, headers, env_vars)
         if q.returncode != 0:
             print("the run on the folder failed:\n" + q.stderr)
             return 1
@@ -168,7 +178,8 @@ def main():
     if scaled and p.returncode == want:
         unscaled_work = os.path.join(a.work, "scale1")
         os.makedirs(unscaled_work)
-        q = run(a, script, disc, unscaled_work, extra + ["--scale", "1"], headers)
+        q = run(a, script, disc, unscaled_work, extra + ["--scale", "1"], headers,
+                env_vars)
         if q.returncode != want:
             print("the run at scale 1 failed:\n" + q.stderr)
             return 1
@@ -221,6 +232,11 @@ def main():
         if not any(line.endswith(end) for line in got_lines):
             print(f"no line of standard error ends with: {end}")
             ok = False
+    out_lines = p.stdout.splitlines()
+    for line in stdout_lines:
+        if line.replace("{disc}", disc.rstrip("/") + "/") not in out_lines:
+            print(f"standard output lacks the line: {line}")
+            ok = False
     if not ok:
         print("--- stdout ---\n" + p.stdout + "--- stderr ---\n" + p.stderr)
         return 1
@@ -250,7 +266,7 @@ def serve(source, served, root):
     return server
 
 
-def run(a, script, disc, work, extra, headers):
+def run(a, script, disc, work, extra, headers, env_vars):
     env = dict(os.environ)
     env.setdefault("QT_QPA_PLATFORM", "offscreen")
     if "screen-density" in headers:
@@ -260,6 +276,7 @@ def run(a, script, disc, work, extra, headers):
                                     "height": 1600, "logicalDpi": int(headers["screen-density"]),
                                     "logicalBaseDpi": 96, "dpr": 1}]}, f)
         env["QT_QPA_PLATFORM"] = "offscreen:configfile=" + config
+    env.update(env_vars)
     env["KESTROVA_RUN_LOG"] = os.path.join(work, "ran.log")
     cmd = [a.binary, "--disc", disc, "--replay", script] + extra
     if headers.get("display") == "xvfb":

@@ -28,7 +28,8 @@ struct Recorded {
 
 TEST(RunProgram, HandsTheTextsToTheDesktopWithTheNormalShowCommand) {
     Recorded r;
-    EXPECT_TRUE(RunProgram(r.ports, kRoot, "Databases/Databases.exe"));
+    MainState s;
+    EXPECT_TRUE(RunProgram(s, r.ports, kRoot, {.file = "Databases/Databases.exe"}));
     ASSERT_EQ(r.launcher.launches.size(), 1u);
     EXPECT_EQ(r.launcher.launches[0].file, "Databases/Databases.exe");
     EXPECT_EQ(r.launcher.launches[0].parameters, "");
@@ -38,26 +39,29 @@ TEST(RunProgram, HandsTheTextsToTheDesktopWithTheNormalShowCommand) {
 
 TEST(RunProgram, ATextLongerThanTheLaunchBuffersIsRefusedNeverCut) {
     Recorded r;
+    MainState s;
     const std::string fits(79, 'a');
     const std::string tooLong(80, 'a');
-    EXPECT_TRUE(RunProgram(r.ports, kRoot, fits, fits, fits));
-    EXPECT_FALSE(RunProgram(r.ports, kRoot, tooLong));
-    EXPECT_FALSE(RunProgram(r.ports, kRoot, "setup.exe", tooLong));
-    EXPECT_FALSE(RunProgram(r.ports, kRoot, "setup.exe", "", tooLong));
+    EXPECT_TRUE(
+        RunProgram(s, r.ports, kRoot, {.file = fits, .parameters = fits, .directory = fits}));
+    EXPECT_FALSE(RunProgram(s, r.ports, kRoot, {.file = tooLong}));
+    EXPECT_FALSE(RunProgram(s, r.ports, kRoot, {.file = "setup.exe", .parameters = tooLong}));
+    EXPECT_FALSE(RunProgram(s, r.ports, kRoot, {.file = "setup.exe", .directory = tooLong}));
     EXPECT_EQ(r.launcher.launches.size(), 1u);
     EXPECT_EQ(r.log.warnings.size(), 3u);
 }
 
 TEST(RunProgram, APathInTheDiscRootCountsTheRootAsADriveRoot) {
     Recorded r;
+    MainState s;
     const std::string deep = "/home/reader/Downloads/kestrova-cover-disc/April/";
     ASSERT_GE(deep.size(), 47u);
     const std::string fits(76, 'a');
-    EXPECT_TRUE(RunProgram(r.ports, deep, deep + fits));
-    EXPECT_FALSE(RunProgram(r.ports, deep, deep + fits + "a"));
+    EXPECT_TRUE(RunProgram(s, r.ports, deep, {.file = deep + fits}));
+    EXPECT_FALSE(RunProgram(s, r.ports, deep, {.file = deep + fits + "a"}));
     // Only the root at the start counts so; elsewhere it is text like any other.
-    EXPECT_FALSE(RunProgram(r.ports, deep, "x" + deep + std::string(30, 'a')));
-    EXPECT_TRUE(RunProgram(r.ports, "D:\\", "D:\\" + fits));
+    EXPECT_FALSE(RunProgram(s, r.ports, deep, {.file = "x" + deep + std::string(30, 'a')}));
+    EXPECT_TRUE(RunProgram(s, r.ports, "D:\\", {.file = "D:\\" + fits}));
     EXPECT_EQ(r.launcher.launches.size(), 2u);
     EXPECT_EQ(r.launcher.launches[0].file, deep + fits);
 }

@@ -181,6 +181,19 @@ TEST_F(WineTest, WithoutWineNothingStartsAndTheLogSaysWhy) {
     EXPECT_EQ(Logged({"Demos/Game/Setup.exe", "", "", 5}, launcher).size(), 1u);
 }
 
+// The settings file names Wine and the prefix the program starts in; KESTROVA_WINE is unset.
+TEST_F(WineTest, TheSettingsNameWineAndItsPrefix) {
+    const fs::path wine = tools / "settings-wine";
+    std::ofstream(wine) << "#!/bin/sh\necho \"prefix:$WINEPREFIX\" > \"" + dir.string() +
+                               "/out.tmp\"\nmv \"" + dir.string() + "/out.tmp\" \"" + dir.string() +
+                               "/out.txt\"\n";
+    fs::permissions(wine, fs::perms::owner_all);
+    DesktopLauncher launcher(UserCacheFolder(), {QString::fromStdString(wine.string()),
+                                                 QStringLiteral("/opt/kv-prefix")});
+    launcher.ShellExecute({"Demos/Game/Setup.exe", "", "", 5});
+    EXPECT_EQ(Output(), "prefix:/opt/kv-prefix\n");
+}
+
 // A program on a CD image is copied with its folder into the cache and started from there, the
 // disc root's copy as its working directory; a second start reuses the copies.
 TEST_F(WineTest, AProgramOnAnImageStartsFromItsCopy) {
@@ -310,9 +323,18 @@ TEST_F(WineTest, AnImageReplacedSinceItWasOpenedIsNotCopied) {
     logged.clear();
     const QtMessageHandler previous = qInstallMessageHandler(
         [](QtMsgType, const QMessageLogContext&, const QString& text) { logged.push_back(text); });
+    // The failed copy is reported later, back on the launcher's thread.
+    struct : LaunchReports {
+        void LaunchEnded(long long ticket, LaunchResult result) override {
+            got.emplace_back(ticket, result);
+        }
+        std::vector<std::pair<long long, LaunchResult>> got;
+    } reports;
     {
         DesktopLauncher launcher(cache.string());
-        launcher.ShellExecute({"Game/start.sh", "", "", 5});
+        launcher.SetReports(&reports);
+        launcher.ShellExecute({"Game/start.sh", "", "", 5, 7});
+        EXPECT_TRUE(reports.got.empty());
         QDeadlineTimer deadline(10000);
         while (logged.size() < 2 && !deadline.hasExpired()) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
@@ -322,6 +344,8 @@ TEST_F(WineTest, AnImageReplacedSinceItWasOpenedIsNotCopied) {
     ASSERT_EQ(logged.size(), 2u);
     EXPECT_TRUE(logged[1].contains(QStringLiteral("changed since it was opened")))
         << logged[1].toStdString();
+    const std::vector<std::pair<long long, LaunchResult>> failed = {{7, LaunchResult::CopyFailed}};
+    EXPECT_EQ(reports.got, failed);
     EXPECT_FALSE(fs::exists(dir / "started"));
     EXPECT_FALSE(fs::exists(cache));
 }

@@ -364,6 +364,16 @@ void WriteFixtureDisc(const std::string& outDir, const std::string& variant) {
         WriteFile(root / "databases" / ("readme" + num + ".rtf"),
                   "{\\rtf1\\ansi Readme of demo " + num + ".\\par}\n");
     }
+    if (variant == "windows-programs") {
+        // The first demo installs with a Windows program: "MZ", the new header's offset at 0x3C,
+        // "PE\0\0" there.
+        std::string program(256, '\0');
+        program[0] = 'M';
+        program[1] = 'Z';
+        program[0x3C] = static_cast<char>(0x80);
+        program.replace(0x80, 4, std::string("PE\0\0", 4));
+        WriteFile(root / "demo1" / "setup.exe", program);
+    }
     if (variant == "menu-targets") {
         for (const char* file :
              {"Utils/unzip.exe", "run.exe", "Utils/after.exe", "tool.x2", "Utils/two.exe",

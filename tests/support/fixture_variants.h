@@ -34,6 +34,7 @@ inline const std::vector<FixtureVariant>& FixtureVariants() {
         {"one-demo", true, true},
         {"disc-two", true, true},
         {"long-text", true, true},
+        {"windows-programs", true, true},
         // Discs that start, with faults of their menus, pages or banners.
         {"page-commands", true, false},
         {"menu-targets", true, false},
