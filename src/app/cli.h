@@ -22,6 +22,7 @@ struct CommandLine {
     bool editor = false;         // --editor: the disc editor opens beside the front end
     bool fullScreen = false;     // --fullscreen: start in full screen
     bool editorStation = false;  // --editor-station: Alt+Up opens the editor without the marker
+    std::optional<int> codePage; // --codepage N: the code page the disc's texts are written in
 };
 
 // Parses argv (without the program name). Returns an error text for an unknown option or a

@@ -4,12 +4,14 @@
 #include "adventure/terminal.h"
 #include "app/cli.h"
 #include "app/replay.h"
+#include "base/code_page.h"
 #include "base/error.h"
 #include "base/terminal_text.h"
 #include "disc/cdio/open_disc.h"
 #include "disc/disc_file_system.h"
 #include "platform/desktop_launcher.h"
 #include "platform/desktop_pacer.h"
+#include "platform/desktop_settings.h"
 #include "platform/logging.h"
 #include "platform/qt_pace_clock.h"
 #include "platform/web_pane.h"
@@ -221,6 +223,14 @@ int main(int argc, char** argv) {
     options.launcher =
         (cli.noLaunch || replay) ? static_cast<Launcher*>(&recordedLaunches) : &desktopLauncher;
     options.lightWebPane = (replay && !cli.webEngine) || cli.lightWeb;
+    // The disc's code page: the option, else what the settings remember for this disc.
+    // (The folder disc is the current folder by now: a relative --disc is read from where the
+    // program started.)
+    const QString discPath = QDir(startDir).absoluteFilePath(QString::fromStdString(cli.disc));
+    const std::optional<int> codePage =
+        cli.codePage ? cli.codePage : DiscCodePage(LoadDesktopSettings(), discPath);
+    options.codePage =
+        CodePage::FromNumber(codePage.value_or(CodePage::kDefaultNumber)).value_or(CodePage{});
 
     // The windows in their order: the main window, the adventure's holder, the disc editor.
     const bool trace = cli.firstFrameExit;

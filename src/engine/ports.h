@@ -3,6 +3,7 @@
 // these only, so it runs headless in tests with the do-nothing versions below, and for real with
 // the Qt implementations of src/platform and the widgets of src/ui.
 
+#include "base/code_page.h"
 #include "pictures/picture.h"
 
 #include <string>
@@ -32,8 +33,9 @@ class Canvas {
     virtual int Height() const = 0;
     // Copies a built item's pattern to (x, y), keyed or opaque as the item says; clipped.
     virtual void DrawItem(const PictureCollectionItem& item, int x, int y, int pattern) = 0;
-    // Text in the disc's Windows-1252 bytes, its top-left at (x, y), drawn without background.
-    virtual void TextOut(int x, int y, const std::string& cp1252, const FontSpec& font) = 0;
+    // UTF-8 text (the engine has read the disc's bytes in the disc's code page), its top-left at
+    // (x, y), drawn without background.
+    virtual void TextOut(int x, int y, const std::string& utf8, const FontSpec& font) = 0;
     // A 1-pixel outline inside (left, top, right, bottom), right and bottom exclusive.
     virtual void FrameRect(int left, int top, int right, int bottom, TColor colour) = 0;
     // A solid fill of the rectangle in the brush colour, outlined by the default black pen.
@@ -96,10 +98,11 @@ class ReadmePane {
     // Empties the control and sets its font to 9 points at the default pitch.
     virtual void Clear() = 0;
     // Loads a rich-text file with its formatting; false when `path` names no readable file
-    // (the control then stays empty).
-    virtual bool LoadFromFile(const std::string& path) = 0;
-    // The standard print dialog; prints the loaded text with `title` as the job's title when the
-    // reader confirms. Returns whether it printed.
+    // (the control then stays empty). `page` is the disc's code page, for text whose file does
+    // not name its own.
+    virtual bool LoadFromFile(const std::string& path, CodePage page) = 0;
+    // The standard print dialog; prints the loaded text with `title` (UTF-8) as the job's title
+    // when the reader confirms. Returns whether it printed.
     virtual bool Print(const std::string& title) = 0;
     virtual void SetVisible(bool visible) = 0;
     virtual bool Visible() const = 0;
@@ -244,7 +247,7 @@ class NullWindow : public WindowView {
 class NullReadme : public ReadmePane {
   public:
     void Clear() override { path.clear(); }
-    bool LoadFromFile(const std::string& file) override;
+    bool LoadFromFile(const std::string& file, CodePage page) override;
     bool Print(const std::string& title) override {
         printed.push_back(title);
         return confirmPrint;

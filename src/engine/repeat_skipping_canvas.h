@@ -34,7 +34,7 @@ class RepeatSkippingCanvas : public Canvas {
         return target_.FontPixelHeight(font);
     }
     void DrawItem(const PictureCollectionItem& item, int x, int y, int pattern) override;
-    void TextOut(int x, int y, const std::string& cp1252, const FontSpec& font) override;
+    void TextOut(int x, int y, const std::string& utf8, const FontSpec& font) override;
     void FrameRect(int left, int top, int right, int bottom, TColor colour) override;
     void FillRect(int left, int top, int right, int bottom, TColor brush) override;
     void Flip() override;

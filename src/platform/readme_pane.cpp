@@ -2,7 +2,6 @@
 
 #include "base/error.h"
 #include "base/terminal_text.h"
-#include "base/text.h"
 #include "disc/disc_file_system.h"
 #include "disc/file_reader.h"
 #include "rich_text/rich_text.h"
@@ -158,7 +157,7 @@ void ReadmePaneWidget::Clear() {
     path_.clear();
 }
 
-bool ReadmePaneWidget::LoadFromFile(const std::string& path) {
+bool ReadmePaneWidget::LoadFromFile(const std::string& path, CodePage page) {
     // A failed load leaves the control empty, as the front end expects.
     edit_->document()->clear();
     path_.clear();
@@ -174,7 +173,7 @@ bool ReadmePaneWidget::LoadFromFile(const std::string& path) {
             << "readme not loaded:" << QString::fromStdString(TerminalSafe(e.Detail()));
         return false;
     }
-    const RichText text = ParseRtf(bytes);
+    const RichText text = ParseRtf(bytes, page);
     if (text.truncated) {
         qCWarning(lcPlatform) << "readme cut short at the reader's limits:" << real;
     }
@@ -249,8 +248,7 @@ std::string ReadmePaneWidget::PlainText() const {
 }
 
 bool ReadmePaneWidget::Print(const std::string& title) {
-    // The title is a disc path, in the disc's code page.
-    const QString jobTitle = QString::fromStdString(Cp1252ToUtf8(title));
+    const QString jobTitle = QString::fromStdString(title);
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(jobTitle);
     bool confirmed = false;

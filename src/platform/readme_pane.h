@@ -28,7 +28,7 @@ class ReadmePaneWidget : public QFrame, public ReadmePane {
     ~ReadmePaneWidget() override;
 
     void Clear() override;
-    bool LoadFromFile(const std::string& path) override;
+    bool LoadFromFile(const std::string& path, CodePage page = {}) override;
     bool Print(const std::string& title) override;
     void SetVisible(bool visible) override { setVisible(visible); }
     bool Visible() const override { return !isHidden(); }

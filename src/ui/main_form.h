@@ -32,6 +32,7 @@ struct MainFormOptions {
     bool replay = false;       // animations follow the harness's clock; message boxes are recorded
     Launcher* launcher = nullptr; // program starts; none records them
     bool editorStation = false;   // Alt+Up opens the editor whether or not the marker exists
+    CodePage codePage;            // the code page of the disc's texts
 };
 
 class TMainForm : public QWidget, private WindowView, private MessageSink {
