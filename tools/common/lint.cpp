@@ -758,7 +758,8 @@ class Linter {
 };
 
 const char* const kUsage =
-    "Usage: kestrova-lint [--strict] [--codepage N] DISC_DIR|IMAGE\n"
+    "Usage: kestrova-lint [--strict] DISC_DIR|IMAGE\n"
+    "       kestrova-lint [--strict] --codepage N DISC_DIR|IMAGE\n"
     "Checks the disc data file engine/data/discdata.kvx and the image-list files of the disc\n"
     "in DISC_DIR, or in a CD image (.iso, .bin, .cue), against the limits of the front end. Prints "
     "one line per finding,\n"
