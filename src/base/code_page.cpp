@@ -328,6 +328,7 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b, CodePage page) {
         return false;
     }
     const Table& t = TableOf(page.Number());
+    bool afterLead = false;
     for (std::size_t i = 0; i < a.size();) {
         const auto x = static_cast<unsigned char>(a[i]);
         const auto y = static_cast<unsigned char>(b[i]);
@@ -336,13 +337,17 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b, CodePage page) {
             if (length != DecodeAt(b, i, page).length) {
                 return false;
             }
-            if (length == 2) {
-                if (a.substr(i, 2) != b.substr(i, 2)) {
+            // A pair, or the byte after a lead byte that found no trail: a letter folded
+            // there could make a pair of its own.
+            if (length == 2 || afterLead) {
+                if (a.substr(i, length) != b.substr(i, length)) {
                     return false;
                 }
-                i += 2;
+                afterLead = length == 1 && IsLeadByte(x, page);
+                i += length;
                 continue;
             }
+            afterLead = IsLeadByte(x, page);
         }
         if (x != y && t.fold[x] != t.fold[y]) {
             return false;
@@ -355,10 +360,16 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b, CodePage page) {
 std::string FoldedKey(std::string_view text, CodePage page) {
     const Table& t = TableOf(page.Number());
     std::string out(text);
+    bool afterLead = false;
     for (std::size_t i = 0; i < out.size();) {
-        if (page.DoubleByte() && DecodeAt(text, i, page).length == 2) {
-            i += 2;
-            continue;
+        if (page.DoubleByte()) {
+            const std::size_t length = DecodeAt(text, i, page).length;
+            if (length == 2 || afterLead) {
+                afterLead = length == 1 && IsLeadByte(static_cast<unsigned char>(text[i]), page);
+                i += length;
+                continue;
+            }
+            afterLead = IsLeadByte(static_cast<unsigned char>(text[i]), page);
         }
         out[i] = static_cast<char>(t.fold[static_cast<unsigned char>(out[i])]);
         ++i;

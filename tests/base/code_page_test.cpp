@@ -121,6 +121,10 @@ TEST(CodePage, CaseFoldsThePagesOwnLetters) {
                         Page(932)),
               "\x83\x41"
               "a");
+    // After a lead byte that found no trail, a capital stays: folded, it would make a pair.
+    EXPECT_EQ(FoldedKey("\x82I", Page(932)), "\x82I");
+    EXPECT_FALSE(EqualsIgnoreCase("\x82I", "\x82i", Page(932)));
+    EXPECT_EQ(FoldedKey("\xFC\x82I", Page(932)), "\xFC\x82I"); // two lone leads in a row
     EXPECT_EQ(FoldedKey("\xCF\xF0", Page(1251)), "\xEF\xF0");
     EXPECT_EQ(FoldedKey("\xC9\x8A", CodePage{}), FoldedKey("\xC9\x8A"));
 }
