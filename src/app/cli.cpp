@@ -1,6 +1,8 @@
 #include "app/cli.h"
 
-#include <string>
+#include "base/code_page.h"
+
+#include <charconv>
 
 namespace kestrova {
 
@@ -61,6 +63,18 @@ std::optional<std::string> ParseCommandLine(const std::vector<std::string>& args
                        std::to_string(kLargestWindowScale) + ", not " + n;
             }
             out.scale = scale;
+        } else if (a == "--codepage") {
+            std::string number;
+            if (auto e = value(number)) {
+                return e;
+            }
+            int n = 0;
+            const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), n);
+            if (ec != std::errc() || end != number.data() + number.size() ||
+                !CodePage::FromNumber(n)) {
+                return "--codepage " + number + " is not a code page this program reads";
+            }
+            out.codePage = n;
         } else {
             return "unknown option " + a;
         }
@@ -71,7 +85,7 @@ std::optional<std::string> ParseCommandLine(const std::vector<std::string>& args
 std::string UsageText() {
     return "Usage: kestrova [--disc DIR|IMAGE] [--replay SCRIPT] [--no-launch] [--adventure]\n"
            "                [--fullscreen] [--scale N] [--editor] [--editor-station]\n"
-           "                [--verbose] [--version] [--help]\n"
+           "                [--codepage N] [--verbose] [--version] [--help]\n"
            "\n"
            "The Kestrova CD-ROM front end.\n"
            "\n"
@@ -88,6 +102,12 @@ std::string UsageText() {
            "  --editor          open the disc editor beside the front end\n"
            "  --editor-station  let Alt+Up open the disc editor, as the editor-station marker\n"
            "                    file does (~/.config/kestrova/editorstation.txt)\n"
+           "  --codepage N      the code page the disc's texts (disc data file, readmes without\n"
+           "                    their own) are written in, as the Windows it was made on read\n"
+           "                    them: 1250-1258, 874, 437, 850, 10000 (Mac Roman), 932\n"
+           "                    (Japanese), 936 (simplified Chinese), 949 (Korean), 950\n"
+           "                    (traditional Chinese); default 1252, or the disc's entry in\n"
+           "                    ~/.config/kestrova/kestrova.conf ([discs], see the README)\n"
            "  --web-engine      use the browser engine for the web pane under --replay\n"
            "  --light-web       use the light web pane on the desktop\n"
            "  --first-frame-exit  print the time to the first drawn frame and quit\n"

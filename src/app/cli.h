@@ -23,6 +23,7 @@ struct CommandLine {
     bool fullScreen = false;     // --fullscreen: start in full screen
     bool editorStation = false;  // --editor-station: Alt+Up opens the editor without the marker
     int scale = 0;               // --scale N: the window at N times with whole pixels; 0: not given
+    std::optional<int> codePage; // --codepage N: the code page the disc's texts are written in
 };
 
 // The largest whole-pixel scale of the window.

@@ -5,6 +5,7 @@
 #include "app/cli.h"
 #include "app/replay.h"
 #include "app/window_scale.h"
+#include "base/code_page.h"
 #include "base/error.h"
 #include "base/terminal_text.h"
 #include "disc/cdio/open_disc.h"
@@ -236,6 +237,14 @@ int main(int argc, char** argv) {
         (cli.noLaunch || replay) ? static_cast<Launcher*>(&recordedLaunches) : &desktopLauncher;
     options.lightWebPane = (replay && !cli.webEngine) || cli.lightWeb;
     options.smoothFullScreen = settings.smoothFullScreen;
+    // The disc's code page: the option, else what the settings remember for this disc.
+    // (The folder disc is the current folder by now: a relative --disc is read from where the
+    // program started.)
+    const QString discPath = QDir(startDir).absoluteFilePath(QString::fromStdString(cli.disc));
+    const std::optional<int> codePage =
+        cli.codePage ? cli.codePage : DiscCodePage(settings, discPath);
+    options.codePage =
+        CodePage::FromNumber(codePage.value_or(CodePage::kDefaultNumber)).value_or(CodePage{});
 
     // The windows in their order: the main window, the adventure's holder, the disc editor.
     const bool trace = cli.firstFrameExit;

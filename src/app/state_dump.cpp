@@ -10,7 +10,7 @@
 #include "ui/game_panel.h"
 #include "ui/main_form.h"
 
-#include "base/text.h"
+#include "base/code_page.h"
 
 #include <QJsonArray>
 #include <QLineEdit>
@@ -23,17 +23,18 @@ namespace kestrova {
 
 namespace {
 
-QString Str(const std::string& cp1252) {
-    return QString::fromStdString(Cp1252ToUtf8(cp1252));
+// Every text of the window is the disc's bytes, read in the code page the disc's lines carry.
+QString Str(const std::string& bytes, CodePage page) {
+    return QString::fromStdString(DecodeText(bytes, page));
 }
 
-QJsonObject Sprite(const TSpriteRec& s) {
+QJsonObject Sprite(const TSpriteRec& s, CodePage page) {
     QJsonObject o;
     o[QStringLiteral("x")] = s.x;
     o[QStringLiteral("y")] = s.y;
     o[QStringLiteral("dx")] = s.dx;
     o[QStringLiteral("dy")] = s.dy;
-    o[QStringLiteral("image")] = s.image ? QJsonValue(Str(s.imageLabel)) : QJsonValue();
+    o[QStringLiteral("image")] = s.image ? QJsonValue(Str(s.imageLabel, page)) : QJsonValue();
     if (s.image) {
         o[QStringLiteral("width")] = s.Width();
         o[QStringLiteral("height")] = s.Height();
@@ -41,10 +42,10 @@ QJsonObject Sprite(const TSpriteRec& s) {
     return o;
 }
 
-QJsonArray LinesOf(const std::vector<std::string>& cp1252) {
+QJsonArray LinesOf(const std::vector<std::string>& bytes, CodePage page) {
     QJsonArray a;
-    for (const auto& l : cp1252) {
-        a.append(Str(l));
+    for (const auto& l : bytes) {
+        a.append(Str(l, page));
     }
     return a;
 }
@@ -70,11 +71,12 @@ QString ColourText(TColor c) {
 
 QJsonObject StateDump(const TMainForm& form) {
     const MainState& s = form.State();
+    const CodePage page = s.source.Page();
     QJsonObject o;
     const FrontEnd& engine = form.Engine();
     o[QStringLiteral("frame")] = static_cast<qint64>(engine.FrameCount());
     o[QStringLiteral("clockMs")] = static_cast<qint64>(engine.ClockMs());
-    o[QStringLiteral("caption")] = Str(s.caption);
+    o[QStringLiteral("caption")] = Str(s.caption, page);
     o[QStringLiteral("active")] = engine.IsActive();
 
     // Every handler variable under its own name.
@@ -85,9 +87,9 @@ QJsonObject StateDump(const TMainForm& form) {
                 const auto& value = s.*member;
                 using T = std::decay_t<decltype(value)>;
                 if constexpr (std::is_same_v<T, std::string>) {
-                    o[name] = Str(value);
+                    o[name] = Str(value, page);
                 } else if constexpr (std::is_same_v<T, Lines>) {
-                    o[name] = LinesOf(value);
+                    o[name] = LinesOf(value, page);
                 } else {
                     o[name] = value;
                 }
@@ -112,19 +114,19 @@ QJsonObject StateDump(const TMainForm& form) {
     QJsonArray slides;
     QJsonArray thumbs;
     for (int k = 0; k < kSpriteSlots; ++k) {
-        slides.append(Sprite(s.slideSprites[static_cast<std::size_t>(k)]));
-        thumbs.append(Sprite(s.thumbSprites[static_cast<std::size_t>(k)]));
+        slides.append(Sprite(s.slideSprites[static_cast<std::size_t>(k)], page));
+        thumbs.append(Sprite(s.thumbSprites[static_cast<std::size_t>(k)], page));
     }
     sprites[QStringLiteral("slideSprites")] = slides;
     sprites[QStringLiteral("thumbSprites")] = thumbs;
-    sprites[QStringLiteral("demSprite")] = Sprite(s.demSprite);
-    sprites[QStringLiteral("infoSprite")] = Sprite(s.infoSprite);
-    sprites[QStringLiteral("botSprite")] = Sprite(s.botSprite);
-    sprites[QStringLiteral("topSprite")] = Sprite(s.topSprite);
-    sprites[QStringLiteral("installSprite")] = Sprite(s.installSprite);
-    sprites[QStringLiteral("viewSprite")] = Sprite(s.viewSprite);
-    sprites[QStringLiteral("printSprite")] = Sprite(s.printSprite);
-    sprites[QStringLiteral("pageSprite")] = Sprite(s.pageSprite);
+    sprites[QStringLiteral("demSprite")] = Sprite(s.demSprite, page);
+    sprites[QStringLiteral("infoSprite")] = Sprite(s.infoSprite, page);
+    sprites[QStringLiteral("botSprite")] = Sprite(s.botSprite, page);
+    sprites[QStringLiteral("topSprite")] = Sprite(s.topSprite, page);
+    sprites[QStringLiteral("installSprite")] = Sprite(s.installSprite, page);
+    sprites[QStringLiteral("viewSprite")] = Sprite(s.viewSprite, page);
+    sprites[QStringLiteral("printSprite")] = Sprite(s.printSprite, page);
+    sprites[QStringLiteral("pageSprite")] = Sprite(s.pageSprite, page);
     o[QStringLiteral("sprites")] = sprites;
 
     QJsonObject menuBounds;
@@ -162,7 +164,7 @@ QJsonObject StateDump(const TMainForm& form) {
     QJsonObject readme;
     if (const ReadmePaneWidget* pane = form.Panel4()) {
         readme[QStringLiteral("visible")] = pane->Visible();
-        readme[QStringLiteral("path")] = Str(pane->Path());
+        readme[QStringLiteral("path")] = Str(pane->Path(), page);
         readme[QStringLiteral("text")] = QString::fromStdString(pane->PlainText());
     }
     o[QStringLiteral("readme")] = readme;
@@ -192,18 +194,18 @@ QJsonObject StateDump(const TMainForm& form) {
     const auto* recorded = dynamic_cast<const RecordingLauncher*>(&form.Launches());
     for (const auto& l : recorded ? recorded->launches : std::vector<LaunchRecord>{}) {
         QJsonObject r;
-        r[QStringLiteral("file")] = Str(l.file);
-        r[QStringLiteral("parameters")] = Str(l.parameters);
-        r[QStringLiteral("directory")] = Str(l.directory);
+        r[QStringLiteral("file")] = Str(l.file, page);
+        r[QStringLiteral("parameters")] = Str(l.parameters, page);
+        r[QStringLiteral("directory")] = Str(l.directory, page);
         r[QStringLiteral("showCommand")] = l.showCommand;
         launches.append(r);
     }
     o[QStringLiteral("launches")] = launches;
-    // The notice of the last program start over the menu: empty while none is up.
-    o[QStringLiteral("notice")] = Str(s.notice.text);
+    // The notice of the last program start over the menu (already UTF-8): empty while none is up.
+    o[QStringLiteral("notice")] = QString::fromStdString(s.notice.text);
     o[QStringLiteral("noticeFailure")] = s.notice.failure;
-    o[QStringLiteral("messages")] = LinesOf(form.Messages().messages);
-    o[QStringLiteral("sounds")] = LinesOf(form.SoundsPlayed());
+    o[QStringLiteral("messages")] = LinesOf(form.Messages().messages, page);
+    o[QStringLiteral("sounds")] = LinesOf(form.SoundsPlayed(), page);
     o[QStringLiteral("fullScreen")] = s.fullScreen;
     // Screen pixels per window pixel: --scale, or the screen's density made whole.
     o[QStringLiteral("windowScale")] = form.devicePixelRatioF();
@@ -218,7 +220,7 @@ QJsonObject StateDump(const TMainForm& form) {
         QJsonArray features;
         QJsonArray featureEntries;
         for (const TitleLine& line : e.features) {
-            features.append(Str(line.text));
+            features.append(Str(line.text, page));
             featureEntries.append(line.entry);
         }
         editor[QStringLiteral("features")] = features;
@@ -228,10 +230,10 @@ QJsonObject StateDump(const TMainForm& form) {
         editor[QStringLiteral("lastEntry")] = e.lastEntry;
         QJsonObject boxes;
         for (std::size_t i = 0; i < e.boxes.size(); ++i) {
-            boxes[QString::fromLatin1(RecordBoxes()[i].control)] = Str(e.boxes[i]);
+            boxes[QString::fromLatin1(RecordBoxes()[i].control)] = Str(e.boxes[i], page);
         }
         editor[QStringLiteral("boxes")] = boxes;
-        editor[QStringLiteral("source")] = LinesOf(e.source.Lines());
+        editor[QStringLiteral("source")] = LinesOf(e.source.Lines(), page);
         editor[QStringLiteral("messages")] = Utf8Lines(e.messages);
     }
     o[QStringLiteral("editor")] = editor;

@@ -32,7 +32,7 @@ void LineList::LoadFromBytes(std::string_view bytes) {
 
 int LineList::IndexOf(std::string_view text) const {
     for (std::size_t i = 0; i < lines_.size(); ++i) {
-        if (EqualsIgnoreCase(lines_[i], text)) {
+        if (EqualsIgnoreCase(lines_[i], text, page_)) {
             return static_cast<int>(i);
         }
     }

@@ -1,6 +1,9 @@
 #pragma once
 // The lines of the disc data file (`source`) and the lookups every reader goes through. Lines
-// are kept as the file's raw Windows-1252 bytes; indices start at 0.
+// are kept as the file's raw bytes, in the disc's code page (Windows-1252 unless the disc is told
+// otherwise), so lengths and limits count the disc's bytes; indices start at 0.
+
+#include "base/code_page.h"
 
 #include <string>
 #include <string_view>
@@ -17,8 +20,14 @@ class LineList {
     // terminator adds no empty line, a NUL byte ends the text.
     void LoadFromBytes(std::string_view bytes);
 
+    // The code page the lines are written in; loading keeps it, Assign copies it.
+    CodePage Page() const { return page_; }
+    void SetPage(CodePage page) { page_ = page; }
+    // A text of this list (a line, or a piece of one) as UTF-8, for showing.
+    std::string Shown(std::string_view bytes) const { return DecodeText(bytes, page_); }
+
     int Count() const { return static_cast<int>(lines_.size()); }
-    // First line equal to `text` ignoring case; -1 when none.
+    // First line equal to `text` ignoring case (as the code page's letters fold); -1 when none.
     int IndexOf(std::string_view text) const;
     // Fails with "List index out of bounds (i)".
     const std::string& Get(long long i) const;
@@ -36,7 +45,10 @@ class LineList {
     void Put(long long i, std::string text);
     void Add(std::string text);
     void Delete(long long i);
-    void Assign(const LineList& other) { lines_ = other.lines_; }
+    void Assign(const LineList& other) {
+        lines_ = other.lines_;
+        page_ = other.page_;
+    }
     void Clear() { lines_.clear(); }
     const std::vector<std::string>& Lines() const { return lines_; }
 
@@ -44,6 +56,7 @@ class LineList {
     void CheckIndex(long long i) const;
 
     std::vector<std::string> lines_;
+    CodePage page_;
 };
 
 // "*BEGIN" n, the start line of entry n.

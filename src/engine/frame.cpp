@@ -1,5 +1,7 @@
 #include "engine/frame.h"
 
+#include "base/code_page.h"
+
 #include "engine/disc_requirements.h"
 #include "engine/keyboard_focus.h"
 #include "engine/launch_notice.h"
@@ -40,7 +42,7 @@ const std::string* LineAt(const LineList& source, long long i) {
 
 void Text(Canvas& c, int x, int y, const LineList& source, long long line, const FontSpec& f) {
     if (const std::string* text = LineAt(source, line)) {
-        c.TextOut(x, y, *text, f);
+        c.TextOut(x, y, source.Shown(*text), f);
     }
 }
 
@@ -202,7 +204,7 @@ void DrawEntryText(MainState& s, Canvas& c) {
         if (labelled) {
             FontSpec label = f;
             label.colour = kOrange;
-            c.TextOut(x + 110, lineY, s.sysReqLabel, label);
+            c.TextOut(x + 110, lineY, s.source.Shown(s.sysReqLabel), label);
             f = Font(FontFace::Sans, kTextFontPixels, true, false, kWhite);
             Text(c, x + 275, lineY, s.source, j, f);
         } else {
@@ -212,7 +214,7 @@ void DrawEntryText(MainState& s, Canvas& c) {
     }
     if (s.targetPanel > 0 && s.targetPanel < n) {
         if (!s.noPanelYet) {
-            c.TextOut(x + 110, y + 135, s.techSupportLabel,
+            c.TextOut(x + 110, y + 135, s.source.Shown(s.techSupportLabel),
                       Font(FontFace::Sans, kTextFontPixels, true, true, kOrange));
             Text(c, x + 215, y + 135, s.source,
                  static_cast<long long>(s.textFirst) + kRecordSupport,
@@ -448,7 +450,11 @@ void DrawMenuLines(MainState& s, Canvas& c, bool fullyOpen) {
             break; // this line and every later one are below the window
         }
         const TColor colour = static_cast<int>(i) == s.menuHover ? kOrange : kWhite;
-        c.TextOut(s.menuLeft + 5, lineY, s.menusource[i].substr(0, kMenuCaptionWidth),
+        // The width counts the disc's bytes, as the original's buffer did, but never ends
+        // inside a character of a double-byte page.
+        const std::string& line = s.menusource[i];
+        const std::size_t shown = CharacterPrefix(line, kMenuCaptionWidth, s.source.Page());
+        c.TextOut(s.menuLeft + 5, lineY, s.source.Shown(std::string_view(line).substr(0, shown)),
                   Font(FontFace::Small, kSmallFontPixels, false, false, colour));
     }
 }

@@ -1,6 +1,6 @@
 #include "engine/keys.h"
 
-#include "base/text.h"
+#include "base/code_page.h"
 #include "engine/web_commands.h"
 
 #include <array>
@@ -48,9 +48,9 @@ void FormKeyDown(MainState& s, Ports& ports, int key, bool alt) {
 }
 
 void FormKeyPress(MainState& s, const std::string& character) {
-    // Kept as the disc's single bytes, like every text of the window, so the limit counts
-    // characters; one the code page lacks is kept as '?'.
-    for (const char c : Utf8ToCp1252(character)) {
+    // Kept in the disc's code page, like every text of the window, so the limit counts the
+    // page's bytes; a character the page lacks is kept as '?'.
+    for (const char c : EncodeText(character, s.source.Page())) {
         if (s.typedText.size() > kTypedTextLimit) {
             s.typedText.clear();
         }

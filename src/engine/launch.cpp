@@ -15,11 +15,11 @@ bool RunProgram(MainState& s, Ports& ports, const std::string& discRoot,
             ports.log->Warning("not started, a text is longer than " +
                                std::to_string(kMaxShellPath) +
                                " characters: " + file.substr(0, kMaxShellPath) + "...");
-            NoticeFailure(s, LaunchName(start.title, file), LaunchResult::TooLong);
+            NoticeFailure(s, LaunchName(start.title, file, s.source.Page()), LaunchResult::TooLong);
             return false;
         }
     }
-    const long long ticket = file.empty() ? 0 : NoticeStart(s, LaunchName(start.title, file));
+    const long long ticket = file.empty() ? 0 : NoticeStart(s, LaunchName(start.title, file, s.source.Page()));
     ports.launcher->ShellExecute(
         {file, start.parameters, start.directory, start.showCommand, ticket});
     return true;

@@ -1,5 +1,7 @@
 #include "engine/launch_notice.h"
 
+#include "base/code_page.h"
+#include "base/text.h"
 #include "engine/menus.h"
 
 #include <algorithm>
@@ -8,9 +10,10 @@ namespace kestrova {
 
 namespace {
 
-constexpr char kEllipsis = '\x85'; // "…" in Windows-1252
+// The notice's text is UTF-8: the disc's bytes are decoded in its code page when a name is made.
+constexpr const char* kEllipsis = "\xE2\x80\xA6"; // "…"
 
-// A name longer than this is cut: a notice is a line or two, not a listing.
+// A name of more characters than this is cut: a notice is a line or two, not a listing.
 constexpr std::size_t kLongestName = 60;
 // Starts whose report is still awaited; older ones are forgotten past this many.
 constexpr std::size_t kAwaitedStarts = 16;
@@ -41,6 +44,28 @@ bool IsSeparator(char c) {
     return c == '/' || c == '\\';
 }
 
+// The UTF-8 text's characters, each as its bytes; a byte that starts no sequence stands alone.
+std::vector<std::string> Characters(const std::string& text) {
+    std::vector<std::string> out;
+    for (std::size_t at = 0; at < text.size();) {
+        const auto c = ReadUtf8(text, at);
+        const std::size_t length = c ? c->length : 1;
+        out.push_back(text.substr(at, length));
+        at += length;
+    }
+    return out;
+}
+
+// Drops the text's last character, never part of one.
+void DropLastCharacter(std::string& text) {
+    while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80) {
+        text.pop_back();
+    }
+    if (!text.empty()) {
+        text.pop_back();
+    }
+}
+
 void Show(MainState& s, std::string text, bool failure, long long ms) {
     s.notice.text = std::move(text);
     s.notice.failure = failure;
@@ -69,7 +94,7 @@ std::vector<std::string> BreakLines(const Canvas& c, const std::string& text, co
             lines.push_back(line);
             line.clear();
         }
-        for (const char ch : word) {
+        for (const std::string& ch : Characters(word)) {
             if (!line.empty() && !fits(line + ch)) {
                 lines.push_back(line);
                 line.clear();
@@ -84,7 +109,7 @@ std::vector<std::string> BreakLines(const Canvas& c, const std::string& text, co
         lines.resize(kNoticeMaxLines);
         std::string& last = lines.back();
         while (!last.empty() && !fits(last + kEllipsis)) {
-            last.pop_back();
+            DropLastCharacter(last);
         }
         last += kEllipsis;
     }
@@ -101,7 +126,7 @@ const std::vector<std::string>& NoticeLines(MainState& s, const Canvas& c) {
 
 } // namespace
 
-std::string LaunchName(const std::string& title, const std::string& file) {
+std::string LaunchName(const std::string& title, const std::string& file, CodePage page) {
     std::string name = title;
     name.erase(0, std::min(name.size(), name.find_first_not_of(' ')));
     name.erase(name.find_last_not_of(' ') + 1);
@@ -120,14 +145,19 @@ std::string LaunchName(const std::string& title, const std::string& file) {
             }
         }
     }
+    name = DecodeText(name, page);
     // The disc's text may hold controls: the canvas shows them as nothing a reader can read.
     for (char& c : name) {
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
             c = '?';
         }
     }
-    if (name.size() > kLongestName) {
-        name.resize(kLongestName - 1);
+    const std::vector<std::string> characters = Characters(name);
+    if (characters.size() > kLongestName) {
+        name.clear();
+        for (std::size_t i = 0; i + 1 < kLongestName; ++i) {
+            name += characters[i];
+        }
         name += kEllipsis;
     }
     return name;

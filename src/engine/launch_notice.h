@@ -4,6 +4,7 @@
 // the start failed. It is drawn in the frame, as a box in the menu's style, and goes at its time
 // on the engine's clock or at the next click.
 
+#include "base/code_page.h"
 #include "engine/main_state.h"
 #include "engine/ports.h"
 
@@ -16,10 +17,11 @@ inline constexpr long long kStartNoticeMs = 3000;
 inline constexpr long long kFailureNoticeMs = 6000;
 
 // The name a start goes by: the entry's title when it has one, else the file's own name (the
-// last part of its path; a web address as a whole). Cut to a length a notice can show.
-std::string LaunchName(const std::string& title, const std::string& file);
+// last part of its path; a web address as a whole), decoded from the disc's code page into
+// UTF-8. Cut to a length a notice can show.
+std::string LaunchName(const std::string& title, const std::string& file, CodePage page);
 
-// What the notice says of a start of `name` that ended so (Windows-1252 text).
+// What the notice says of a start of `name` that ended so (UTF-8 text).
 std::string NoticeText(LaunchResult result, const std::string& name);
 
 // A start of `name` is asked for: the notice says so. Returns the ticket the launcher reports on.

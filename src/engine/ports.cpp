@@ -12,7 +12,7 @@ bool NullGif::LoadFromFile(const std::string& path) {
     return true;
 }
 
-bool NullReadme::LoadFromFile(const std::string& file) {
+bool NullReadme::LoadFromFile(const std::string& file, CodePage) {
     if (!DiscFileExists(file)) {
         return false;
     }

@@ -3,8 +3,10 @@
 // these only, so it runs headless in tests with the do-nothing versions below, and for real with
 // the Qt implementations of src/platform and the widgets of src/ui.
 
+#include "base/code_page.h"
 #include "pictures/picture.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -32,18 +34,22 @@ class Canvas {
     virtual int Height() const = 0;
     // Copies a built item's pattern to (x, y), keyed or opaque as the item says; clipped.
     virtual void DrawItem(const PictureCollectionItem& item, int x, int y, int pattern) = 0;
-    // Text in the disc's Windows-1252 bytes, its top-left at (x, y), drawn without background.
-    virtual void TextOut(int x, int y, const std::string& cp1252, const FontSpec& font) = 0;
+    // UTF-8 text (the engine has read the disc's bytes in the disc's code page), its top-left at
+    // (x, y), drawn without background.
+    virtual void TextOut(int x, int y, const std::string& utf8, const FontSpec& font) = 0;
     // A 1-pixel outline inside (left, top, right, bottom), right and bottom exclusive.
     virtual void FrameRect(int left, int top, int right, int bottom, TColor colour) = 0;
     // A solid fill of the rectangle in the brush colour, outlined by the default black pen.
     virtual void FillRect(int left, int top, int right, int bottom, TColor brush) = 0;
     // The pixel height of a font face at a size, as the frame uses for line steps.
     virtual int FontPixelHeight(const FontSpec& font) const = 0;
-    // How wide a line of text stands. A canvas that cannot measure gives two thirds of the
-    // font's height for each character.
-    virtual int TextWidth(const std::string& cp1252, const FontSpec& font) const {
-        return static_cast<int>(cp1252.size()) * (font.pixelHeight * 2 / 3 + 1);
+    // How wide a line of UTF-8 text stands. A canvas that cannot measure gives two thirds of
+    // the font's height for each character.
+    virtual int TextWidth(const std::string& utf8, const FontSpec& font) const {
+        const auto characters = std::count_if(utf8.begin(), utf8.end(), [](char c) {
+            return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        });
+        return static_cast<int>(characters) * (font.pixelHeight * 2 / 3 + 1);
     }
     // Shows the back buffer.
     virtual void Flip() = 0;
@@ -138,10 +144,11 @@ class ReadmePane {
     // Empties the control and sets its font to 9 points at the default pitch.
     virtual void Clear() = 0;
     // Loads a rich-text file with its formatting; false when `path` names no readable file
-    // (the control then stays empty).
-    virtual bool LoadFromFile(const std::string& path) = 0;
-    // The standard print dialog; prints the loaded text with `title` as the job's title when the
-    // reader confirms. Returns whether it printed.
+    // (the control then stays empty). `page` is the disc's code page, for text whose file does
+    // not name its own.
+    virtual bool LoadFromFile(const std::string& path, CodePage page) = 0;
+    // The standard print dialog; prints the loaded text with `title` (UTF-8) as the job's title
+    // when the reader confirms. Returns whether it printed.
     virtual bool Print(const std::string& title) = 0;
     virtual void SetVisible(bool visible) = 0;
     virtual bool Visible() const = 0;
@@ -296,7 +303,7 @@ class NullWindow : public WindowView {
 class NullReadme : public ReadmePane {
   public:
     void Clear() override { path.clear(); }
-    bool LoadFromFile(const std::string& file) override;
+    bool LoadFromFile(const std::string& file, CodePage page) override;
     bool Print(const std::string& title) override {
         printed.push_back(title);
         return confirmPrint;

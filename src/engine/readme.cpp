@@ -11,7 +11,7 @@ std::string ReadmePath(const MainState& s, int entry) {
 void ViewReadme(MainState& s, Ports& ports) {
     ports.readme->Clear();
     s.menuKey = "*viewreadme";
-    if (ports.readme->LoadFromFile(ReadmePath(s, s.shownPanel))) {
+    if (ports.readme->LoadFromFile(ReadmePath(s, s.shownPanel), s.source.Page())) {
         ports.readme->SetVisible(true);
     }
 }
@@ -20,8 +20,8 @@ void PrintReadme(MainState& s, Ports& ports) {
     s.menuKey = "*printreadme";
     ports.readme->Clear();
     const std::string path = ReadmePath(s, s.shownPanel);
-    if (ports.readme->LoadFromFile(path)) {
-        ports.readme->Print(path);
+    if (ports.readme->LoadFromFile(path, s.source.Page())) {
+        ports.readme->Print(s.source.Shown(path));
         ports.readme->SetVisible(true);
     }
 }

@@ -55,12 +55,12 @@ void RepeatSkippingCanvas::DrawItem(const PictureCollectionItem& item, int x, in
     calls_.push_back(std::move(call));
 }
 
-void RepeatSkippingCanvas::TextOut(int x, int y, const std::string& cp1252, const FontSpec& font) {
+void RepeatSkippingCanvas::TextOut(int x, int y, const std::string& utf8, const FontSpec& font) {
     Call call;
     call.kind = Kind::Text;
     call.a = x;
     call.b = y;
-    call.text = cp1252;
+    call.text = utf8;
     call.font = font;
     // How far a line reaches depends on the font's glyphs: the band of rows around it, whole
     // lines of the canvas wide, holds it with room to spare.

@@ -33,11 +33,11 @@ class RepeatSkippingCanvas : public Canvas {
     int FontPixelHeight(const FontSpec& font) const override {
         return target_.FontPixelHeight(font);
     }
-    int TextWidth(const std::string& cp1252, const FontSpec& font) const override {
-        return target_.TextWidth(cp1252, font);
+    int TextWidth(const std::string& utf8, const FontSpec& font) const override {
+        return target_.TextWidth(utf8, font);
     }
     void DrawItem(const PictureCollectionItem& item, int x, int y, int pattern) override;
-    void TextOut(int x, int y, const std::string& cp1252, const FontSpec& font) override;
+    void TextOut(int x, int y, const std::string& utf8, const FontSpec& font) override;
     void FrameRect(int left, int top, int right, int bottom, TColor colour) override;
     void FillRect(int left, int top, int right, int bottom, TColor brush) override;
     void Flip() override;

@@ -21,12 +21,12 @@ void LaunchFromPage(MainState& s, Ports& ports, const std::string& currentDirect
     // file is the disc root and the argument, as long as the drive root and the argument.
     if (argument.size() > kMaxShellPath - kDriveRootLength) {
         ports.log->Warning("not started, the link's file name is too long: " + Excerpt(argument));
-        NoticeFailure(s, LaunchName("", Excerpt(argument)), LaunchResult::TooLong);
+        NoticeFailure(s, LaunchName("", Excerpt(argument), s.source.Page()), LaunchResult::TooLong);
         return;
     }
     if (!IsDiscRelativePath(argument)) {
         ports.log->Warning("not started, the link names no file of the disc: " + Excerpt(argument));
-        NoticeFailure(s, LaunchName("", std::string(argument)), LaunchResult::NotOnDisc);
+        NoticeFailure(s, LaunchName("", std::string(argument), s.source.Page()), LaunchResult::NotOnDisc);
         return;
     }
     std::string file = currentDirectory;

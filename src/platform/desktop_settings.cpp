@@ -1,8 +1,12 @@
 #include "platform/desktop_settings.h"
 
+#include "base/code_page.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+
+#include <algorithm>
 
 namespace kestrova {
 
@@ -10,6 +14,12 @@ namespace {
 
 // The largest window scale a setting may ask for.
 constexpr int kLargestWindowScale = 8;
+// More discs than anyone keeps; a longer list is read no further.
+constexpr int kMostDiscs = 4096;
+
+QString DiscKey(const QString& discPath) {
+    return QDir::cleanPath(QDir::current().absoluteFilePath(discPath));
+}
 
 } // namespace
 
@@ -28,7 +38,7 @@ DesktopSettings LoadDesktopSettings(const QString& path) {
     if (!file.exists() || !file.isFile()) {
         return settings;
     }
-    const QSettings stored(path, QSettings::IniFormat);
+    QSettings stored(path, QSettings::IniFormat);
     settings.wineCommand = stored.value(QStringLiteral("wine/command")).toString().trimmed();
     settings.winePrefix = stored.value(QStringLiteral("wine/prefix")).toString().trimmed();
     bool ok = false;
@@ -37,7 +47,26 @@ DesktopSettings LoadDesktopSettings(const QString& path) {
         settings.windowScale = scale;
     }
     settings.smoothFullScreen = stored.value(QStringLiteral("fullscreen/smooth"), false).toBool();
+    QSettings& discs = stored;
+    const int count = std::min(discs.beginReadArray(QStringLiteral("discs")), kMostDiscs);
+    for (int i = 0; i < count; ++i) {
+        discs.setArrayIndex(i);
+        const QString disc = discs.value(QStringLiteral("path")).toString().trimmed();
+        const int page = discs.value(QStringLiteral("codepage")).toInt(&ok);
+        if (!disc.isEmpty() && ok && CodePage::FromNumber(page)) {
+            settings.discCodePages.insert(DiscKey(disc), page);
+        }
+    }
+    discs.endArray();
     return settings;
+}
+
+std::optional<int> DiscCodePage(const DesktopSettings& settings, const QString& discPath) {
+    const auto it = settings.discCodePages.constFind(DiscKey(discPath));
+    if (it == settings.discCodePages.constEnd()) {
+        return std::nullopt;
+    }
+    return *it;
 }
 
 } // namespace kestrova

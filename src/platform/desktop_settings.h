@@ -11,8 +11,15 @@
 //   scale=2                    ; the window at 2x with whole pixels; 0 lets the screen decide
 //   [fullscreen]
 //   smooth=false               ; true scales full screen smoothly instead of by whole pixels
+//   [discs]                    ; per disc: the code page its texts are written in
+//   1\path=/media/cdrom       ; the disc folder or CD image, as --disc names it
+//   1\codepage=1251           ; --codepage wins over it
+//   size=1
 
+#include <QMap>
 #include <QString>
+
+#include <optional>
 
 namespace kestrova {
 
@@ -21,7 +28,14 @@ struct DesktopSettings {
     QString winePrefix;
     int windowScale = 0; // 0: chosen from the screen's density
     bool smoothFullScreen = false;
+    // A disc's absolute path (cleaned, links left as they are) to the code page of its texts;
+    // only pages the program reads are kept.
+    QMap<QString, int> discCodePages;
 };
+
+// The code page remembered for the disc at `discPath` (relative to the current folder or
+// absolute), if any.
+std::optional<int> DiscCodePage(const DesktopSettings& settings, const QString& discPath);
 
 // Where the settings file lives for this user.
 QString DesktopSettingsPath();

@@ -1,7 +1,6 @@
 #include "platform/dxdraw.h"
 
 #include "base/fresh_memory.h"
-#include "base/text.h"
 #include "pictures/picture_collection.h"
 
 #include <QFontDatabase>
@@ -192,7 +191,7 @@ void ImageCanvas::DrawItem(const PictureCollectionItem& item, int x, int y, int 
     }
 }
 
-void ImageCanvas::TextOut(int x, int y, const std::string& cp1252, const FontSpec& font) {
+void ImageCanvas::TextOut(int x, int y, const std::string& utf8, const FontSpec& font) {
     // A frame draws a dozen lines in four or five fonts: fonts and their ascents are made once.
     const int key = (font.pixelHeight << 4) | (font.face == FontFace::Small ? 1 : 0) |
                     (font.bold ? 2 : 0) | (font.italic ? 4 : 0);
@@ -210,9 +209,9 @@ void ImageCanvas::TextOut(int x, int y, const std::string& cp1252, const FontSpe
     if (texts_.size() > 512) {
         texts_.clear();
     }
-    auto [text, added] = texts_.try_emplace({key, cp1252});
+    auto [text, added] = texts_.try_emplace({key, utf8});
     if (added) {
-        text->second.setText(QString::fromStdString(Cp1252ToUtf8(cp1252)));
+        text->second.setText(QString::fromStdString(utf8));
         text->second.setTextFormat(Qt::PlainText);
         text->second.setPerformanceHint(QStaticText::AggressiveCaching);
         text->second.prepare(QTransform(), it->second.font);
@@ -261,9 +260,8 @@ int ImageCanvas::FontPixelHeight(const FontSpec& font) const {
     return font.pixelHeight;
 }
 
-int ImageCanvas::TextWidth(const std::string& cp1252, const FontSpec& font) const {
-    return QFontMetrics(FontFor(font))
-        .horizontalAdvance(QString::fromStdString(Cp1252ToUtf8(cp1252)));
+int ImageCanvas::TextWidth(const std::string& utf8, const FontSpec& font) const {
+    return QFontMetrics(FontFor(font)).horizontalAdvance(QString::fromStdString(utf8));
 }
 
 void ImageCanvas::Flip() {

@@ -35,11 +35,11 @@ class ImageCanvas : public Canvas {
     int Width() const override { return target_->width(); }
     int Height() const override { return target_->height(); }
     void DrawItem(const PictureCollectionItem& item, int x, int y, int pattern) override;
-    void TextOut(int x, int y, const std::string& cp1252, const FontSpec& font) override;
+    void TextOut(int x, int y, const std::string& utf8, const FontSpec& font) override;
     void FrameRect(int left, int top, int right, int bottom, TColor colour) override;
     void FillRect(int left, int top, int right, int bottom, TColor brush) override;
     int FontPixelHeight(const FontSpec& font) const override;
-    int TextWidth(const std::string& cp1252, const FontSpec& font) const override;
+    int TextWidth(const std::string& utf8, const FontSpec& font) const override;
     void Flip() override;
     // Drawing until the flip reaches only inside this rectangle, right and bottom exclusive.
     void SetClip(int left, int top, int right, int bottom) override;

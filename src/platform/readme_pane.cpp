@@ -2,7 +2,6 @@
 
 #include "base/error.h"
 #include "base/terminal_text.h"
-#include "base/text.h"
 #include "disc/disc_file_system.h"
 #include "disc/file_reader.h"
 #include "rich_text/rich_text.h"
@@ -124,7 +123,7 @@ QTextCharFormat FormatOf(const RichRun& run) {
 QString DefaultPrintFile(const std::string& readmePath, const QString& documents,
                          const QString& home) {
     // The name after the last separator of either kind, its extension dropped.
-    QString name = QString::fromStdString(Cp1252ToUtf8(readmePath));
+    QString name = QString::fromStdString(readmePath);
     name = name.mid(
         std::max(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\'))) + 1);
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
@@ -178,7 +177,7 @@ void ReadmePaneWidget::Clear() {
     path_.clear();
 }
 
-bool ReadmePaneWidget::LoadFromFile(const std::string& path) {
+bool ReadmePaneWidget::LoadFromFile(const std::string& path, CodePage page) {
     // A failed load leaves the control empty, as the front end expects.
     edit_->document()->clear();
     path_.clear();
@@ -194,7 +193,7 @@ bool ReadmePaneWidget::LoadFromFile(const std::string& path) {
             << "readme not loaded:" << QString::fromStdString(TerminalSafe(e.Detail()));
         return false;
     }
-    const RichText text = ParseRtf(bytes);
+    const RichText text = ParseRtf(bytes, page);
     if (text.truncated) {
         qCWarning(lcPlatform) << "readme cut short at the reader's limits:" << real;
     }
@@ -269,8 +268,7 @@ std::string ReadmePaneWidget::PlainText() const {
 }
 
 bool ReadmePaneWidget::Print(const std::string& title) {
-    // The title is a disc path, in the disc's code page.
-    const QString jobTitle = QString::fromStdString(Cp1252ToUtf8(title));
+    const QString jobTitle = QString::fromStdString(title);
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(jobTitle);
     // Left to itself the dialog would offer a PDF at the disc path under the home folder

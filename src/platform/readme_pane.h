@@ -20,8 +20,8 @@ namespace kestrova {
 struct RichText;
 
 // The file the print dialog offers for printing to a PDF: the readme's own name with ".pdf", in
-// `documents` when that folder exists, else in `home`. `readmePath` is a disc path in the disc's
-// code page ("databases/helix.rtf").
+// `documents` when that folder exists, else in `home`. `readmePath` is the readme's disc path
+// decoded to UTF-8 ("databases/helix.rtf").
 QString DefaultPrintFile(const std::string& readmePath, const QString& documents,
                          const QString& home);
 
@@ -35,7 +35,7 @@ class ReadmePaneWidget : public QFrame, public ReadmePane {
     ~ReadmePaneWidget() override;
 
     void Clear() override;
-    bool LoadFromFile(const std::string& path) override;
+    bool LoadFromFile(const std::string& path, CodePage page = {}) override;
     bool Print(const std::string& title) override;
     void SetVisible(bool visible) override { setVisible(visible); }
     bool Visible() const override { return !isHidden(); }

@@ -2,8 +2,6 @@
 
 #include "base/text.h"
 
-#include <array>
-
 namespace kestrova::rtf {
 
 bool Shown(char32_t cp) {
@@ -21,37 +19,44 @@ std::string Utf8Of(char32_t cp) {
     return s;
 }
 
-namespace {
-
-// The characters of the bytes of Windows-1252. Bytes that stand for control characters have none.
-const std::array<std::string, 256>& Cp1252Table() {
-    static const std::array<std::string, 256> table = [] {
-        std::array<std::string, 256> t;
-        for (int b = 0; b < 256; ++b) {
-            if (b == '\t') {
-                // Filled, not assigned from a literal: GCC 12 at -O3 reports a false overlap
-                // in the literal's copy.
-                t[static_cast<std::size_t>(b)].assign(1, '\t');
-                continue;
-            }
-            const char byte = static_cast<char>(b);
-            std::string utf8 = Cp1252ToUtf8(std::string_view(&byte, 1));
-            // The code page's undefined bytes decode to C1 controls: leave them out.
-            const bool c1 = utf8.size() == 2 && static_cast<unsigned char>(utf8[0]) == 0xC2 &&
-                            static_cast<unsigned char>(utf8[1]) < 0xA0;
-            if (b >= 0x20 && b != 0x7F && !c1) {
-                t[static_cast<std::size_t>(b)] = std::move(utf8);
-            }
-        }
-        return t;
-    }();
-    return table;
-}
-
-} // namespace
-
-std::string_view DecodeByte(unsigned char b) {
-    return Cp1252Table()[b];
+std::optional<int> CodePageOfCharset(int charset) {
+    switch (charset) {
+    case 0:
+        return 1252;
+    case 77:
+        return 10000;
+    case 128:
+        return 932;
+    case 129:
+        return 949;
+    case 134:
+        return 936;
+    case 136:
+        return 950;
+    case 161:
+        return 1253;
+    case 162:
+        return 1254;
+    case 163:
+        return 1258;
+    case 177:
+        return 1255;
+    case 178:
+        return 1256;
+    case 186:
+        return 1257;
+    case 204:
+        return 1251;
+    case 222:
+        return 874;
+    case 238:
+        return 1250;
+    case 254:
+    case 255:
+        return 437;
+    default:
+        return std::nullopt;
+    }
 }
 
 } // namespace kestrova::rtf

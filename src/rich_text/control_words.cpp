@@ -82,6 +82,13 @@ const std::unordered_map<std::string_view, Word>& Words() {
             w.emplace(name, Word{Op::SkipDestination});
         }
         w.emplace("fonttbl", Word{Op::FontTable});
+        w.emplace("ansi", Word{Op::CharacterSet, 0});
+        w.emplace("mac", Word{Op::CharacterSet, 10000});
+        w.emplace("pc", Word{Op::CharacterSet, 437});
+        w.emplace("pca", Word{Op::CharacterSet, 850});
+        w.emplace("ansicpg", Word{Op::AnsiCodePage});
+        w.emplace("fcharset", Word{Op::FontCharset});
+        w.emplace("cpg", Word{Op::FontCodePage});
         w.emplace("colortbl", Word{Op::ColourTable});
         w.emplace("f", Word{Op::Font});
         w.emplace("deff", Word{Op::DefaultFont});

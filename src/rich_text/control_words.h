@@ -19,6 +19,11 @@ enum class Op {
     Green,
     Blue,
     UnicodeSkip,
+    // The document's character set and code page, a font's character set and code page.
+    CharacterSet,
+    AnsiCodePage,
+    FontCharset,
+    FontCodePage,
     // Character formatting.
     DefaultFont,
     Font,
@@ -43,7 +48,7 @@ enum class Op {
 // What a control word means to the reader; `Words()` is the table of the words it knows.
 struct Word {
     Op op;
-    char32_t character = 0;                        // Character
+    char32_t character = 0; // Character; CharacterSet: the page, 0 the disc's
     RichAlignment alignment = RichAlignment::Left; // Align
 };
 

@@ -8,7 +8,6 @@ namespace kestrova {
 
 namespace {
 
-using rtf::DecodeByte;
 using rtf::Shown;
 
 // One well-formed UTF-8 sequence at `pos`, which it passes; nothing when it is malformed.
@@ -34,8 +33,8 @@ bool IsUtf8(std::string_view s) {
 // --- Plain text -------------------------------------------------------------------------------
 
 // A file that is not rich text is shown as it is, one paragraph per line: UTF-8 when it is valid
-// UTF-8, otherwise the discs' code page.
-RichText ReadPlainText(std::string_view bytes) {
+// UTF-8, otherwise the disc's code page.
+RichText ReadPlainText(std::string_view bytes, CodePage page) {
     RichText out;
     RichParagraph paragraph;
     std::size_t total = 0;
@@ -66,6 +65,7 @@ RichText ReadPlainText(std::string_view bytes) {
     while (pos < bytes.size()) {
         char32_t cp = 0;
         std::string_view piece;
+        std::string shown;
         if (utf8) {
             const std::size_t start = pos;
             cp = *NextUtf8(bytes, pos);
@@ -73,9 +73,11 @@ RichText ReadPlainText(std::string_view bytes) {
                 piece = bytes.substr(start, pos - start);
             }
         } else {
-            const auto b = static_cast<unsigned char>(bytes[pos++]);
-            cp = b;
-            piece = DecodeByte(b);
+            const CodePageChar c = DecodeAt(bytes, pos, page);
+            pos += c.length;
+            cp = c.cp;
+            shown = rtf::Utf8Of(cp);
+            piece = shown;
         }
         if (cp == '\r' || cp == '\n') {
             const bool secondHalfOfCrLf = cp == '\n' && afterCr;
@@ -111,16 +113,16 @@ std::string RichText::PlainText() const {
     return text;
 }
 
-RichText ParseRtf(std::string_view bytes) {
+RichText ParseRtf(std::string_view bytes, CodePage page) {
     std::string_view rest = bytes;
     if (rest.starts_with("\xEF\xBB\xBF")) {
         rest.remove_prefix(3);
     }
     const auto start = rest.find_first_not_of(" \t\r\n");
     if (start == std::string_view::npos || !rest.substr(start).starts_with("{\\rtf")) {
-        return ReadPlainText(rest);
+        return ReadPlainText(rest, page);
     }
-    return rtf::ReadRtf(rest.substr(start));
+    return rtf::ReadRtf(rest.substr(start), page);
 }
 
 } // namespace kestrova

@@ -8,8 +8,12 @@
 // gives what could be read, and a file that is not rich text at all comes back as its plain text,
 // one paragraph per line. Table rows become one paragraph each, their cells separated by a tab,
 // so the columns of a small table still line up on the pane's tab stops. Eight-bit text and
-// "\'hh" escapes are read in Windows-1252, the code page the discs are written in; Unicode
-// escapes ("\uN") carry everything else.
+// "\'hh" escapes are read in the code page the file names ("\ansicpgN", "\mac", "\pc", "\pca"),
+// or the one its font names ("\fcharsetN", "\cpgN"), or else the disc's; in a double-byte page a
+// lead byte and its trail make one character, escaped or not. Unicode escapes ("\uN") carry
+// everything else.
+
+#include "base/code_page.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -57,7 +61,9 @@ inline constexpr std::size_t kRichTextMaxTextBytes = std::size_t{1} << 20;
 inline constexpr std::size_t kRichTextMaxRuns = std::size_t{1} << 16;
 inline constexpr std::size_t kRichTextMaxParagraphs = std::size_t{1} << 16;
 
-// Reads rich text, or plain text when `bytes` does not begin with "{\rtf".
-RichText ParseRtf(std::string_view bytes);
+// Reads rich text, or plain text when `bytes` does not begin with "{\rtf". `page` is the code
+// page of the disc's Windows: plain text that is not UTF-8 is read in it, and so is rich text
+// that names no code page of its own.
+RichText ParseRtf(std::string_view bytes, CodePage page = {});
 
 } // namespace kestrova

@@ -4,9 +4,11 @@
 #include "rich_text/control_words.h"
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kestrova::rtf {
@@ -21,6 +23,7 @@ constexpr std::size_t kMaxFontName = 128;
 constexpr std::size_t kMaxWordLength = 32; // longer "words" are garbage, read as unknown
 constexpr int kMaxUnicodeSkip = 255;
 constexpr int kMaxPendingCells = 1024;
+constexpr char32_t kReplacementCharacter = 0xFFFD;
 constexpr int64_t kParameterLimit = 1'000'000'000; // larger numbers saturate
 
 bool IsLetter(char c) {
@@ -66,12 +69,16 @@ struct Group {
 
 class Reader {
   public:
-    explicit Reader(std::string_view in) : in_(in) { groups_.emplace_back(); }
+    Reader(std::string_view in, CodePage discPage)
+        : in_(in), discPage_(discPage), documentPage_(discPage) {
+        groups_.emplace_back();
+    }
 
     RichText Read() {
         while (pos_ < in_.size() && !stop_) {
             Step();
         }
+        FlushLead();
         if (!paragraph_.runs.empty() && out_.paragraphs.size() < kRichTextMaxParagraphs) {
             paragraph_.alignment = groups_.back().alignment;
             out_.paragraphs.push_back(std::move(paragraph_));
@@ -85,10 +92,12 @@ class Reader {
         switch (c) {
         case '{':
             skip_ = 0; // a group ends the fallback text of "\u"
+            FlushLead();
             OpenGroup();
             break;
         case '}':
             skip_ = 0;
+            FlushLead();
             CloseGroup();
             break;
         case '\\':
@@ -116,6 +125,7 @@ class Reader {
     }
 
     Group& Top() { return groups_.back(); }
+    const Group& Top() const { return groups_.back(); }
 
     void OpenGroup() {
         if (overflow_ > 0 || groups_.size() > kRichTextMaxDepth) {
@@ -168,6 +178,7 @@ class Reader {
         if (Skipping()) {
             return;
         }
+        FlushLead();
         switch (c) {
         case '\\':
         case '{':
@@ -245,6 +256,7 @@ class Reader {
         if (Skipping()) {
             return;
         }
+        FlushLead();
         const auto it = Words().find(name);
         if (it != Words().end()) {
             Command(it->second, Parameter{hasParameter, parameter});
@@ -269,7 +281,7 @@ class Reader {
 
     // Each family of words in turn; the first that knows the word acts on it.
     void Command(const Word& word, Parameter p) {
-        if (GroupWord(word.op, p) || FormatWord(word.op, p)) {
+        if (GroupWord(word, p) || FormatWord(word.op, p)) {
             return;
         }
         TextWord(word, p);
@@ -277,7 +289,8 @@ class Reader {
 
     // Destinations, and the words the font and colour tables are made of. True when the word
     // was one of these.
-    bool GroupWord(Op op, Parameter p) {
+    bool GroupWord(const Word& word, Parameter p) {
+        const Op op = word.op;
         Group& g = Top();
         switch (op) {
         case Op::SkipDestination:
@@ -291,6 +304,30 @@ class Reader {
             return true;
         case Op::UnicodeSkip:
             g.unicodeSkip = std::clamp(p.Or(1), 0, kMaxUnicodeSkip);
+            return true;
+        case Op::CharacterSet:
+            // "\ansi" is the character set of the Windows the file was written on: the disc's.
+            documentPage_ =
+                CodePage::FromNumber(static_cast<int>(word.character)).value_or(discPage_);
+            return true;
+        case Op::AnsiCodePage:
+            if (const auto page = CodePage::FromNumber(p.value); p.given && page) {
+                documentPage_ = *page;
+            }
+            return true;
+        case Op::FontCharset:
+            if (g.destination == Destination::FontTable && p.given) {
+                if (const auto number = CodePageOfCharset(p.value)) {
+                    fontCharsetPage_ = CodePage::FromNumber(*number);
+                }
+            }
+            return true;
+        case Op::FontCodePage:
+            if (g.destination == Destination::FontTable && p.given) {
+                if (const auto page = CodePage::FromNumber(p.value)) {
+                    fontCodePage_ = page;
+                }
+            }
             return true;
         default:
             break;
@@ -441,9 +478,10 @@ class Reader {
         switch (Top().destination) {
         case Destination::FontTable:
             if (c == ';') {
+                FlushLead();
                 CommitFont();
             } else {
-                Literal(DecodeByte(c));
+                Byte(c);
             }
             break;
         case Destination::ColourTable:
@@ -452,7 +490,7 @@ class Reader {
             }
             break;
         case Destination::Text:
-            Literal(DecodeByte(c));
+            Byte(c);
             break;
         case Destination::Skip:
             break;
@@ -462,7 +500,50 @@ class Reader {
     void HexByte(unsigned char c) {
         const Destination d = Top().destination;
         if (d == Destination::Text || d == Destination::FontTable) {
-            Literal(DecodeByte(c));
+            Byte(c);
+        }
+    }
+
+    // The code page of the text at hand: a font table entry's own while it is read, the current
+    // font's in the text, else the document's.
+    CodePage CurrentPage() const {
+        if (Top().destination == Destination::FontTable) {
+            return fontCodePage_.value_or(fontCharsetPage_.value_or(documentPage_));
+        }
+        const int number = Top().format.font >= 0 ? Top().format.font : defaultFont_;
+        if (const auto it = fontPages_.find(number); it != fontPages_.end()) {
+            return it->second;
+        }
+        return documentPage_;
+    }
+
+    // A byte of text, escaped or not. On a double-byte page a lead byte waits for its trail,
+    // which may come escaped or as it is; a lead byte that gets none stands for itself as an
+    // unknown character, and the byte after it is read on its own.
+    void Byte(unsigned char b) {
+        const CodePage page = CurrentPage();
+        if (lead_) {
+            const std::array<char, 2> pair = {static_cast<char>(*lead_), static_cast<char>(b)};
+            lead_.reset();
+            const CodePageChar c = DecodeAt(std::string_view(pair.data(), 2), 0, page);
+            if (c.length == 2) {
+                Literal(Utf8Of(c.cp));
+                return;
+            }
+            Literal(Utf8Of(kReplacementCharacter));
+        }
+        if (IsLeadByte(b, page)) {
+            lead_ = b;
+            return;
+        }
+        const char byte = static_cast<char>(b);
+        Literal(Utf8Of(DecodeAt(std::string_view(&byte, 1), 0, page).cp));
+    }
+
+    void FlushLead() {
+        if (lead_) {
+            lead_.reset();
+            Literal(Utf8Of(kReplacementCharacter));
         }
     }
 
@@ -550,6 +631,8 @@ class Reader {
     void CommitFont() {
         std::string name = std::move(fontName_);
         fontName_.clear();
+        const std::optional<CodePage> charsetPage = std::exchange(fontCharsetPage_, std::nullopt);
+        const std::optional<CodePage> codePage = std::exchange(fontCodePage_, std::nullopt);
         const auto first = name.find_first_not_of(' ');
         const auto last = name.find_last_not_of(' ');
         if (first == std::string::npos || !fontNumber_) {
@@ -558,6 +641,11 @@ class Reader {
         name = name.substr(first, last - first + 1);
         if (fonts_.size() < kMaxFonts || fonts_.count(*fontNumber_) != 0) {
             fonts_[*fontNumber_] = std::move(name);
+            if (const auto page = codePage ? codePage : charsetPage) {
+                fontPages_[*fontNumber_] = *page;
+            } else {
+                fontPages_.erase(*fontNumber_);
+            }
         }
         fontNumber_.reset();
     }
@@ -594,6 +682,13 @@ class Reader {
     std::map<int, std::string> fonts_;
     std::optional<int> fontNumber_; // the font table entry being read
     std::string fontName_;
+    std::optional<CodePage> fontCharsetPage_; // ... its "\fcharset", and its "\cpg"
+    std::optional<CodePage> fontCodePage_;
+    std::map<int, CodePage> fontPages_; // fonts whose text is in a page of their own
+
+    CodePage discPage_;
+    CodePage documentPage_;
+    std::optional<unsigned char> lead_; // a lead byte waiting for its trail
     std::vector<std::optional<uint32_t>> colours_;
     int red_ = -1;
     int green_ = -1;
@@ -602,8 +697,8 @@ class Reader {
 
 } // namespace
 
-RichText ReadRtf(std::string_view in) {
-    return Reader(in).Read();
+RichText ReadRtf(std::string_view in, CodePage page) {
+    return Reader(in, page).Read();
 }
 
 } // namespace kestrova::rtf

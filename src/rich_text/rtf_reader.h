@@ -9,6 +9,6 @@
 namespace kestrova::rtf {
 
 // Reads `in`, which begins with the document's own group.
-RichText ReadRtf(std::string_view in);
+RichText ReadRtf(std::string_view in, CodePage page);
 
 } // namespace kestrova::rtf

@@ -1,6 +1,6 @@
 #include "ui/editor_form.h"
 
-#include "base/text.h"
+#include "base/code_page.h"
 #include "disc/disc_file_system.h"
 #include "engine/front_end.h"
 #include "engine/main_state.h"
@@ -22,12 +22,13 @@ namespace kestrova {
 
 namespace {
 
-QString Shown(const std::string& cp1252) {
-    return QString::fromStdString(Cp1252ToUtf8(cp1252));
+// The editor's texts are the disc's bytes, in the code page its lines carry.
+QString Shown(const std::string& bytes, CodePage page) {
+    return QString::fromStdString(DecodeText(bytes, page));
 }
 
-std::string Typed(const QString& text) {
-    return Utf8ToCp1252(text.toStdString());
+std::string Typed(const QString& text, CodePage page) {
+    return EncodeText(text.toStdString(), page);
 }
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int left, int top) {
@@ -74,8 +75,9 @@ QString WindowTitle(const EditorState& s) {
     if (s.caption == EditorState::kStartCaption) {
         return editor;
     }
-    const QString entry = s.caption == "0" ? QStringLiteral("Feature demo")
-                                           : QStringLiteral("Entry ") + Shown(s.caption);
+    const QString entry = s.caption == "0"
+                              ? QStringLiteral("Feature demo")
+                              : QStringLiteral("Entry ") + Shown(s.caption, s.source.Page());
     return entry + QStringLiteral(" \u2014 ") + editor;
 }
 
@@ -137,7 +139,7 @@ void Tform1::BuildControls() {
         boxes_[box] = edit;
         // Only the user's changes reach the editor: filling the boxes stores nothing.
         connect(edit, &QLineEdit::textEdited, this, [this, box](const QString& text) {
-            Run([&] { editor_.SetBox(box, Typed(text)); });
+            Run([&] { editor_.SetBox(box, Typed(text, editor_.State().source.Page())); });
         });
     };
     makeBox(kTitleBox, this, 344, 24, 129);
@@ -271,12 +273,13 @@ bool Tform1::eventFilter(QObject* watched, QEvent* event) {
 
 void Tform1::ShowState() {
     const EditorState& s = editor_.State();
+    const CodePage page = s.source.Page();
     setWindowTitle(WindowTitle(s));
 
     std::vector<QString> titles;
     titles.reserve(s.features.size());
     for (const TitleLine& line : s.features) {
-        titles.push_back(Shown(line.text));
+        titles.push_back(Shown(line.text, page));
     }
     {
         const QSignalBlocker block(features_);
@@ -285,7 +288,7 @@ void Tform1::ShowState() {
     }
 
     for (int box = 0; box < kBoxCount; ++box) {
-        const QString text = Shown(s.boxes[static_cast<std::size_t>(box)]);
+        const QString text = Shown(s.boxes[static_cast<std::size_t>(box)], page);
         QLineEdit* edit = boxes_[box];
         if (edit->text() != text) {
             const QSignalBlocker block(edit);
@@ -297,13 +300,13 @@ void Tform1::ShowState() {
             edit->setToolTip(text);
         }
     }
-    Label2_->setText(Shown(s.label2));
+    Label2_->setText(Shown(s.label2, page));
     Label2_->adjustSize();
 
     std::vector<QString> lines;
     lines.reserve(s.source.Lines().size());
     for (const std::string& line : s.source.Lines()) {
-        lines.push_back(Shown(line));
+        lines.push_back(Shown(line, page));
     }
     ShowLines(source_, lines);
 

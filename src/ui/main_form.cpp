@@ -320,6 +320,7 @@ void TMainForm::StartFullScreen() {
 }
 
 void TMainForm::Initialize() {
+    State().source.SetPage(options_.codePage);
     engine_->Initialize();
     dxdraw_->GetCanvas().SetCanDraw(true);
 }

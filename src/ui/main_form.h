@@ -34,6 +34,7 @@ struct MainFormOptions {
     Launcher* launcher = nullptr;  // program starts; none records them
     bool editorStation = false;    // Alt+Up opens the editor whether or not the marker exists
     bool smoothFullScreen = false; // full screen scaled smoothly to fit, not by whole pixels
+    CodePage codePage;             // the code page of the disc's texts
 };
 
 class TMainForm : public QWidget, private WindowView, private MessageSink {

@@ -66,5 +66,22 @@ TEST(CommandLine, UsageNamesTheOptions) {
     }
 }
 
+TEST(CommandLine, CodePageIsOneOfTheReadablePages) {
+    CommandLine cl;
+    EXPECT_FALSE(cl.codePage);
+    EXPECT_FALSE(ParseCommandLine({"--codepage", "1251"}, cl).has_value());
+    EXPECT_EQ(cl.codePage, 1251);
+    EXPECT_FALSE(ParseCommandLine({"--codepage", "932"}, cl).has_value());
+    EXPECT_EQ(cl.codePage, 932);
+    for (const char* bad : {"65001", "12x", "", "-1252", "99999999999"}) {
+        CommandLine other;
+        const auto e = ParseCommandLine({"--codepage", bad}, other);
+        ASSERT_TRUE(e.has_value()) << bad;
+        EXPECT_EQ(*e, std::string("--codepage ") + bad + " is not a code page this program reads");
+    }
+    EXPECT_EQ(*ParseCommandLine({"--codepage"}, cl), "--codepage needs a value");
+    EXPECT_NE(UsageText().find("--codepage N"), std::string::npos);
+}
+
 } // namespace
 } // namespace kestrova

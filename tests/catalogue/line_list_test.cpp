@@ -136,3 +136,20 @@ TEST(StrToInt, AcceptsSignedDecimal32BitOnly) {
             << bad;
     }
 }
+
+TEST(LineList, LookupsFoldTheLettersOfTheDiscsCodePage) {
+    LineList lines;
+    lines.LoadFromBytes("\r\n\xA8\xEB\xEA\xE0\r\nnext\r\n"); // "Ёлка" in Windows-1251
+    // In the default page 0xA8 and 0xB8 are a diaeresis and a cedilla, no letters.
+    EXPECT_EQ(lines.IndexOf("\xB8\xEB\xEA\xE0"), -1);
+    lines.SetPage(*kestrova::CodePage::FromNumber(1251));
+    EXPECT_EQ(lines.IndexOf("\xB8\xEB\xEA\xE0"), 1); // "ёлка"
+    EXPECT_EQ(lines.IndexOf("\xA8\xCB\xCA\xC0"), 1); // "ЁЛКА"
+    EXPECT_EQ(lines.Shown(lines.Get(1)), "Ёлка");
+    LineList copy;
+    copy.Assign(lines);
+    EXPECT_EQ(copy.Page().Number(), 1251);
+    // Loading keeps the page the list was told.
+    lines.LoadFromBytes("x\r\n");
+    EXPECT_EQ(lines.Page().Number(), 1251);
+}

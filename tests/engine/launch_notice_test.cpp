@@ -63,18 +63,37 @@ struct Started {
     }
 };
 
-const std::string kEllipsis = "\x85";
+const std::string kEllipsis = "\xE2\x80\xA6";
 
 TEST(LaunchNotice, NamedAfterTheEntryTitleElseTheFilesOwnName) {
-    EXPECT_EQ(LaunchName("  Castle Ombrevale ", "Demos/Ombrevale/install.exe"), "Castle Ombrevale");
-    EXPECT_EQ(LaunchName("", "Demos/Ombrevale/install.exe"), "install.exe");
-    EXPECT_EQ(LaunchName("", "Demos\\Ombrevale\\INSTALL.EXE"), "INSTALL.EXE");
-    EXPECT_EQ(LaunchName(" ", "/media/disc/Exes/"), "Exes");
-    EXPECT_EQ(LaunchName("", "http://www.example.com/a/b"), "http://www.example.com/a/b");
-    EXPECT_EQ(LaunchName("", "run\x1b[2J.exe"), "run?[2J.exe") << "no controls reach the box";
-    const std::string cut = LaunchName(std::string(200, 'x'), "");
-    EXPECT_EQ(cut.size(), 60u);
-    EXPECT_EQ(cut.back(), '\x85');
+    EXPECT_EQ(LaunchName("  Castle Ombrevale ", "Demos/Ombrevale/install.exe", CodePage{}),
+              "Castle Ombrevale");
+    EXPECT_EQ(LaunchName("", "Demos/Ombrevale/install.exe", CodePage{}), "install.exe");
+    EXPECT_EQ(LaunchName("", "Demos\\Ombrevale\\INSTALL.EXE", CodePage{}), "INSTALL.EXE");
+    EXPECT_EQ(LaunchName(" ", "/media/disc/Exes/", CodePage{}), "Exes");
+    EXPECT_EQ(LaunchName("", "http://www.example.com/a/b", CodePage{}),
+              "http://www.example.com/a/b");
+    EXPECT_EQ(LaunchName("", "run\x1b[2J.exe", CodePage{}), "run?[2J.exe")
+        << "no controls reach the box";
+    const std::string cut = LaunchName(std::string(200, 'x'), "", CodePage{});
+    EXPECT_EQ(cut, std::string(59, 'x') + kEllipsis);
+}
+
+TEST(LaunchNotice, NamesAreReadInTheDiscsCodePageAndCutBetweenCharacters) {
+    const CodePage cyrillic = *CodePage::FromNumber(1251);
+    // "\xCA\xE2\xE5\xF1\xF2" is "Квест" in Windows-1251, and "Êâåñò" in Windows-1252.
+    EXPECT_EQ(LaunchName("\xCA\xE2\xE5\xF1\xF2", "", cyrillic), "\u041a\u0432\u0435\u0441\u0442");
+    EXPECT_EQ(LaunchName("\xCA\xE2\xE5\xF1\xF2", "", CodePage{}), "\u00ca\u00e2\u00e5\u00f1\u00f2");
+    // Seventy two-byte letters: fifty-nine of them whole, then the ellipsis.
+    std::string long_title;
+    std::string expected;
+    for (int i = 0; i < 70; ++i) {
+        long_title += '\xE0';
+        if (i < 59) {
+            expected += "\u0430";
+        }
+    }
+    EXPECT_EQ(LaunchName(long_title, "", cyrillic), expected + kEllipsis);
 }
 
 TEST(LaunchNotice, SaysEachFailureInTheReadersWords) {

@@ -53,5 +53,35 @@ TEST(DesktopSettings, UnreadableValuesAndNonFilesGiveDefaults) {
     EXPECT_EQ(LoadDesktopSettings(QStringLiteral("/dev/zero")).windowScale, 0);
 }
 
+TEST(DesktopSettings, EachDiscKeepsItsCodePageByItsPath) {
+    const QTemporaryDir dir;
+    const DesktopSettings s = LoadDesktopSettings(WriteSettings(dir, "[discs]\n"
+                                                                     "1\\path=/media/cd/\n"
+                                                                     "1\\codepage=1251\n"
+                                                                     "2\\path=/discs/jp.iso\n"
+                                                                     "2\\codepage=932\n"
+                                                                     "3\\path=/discs/bad\n"
+                                                                     "3\\codepage=65001\n"
+                                                                     "4\\path=\n"
+                                                                     "4\\codepage=1250\n"
+                                                                     "5\\path=" +
+                                                                         dir.path().toUtf8() +
+                                                                         "/disc\n"
+                                                                         "5\\codepage=1253\n"
+                                                                         "size=5\n"));
+    EXPECT_EQ(DiscCodePage(s, QStringLiteral("/media/cd")), 1251);
+    EXPECT_EQ(DiscCodePage(s, QStringLiteral("/media/./cd/")), 1251);
+    EXPECT_EQ(DiscCodePage(s, QStringLiteral("/discs/jp.iso")), 932);
+    // A page the program does not read, and an entry without a path, are no settings.
+    EXPECT_FALSE(DiscCodePage(s, QStringLiteral("/discs/bad")));
+    EXPECT_EQ(s.discCodePages.size(), 3);
+    EXPECT_FALSE(DiscCodePage(s, QStringLiteral("/media/cd2")));
+    // A relative disc is read from the current folder.
+    const QString saved = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    EXPECT_EQ(DiscCodePage(s, QStringLiteral("disc")), 1253);
+    QDir::setCurrent(saved);
+}
+
 } // namespace
 } // namespace kestrova

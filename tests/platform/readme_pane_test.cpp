@@ -212,12 +212,13 @@ TEST(DefaultPrintFile, NamedAfterTheReadmeInTheDocumentsFolderElseHome) {
               documents + QStringLiteral("/helix.pdf"));
     EXPECT_EQ(DefaultPrintFile("databases/helix.rtf", QString(), home.path()),
               home.filePath(QStringLiteral("helix.pdf")));
-    // The disc's spellings: either separator, no extension, the code page, nothing at all.
+    // The disc's spellings (decoded to UTF-8): either separator, no extension, a letter past
+    // ASCII, nothing at all.
     EXPECT_EQ(DefaultPrintFile("Databases\\Rally.Readme.RTF", documents, home.path()),
               documents + QStringLiteral("/Rally.Readme.pdf"));
     EXPECT_EQ(DefaultPrintFile("databases/notes", documents, home.path()),
               documents + QStringLiteral("/notes.pdf"));
-    EXPECT_EQ(DefaultPrintFile("databases/caf\xe9.rtf", documents, home.path()),
+    EXPECT_EQ(DefaultPrintFile("databases/caf\u00e9.rtf", documents, home.path()),
               documents + QStringLiteral("/caf\u00e9.pdf"));
     EXPECT_EQ(DefaultPrintFile("databases/", documents, home.path()),
               documents + QStringLiteral("/readme.pdf"));

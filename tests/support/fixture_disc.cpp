@@ -120,6 +120,22 @@ std::string MenuTargets() {
            "*TOBRIK2\r\nTobrik's page\r\npages/tobrik.html\r\n";
 }
 
+// The demos' titles of the variants written in another code page than Windows-1252 (a Russian,
+// a Polish and a Greek title), as the disc's own bytes.
+std::string TitleOf(const std::string& variant, const std::string& num) {
+    if (variant == "cp1251-titles") {
+        return "\xC4\xE5\xEC\xEE \xE8\xE3\xF0\xFB " + num; // Демо игры
+    }
+    if (variant == "cp1250-titles") {
+        return "\xAF\xF3\xB3\xE6 g\xEA\x9Cl\xB9 " + num; // Żółć gęślą
+    }
+    if (variant == "cp1253-titles") {
+        return "\xC1\xE3\xFE\xED\xE1\xF2 \xF4\xE1\xF7\xFD\xF4\xE7\xF4\xE1\xF2 " +
+               num; // Αγώνας ταχύτητας
+    }
+    return "Fixture Demo " + num;
+}
+
 std::string DiscData(const std::string& variant, int demos) {
     std::string spriteLine = std::to_string(demos + 1);
     // GCC 12 at -O3 finds an overlap between a literal and the string it is copied into, with
@@ -151,7 +167,7 @@ std::string DiscData(const std::string& variant, int demos) {
     for (int n = 1; n <= demos; ++n) {
         const std::string num = std::to_string(n);
         s += "*BEGIN" + num + "\r\n";
-        s += "Fixture Demo " + num + "\r\n";
+        s += TitleOf(variant, num) + "\r\n";
         s += "First line of demo " + num + "\r\nSecond line of demo " + num +
              "\r\nThird line of demo " + num + "\r\n";
         s += (n == 2 ? std::string("no") : "demo" + num + "/setup.exe") + "\r\n";

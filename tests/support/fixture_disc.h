@@ -9,7 +9,8 @@
 // missing-top-panel, short-slider, corrupt-dxg, truncated-dxg, bad-background, disc-two,
 // page-commands (support lines whose targets are "command_exit", "Claunch_Demo1/Setup.exe" and
 // "COMMAND_EXIT"), menu-targets (utilities, add-ons, support and mascot menus with a target of
-// every kind, some of them missing or read as a start line).
+// every kind, some of them missing or read as a start line), cp1251-titles, cp1250-titles and
+// cp1253-titles (the demos' titles in Russian, Polish and Greek, in those code pages' bytes).
 // Hostile variants: fifo-background, fifo-discdata (named pipes), device-list (panels.dxg a link
 // to /dev/zero), png-background, empty-background, huge-background and huge-discdata (sparse
 // files past their limits), rle-bomb (thumbnails that decode to 25.6 M pixels), gif-bomb (a

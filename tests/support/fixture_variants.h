@@ -35,6 +35,9 @@ inline const std::vector<FixtureVariant>& FixtureVariants() {
         {"disc-two", true, true},
         {"long-text", true, true},
         {"windows-programs", true, true},
+        {"cp1251-titles", true, true},
+        {"cp1250-titles", true, true},
+        {"cp1253-titles", true, true},
         // Discs that start, with faults of their menus, pages or banners.
         {"page-commands", true, false},
         {"menu-targets", true, false},

@@ -621,3 +621,37 @@ TEST(LintMinimalDisc, BundledFixtureIsClean) {
     }
     EXPECT_EQ(text, "");
 }
+
+// A note in Russian, as a disc made on a Russian Windows holds it.
+TEST_F(LintDiscTest, TextsOfAnotherCodePageAreToldWithThePageToTry) {
+    lines_.push_back(
+        "\xC4\xE5\xEC\xEE\xE2\xE5\xF0\xF1\xE8\xE8 \xE8\xE3\xF0 \xED\xE0 \xFD\xF2\xEE\xEC "
+        "\xE4\xE8\xF1\xEA\xE5"); // Демоверсии игр на этом диске
+    const std::string hint = "try --codepage 1251";
+    EXPECT_EQ(With(hint).size(), 1u) << All();
+    WriteData();
+    for (const LintFinding& f : LintDisc(dir_.string(), *kestrova::CodePage::FromNumber(1251))) {
+        EXPECT_EQ(f.message.find("code page"), std::string::npos) << f.message;
+    }
+}
+
+TEST_F(LintDiscTest, BytesThePageLeavesUndefinedAreWarnings) {
+    lines_.push_back("\xC1\xE8\xAA");
+    WriteData();
+    std::vector<std::string> hits;
+    for (const LintFinding& f : LintDisc(dir_.string(), *kestrova::CodePage::FromNumber(1253))) {
+        hits.push_back(f.message);
+    }
+    ASSERT_EQ(hits.size(), 1u);
+    EXPECT_EQ(hits[0], "warning: byte 0xAA is no character of code page 1253: \"Αθ\xEF\xBF\xBD\"");
+    // The same line in the default page holds letters only: no warning.
+    EXPECT_EQ(With("no character").size(), 0u);
+}
+
+TEST(LintTool, CodePageOptionIsCheckedLikeTheFrontEnds) {
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(kestrova::RunLintTool({"--codepage", "65001", "disc"}, out, err), 2);
+    EXPECT_NE(err.str().find("--codepage 65001 is not a code page"), std::string::npos);
+    EXPECT_EQ(kestrova::RunLintTool({"--codepage"}, out, err), 2);
+}

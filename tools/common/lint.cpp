@@ -7,6 +7,7 @@
 #include "base/text.h"
 #include "catalogue/disc_rules.h"
 #include "catalogue/line_list.h"
+#include "common/code_page_guess.h"
 #include "disc/cdio/open_disc.h"
 #include "disc/disc_file_system.h"
 #include "disc/disc_path.h"
@@ -25,6 +26,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -68,8 +70,8 @@ constexpr int kHighestRecord = 100;
 // Keep quoted lines in messages readable.
 constexpr std::size_t kQuoteWidth = 60;
 
-std::string Quote(std::string_view line) {
-    std::string shown = Cp1252ToUtf8(line.substr(0, kQuoteWidth));
+std::string QuoteIn(std::string_view line, CodePage page) {
+    std::string shown = DecodeText(line.substr(0, CharacterPrefix(line, kQuoteWidth, page)), page);
     if (line.size() > kQuoteWidth) {
         shown += "...";
     }
@@ -87,7 +89,8 @@ bool AllDigits(std::string_view text) {
 
 class Linter {
   public:
-    explicit Linter(const std::string& discDir) : discArg_(discDir) {
+    Linter(const std::string& discDir, CodePage page) : discArg_(discDir), page_(page) {
+        lines_.SetPage(page);
         while (discArg_.size() > 1 && discArg_.back() == '/') {
             discArg_.pop_back();
         }
@@ -104,6 +107,7 @@ class Linter {
     std::vector<LintFinding> Run() {
         Load();
         CheckLines();
+        CheckCodePage();
         CheckGlobalKeys();
         CheckEntries();
         CheckPairMenu("utilities", "utility");
@@ -121,6 +125,32 @@ class Linter {
     }
 
   private:
+    std::string Quote(std::string_view line) const { return QuoteIn(line, page_); }
+
+    // Bytes the disc's code page leaves undefined, and texts that read like another page's.
+    void CheckCodePage() {
+        const std::string pageName = "code page " + std::to_string(page_.Number());
+        for (int i = 0; i < Count(); ++i) {
+            const std::string& line = Line(i);
+            for (std::size_t pos = 0; pos < line.size();) {
+                const CodePageChar c = DecodeAt(line, pos, page_);
+                if (!c.defined) {
+                    static constexpr char kHex[] = "0123456789ABCDEF";
+                    const auto b = static_cast<unsigned char>(line[pos]);
+                    AtLine(i, std::string("warning: byte 0x") + kHex[b >> 4] + kHex[b & 15] +
+                                  " is no character of " + pageName + ": " + Quote(line));
+                    break;
+                }
+                pos += c.length;
+            }
+        }
+        if (const std::optional<CodePage> better = BetterCodePage(lines_.Lines(), page_)) {
+            AtFile("warning: the texts read like " + CodePageName(*better) + " text in code page " +
+                   std::to_string(better->Number()) + ", not " + pageName + ": try --codepage " +
+                   std::to_string(better->Number()));
+        }
+    }
+
     // The real path on disk of a disc path, or the disc path with "/" when it names nothing.
     std::string Real(const std::string& discPath) const {
         return CurrentDisc().Resolve(discAbs_ + "/" + discPath);
@@ -155,7 +185,7 @@ class Linter {
 
     // Same answer as IndexOf, without scanning the file for every question.
     int FirstIndex(std::string_view text) const {
-        const auto it = first_.find(FoldedKey(text));
+        const auto it = first_.find(FoldedKey(text, page_));
         return it == first_.end() ? -1 : it->second;
     }
 
@@ -170,7 +200,7 @@ class Linter {
         }
         lines_.LoadFromBytes(bytes);
         for (int i = 0; i < Count(); ++i) {
-            first_.try_emplace(FoldedKey(Line(i)), i);
+            first_.try_emplace(FoldedKey(Line(i), page_), i);
         }
         const std::size_t nul = bytes.find('\0');
         if (nul != std::string::npos) {
@@ -884,6 +914,7 @@ class Linter {
     }
 
     std::string discArg_;
+    CodePage page_;
     std::string discAbs_;
     std::string dataFile_;
     LineList lines_;
@@ -898,20 +929,23 @@ class Linter {
 
 const char* const kUsage =
     "Usage: kestrova-lint [--strict] DISC_DIR|IMAGE\n"
+    "       kestrova-lint [--strict] --codepage N DISC_DIR|IMAGE\n"
     "Checks the disc data file engine/data/discdata.kvx and the image-list files of the disc\n"
     "in DISC_DIR, or in a CD image (.iso, .bin, .cue), against the limits of the front end. Prints "
     "one line per finding,\n"
     "FILE:LINE: message (LINE 0 when the finding is not tied to a line).\n"
     "Findings marked \"warning:\" are legal but probably not what the author meant.\n"
+    "--codepage N reads the disc's texts in code page N, as the front end's option does\n"
+    "(default 1252); lint says which page to try when the texts read like another one.\n"
     "Exit status: 0 clean or warnings only, 1 errors (or warnings with --strict),\n"
     "2 usage error or unreadable disc.\n";
 
 } // namespace
 
-std::vector<LintFinding> LintDisc(const std::string& discDir) {
+std::vector<LintFinding> LintDisc(const std::string& discDir, CodePage page) {
     std::error_code ec;
     if (fs::is_directory(discDir, ec)) {
-        return Linter(discDir).Run();
+        return Linter(discDir, page).Run();
     }
     if (!IsDiscImageFile(discDir)) {
         throw Error(discDir + " is neither a folder nor a CD image");
@@ -924,7 +958,7 @@ std::vector<LintFinding> LintDisc(const std::string& discDir) {
     }
     // The image is the disc in use while it is checked, so every reader reads from it.
     const ScopedDisc inUse(std::move(image));
-    return Linter(discDir).Run();
+    return Linter(discDir, page).Run();
 }
 
 std::string FormatFinding(const LintFinding& finding) {
@@ -935,9 +969,25 @@ std::string FormatFinding(const LintFinding& finding) {
 int RunLintTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::vector<std::string> rest = args;
     bool strict = false;
-    if (!rest.empty() && rest[0] == "--strict") {
-        strict = true;
-        rest.erase(rest.begin());
+    CodePage page;
+    while (!rest.empty() && (rest[0] == "--strict" || rest[0] == "--codepage")) {
+        if (rest[0] == "--strict") {
+            strict = true;
+            rest.erase(rest.begin());
+            continue;
+        }
+        int number = 0;
+        const std::string value = rest.size() > 1 ? rest[1] : std::string();
+        const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), number);
+        const std::optional<CodePage> chosen = CodePage::FromNumber(number);
+        if (ec != std::errc() || end != value.data() + value.size() || !chosen) {
+            err << "kestrova-lint: --codepage " << TerminalSafe(value)
+                << " is not a code page the front end reads\n"
+                << kUsage;
+            return 2;
+        }
+        page = *chosen;
+        rest.erase(rest.begin(), rest.begin() + 2);
     }
     if (rest.size() == 1 && (rest[0] == "--help" || rest[0] == "-h")) {
         out << kUsage;
@@ -948,7 +998,7 @@ int RunLintTool(const std::vector<std::string>& args, std::ostream& out, std::os
         return 2;
     }
     try {
-        const std::vector<LintFinding> findings = LintDisc(rest[0]);
+        const std::vector<LintFinding> findings = LintDisc(rest[0], page);
         bool failed = false;
         for (const LintFinding& finding : findings) {
             out << FormatFinding(finding) << '\n';

@@ -2,6 +2,8 @@
 // The disc linter: checks a disc's data file and image-list files against every limit the front
 // end relies on, so that a disc author finds the faults before the reader does.
 
+#include "base/code_page.h"
+
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -16,7 +18,8 @@ struct LintFinding {
 
 // Every finding on the disc in `discDir` (a folder or a CD image), in file order within each
 // check. Fails with kestrova::Error when the disc or its disc data file cannot be read at all.
-std::vector<LintFinding> LintDisc(const std::string& discDir);
+// `page` is the code page the disc's texts are read in, as the front end's --codepage.
+std::vector<LintFinding> LintDisc(const std::string& discDir, CodePage page = {});
 
 // "FILE:LINE: message"
 std::string FormatFinding(const LintFinding& finding);
