@@ -61,8 +61,8 @@ TEST_F(FindDiscsTest, FindsFoldersAndImagesOfEachForm) {
 
     const FindResult found = FindDiscs(dir_.string());
     EXPECT_TRUE(found.error.empty());
-    EXPECT_EQ(Paths(found), (std::vector<std::string>{"Caps", "June", "a.iso", "b.ISO",
-                                                      "lone.bin", "sheet.cue"}));
+    EXPECT_EQ(Paths(found), (std::vector<std::string>{"Caps", "June", "a.iso", "b.ISO", "lone.bin",
+                                                      "sheet.cue"}));
     for (const FoundDisc& d : found.discs) {
         EXPECT_TRUE(fs::path(d.path).is_absolute()) << d.path;
     }
@@ -176,9 +176,9 @@ TEST(ShelfFolders, HomeAndTheDataFolder) {
     EXPECT_EQ(DefaultShelfFolders(),
               (std::vector<std::string>{"/home/reader/Kestrova", "/data/kestrova/discs"}));
     setenv("XDG_DATA_HOME", "relative/data", 1);
-    EXPECT_EQ(DefaultShelfFolders(), (std::vector<std::string>{
-                                         "/home/reader/Kestrova",
-                                         "/home/reader/.local/share/kestrova/discs"}));
+    EXPECT_EQ(DefaultShelfFolders(),
+              (std::vector<std::string>{"/home/reader/Kestrova",
+                                        "/home/reader/.local/share/kestrova/discs"}));
     setenv("HOME", home.c_str(), 1);
     if (data) {
         setenv("XDG_DATA_HOME", savedData.c_str(), 1);
