@@ -12,23 +12,31 @@ DryRunLauncher::DryRunLauncher(WineSetup wine, std::FILE* print)
 std::string DryRunLauncher::StartLine(const LaunchRecord& launch, const LaunchCheck& check) {
     std::string verdict;
     if (!check.CanStart()) {
-        verdict = "would not start: " + check.reason;
+        verdict = "would not start: ";
+        verdict += check.reason;
     } else if (check.target == LaunchTarget::Address) {
         verdict = "would open the address";
     } else if (check.target == LaunchTarget::Folder) {
         verdict = "would open the folder";
     } else if (check.kind == ProgramKind::Windows) {
-        verdict = "would start through " + check.wine.toStdString();
+        verdict = "would start through ";
+        verdict += check.wine.toStdString();
     } else if (check.kind == ProgramKind::Native) {
         verdict = "would start";
     } else {
         verdict = "would open with its default program";
     }
-    std::string line = "not started (--no-launch): " + Cp1252ToUtf8(launch.file);
+    // Built piece by piece: joined in one expression, an optimising compiler warns of overlaps
+    // that cannot happen.
+    std::string line = "not started (--no-launch): ";
+    line += Cp1252ToUtf8(launch.file);
     if (!launch.parameters.empty()) {
-        line += " " + Cp1252ToUtf8(launch.parameters);
+        line += ' ';
+        line += Cp1252ToUtf8(launch.parameters);
     }
-    return TerminalSafe(line + ": " + verdict);
+    line += ": ";
+    line += verdict;
+    return TerminalSafe(line);
 }
 
 void DryRunLauncher::ShellExecute(const LaunchRecord& launch) {
