@@ -1,15 +1,18 @@
 #include "platform/readme_pane.h"
 
 #include "base/error.h"
+#include "base/safe_file_writer.h"
 #include "base/terminal_text.h"
 #include "disc/disc_file_system.h"
 #include "disc/file_reader.h"
 #include "rich_text/rich_text.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollBar>
@@ -287,9 +290,38 @@ bool ReadmePaneWidget::Print(const std::string& title) {
         return false;
     }
     printer.setDocName(jobTitle);
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        return PrintToPdf(printer, jobTitle);
+    }
     edit_->document()->print(&printer);
     if (printer.printerState() == QPrinter::Error) {
         qCWarning(lcPlatform) << "readme not printed:" << jobTitle;
+        return false;
+    }
+    return true;
+}
+
+bool ReadmePaneWidget::PrintToPdf(const QPrinter& printer, const QString& jobTitle) {
+    // A PDF is made in memory with the page the dialog chose, then written as every file of
+    // ours is: a full disk or a folder that cannot be written leaves what was there before.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        writer.setPageLayout(printer.pageLayout());
+        writer.setResolution(printer.resolution());
+        writer.setTitle(jobTitle);
+        writer.setCreator(QApplication::applicationName());
+        edit_->document()->print(&writer);
+    } // the writer ends the document as it goes
+    const QByteArray& bytes = pdf.data();
+    const auto failure =
+        WriteFileSafely(printer.outputFileName().toStdString(),
+                        std::span(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                                  static_cast<std::size_t>(bytes.size())));
+    if (failure) {
+        qCWarning(lcPlatform) << "readme not printed:"
+                              << QString::fromStdString(TerminalSafe(failure->Text()));
         return false;
     }
     return true;

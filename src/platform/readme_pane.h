@@ -54,6 +54,8 @@ class ReadmePaneWidget : public QFrame, public ReadmePane {
   private:
     // False when the text was too long to lay out and only its beginning is shown.
     bool Show(const RichText& text);
+    // Printing to a PDF file: made in memory, then written through the safe writer.
+    bool PrintToPdf(const QPrinter& printer, const QString& jobTitle);
 
     QTextEdit* edit_ = nullptr;
     std::string path_;

@@ -4,9 +4,12 @@
 
 #include "platform/readme_pane.h"
 
+#include "support/limited_child.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -185,6 +188,38 @@ TEST_F(ReadmePaneTest, PrintConfirmedWritesTheDocumentWithItsTitle) {
     }
     EXPECT_TRUE(bytes.contains("/Title"));
     EXPECT_TRUE(bytes.contains(utf16));
+}
+
+TEST_F(ReadmePaneTest, PrintToAFileThatCannotBeWrittenFailsAndKeepsWhatWasThere) {
+    ASSERT_TRUE(pane.LoadFromFile(Write(QStringLiteral("game.rtf"), kReadme)));
+    const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
+    auto printTo = [&](const QString& file) {
+        pane.confirmPrint = [file](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(file);
+            return true;
+        };
+        return pane.Print("databases/game.rtf");
+    };
+    // A folder where the file should go.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("taken.pdf")));
+    EXPECT_FALSE(printTo(dir.filePath(QStringLiteral("taken.pdf"))));
+    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("taken.pdf"))).isDir());
+
+    // A full disk: an earlier print stays whole and no stray file is left beside it.
+    ASSERT_TRUE(printTo(pdf));
+    QFile before(pdf);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray earlier = before.readAll();
+    before.close();
+    const testing::ChildResult child = testing::RunWithFileSizeLimit(
+        256, [&] { return std::string(printTo(pdf) ? "printed" : "failed"); });
+    ASSERT_TRUE(child.finished) << child.text;
+    EXPECT_EQ(child.text, "failed");
+    QFile after(pdf);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), earlier);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2) << "game.rtf and out.pdf only";
 }
 
 TEST_F(ReadmePaneTest, PrintCancelledWritesNothing) {
