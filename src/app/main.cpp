@@ -4,6 +4,7 @@
 #include "adventure/terminal.h"
 #include "app/cli.h"
 #include "app/replay.h"
+#include "app/shelf_start.h"
 #include "app/window_scale.h"
 #include "base/error.h"
 #include "base/terminal_text.h"
@@ -181,6 +182,12 @@ int main(int argc, char** argv) {
     const DesktopSettings settings = replay ? DesktopSettings() : LoadDesktopSettings();
     ApplyToolkitScale(ToolkitScaleFor(ChosenWindowScale(cli.scale, settings.windowScale)));
     QApplication app(argc, argv);
+    // Started with no disc, the shelf of the user's discs opens; each is opened from there.
+    if (cli.disc.empty() && !replay && !cli.emptyWindow && !cli.firstFrameExit) {
+        QApplication::setApplicationName(QStringLiteral("Kestrova CD-ROM"));
+        QApplication::setWindowIcon(ProgramIcon());
+        return RunShelf(cli);
+    }
     // A disc that cannot be opened is told like every other fault of the disc at start: on
     // standard error and in a box. An image is read in place; the current directory stays.
     std::string discFault;
