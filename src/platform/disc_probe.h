@@ -1,5 +1,9 @@
 #pragma once
-// What the shelf shows of a disc before it is opened.
+// What the shelf shows of a disc: its label, its issue line, and either the picture of its first
+// frame or the reason it would not start. A disc is probed by the front end itself, started in a
+// child process (--probe-disc) that runs the ordinary start-up and first frame offscreen, so a
+// hostile disc can take down nothing but that child; the answers are cached per path, size and
+// modification time.
 
 #include "shelf/found_disc.h"
 
@@ -11,14 +15,19 @@
 namespace kestrova {
 
 struct DiscReport {
-    std::string label;
-    std::string issueLine;
-    std::string fileName;
-    std::string fault; // empty: starts
-    QImage thumbnail;  // 800x600 first frame, null on fault
+    std::string label;     // the volume label, or the folder's name
+    std::string issueLine; // from the disc's own texts; may be empty
+    std::string fileName;  // the file or folder name of the disc
+    std::string fault;     // empty: the disc starts; else start-up's message, word for word
+    QImage thumbnail;      // the first frame's 800 x 600 picture; null when there is a fault
 };
 
+// Blocking; safe to call from several threads at once. The answer is read from `cacheFolder`
+// when the disc is unchanged since it was last probed, else the disc is probed and the answer
+// stored there.
 DiscReport ProbeDisc(const FoundDisc& disc, const QString& cacheFolder);
+
+// $XDG_CACHE_HOME/kestrova/shelf/, else ~/.cache/kestrova/shelf/.
 QString ShelfCacheFolder();
 
 } // namespace kestrova

@@ -1,6 +1,9 @@
 #pragma once
-// A disc found on the user's shelf: a disc folder or a CD image file.
+// Discs found on this machine for the shelf: disc folders and CD image files, by path, with what
+// the file system says of them (size and modification time, which key the shelf's cache).
+// Finding reads names and file facts only, never a disc's contents.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,20 +14,25 @@ enum class DiscForm { Folder, Iso, Cue, Bin };
 
 struct FoundDisc {
     std::string path;
-    DiscForm form;
-    long long size = 0;
-    long long modifiedSeconds = 0;
+    DiscForm form = DiscForm::Folder;
+    long long size = 0;            // bytes; for a folder, its disc data file's
+    long long modifiedSeconds = 0; // for a folder, its disc data file's
 };
 
 struct FindResult {
     std::vector<FoundDisc> discs;
-    std::string error;
+    std::string error; // non-empty: the folder could not be read
 };
 
-// Every disc directly inside `folder`.
+// Every disc in `folder` and its sub-folders, a few levels down: a disc folder (one holding the
+// disc data file where a disc holds it), an .iso, a .cue, a .bin no .cue beside it names (a .bin
+// a .cue names is found as the .cue). Links are never followed into a loop, pipes and devices
+// are passed over, and the search stops at kMostFoundDiscs. Sorted by path.
+constexpr std::size_t kMostFoundDiscs = 1000;
+
 FindResult FindDiscs(const std::string& folder);
 
-// `path` as a disc, when it is one.
+// The disc `path` names (a recent disc, one dropped on the shelf); nothing when it is none.
 std::optional<FoundDisc> DescribeDisc(const std::string& path);
 
 } // namespace kestrova

@@ -1,4 +1,3 @@
-// Stand-in until the shelf's own disc finder lands.
 #include "shelf/found_disc.h"
 
 #include <algorithm>

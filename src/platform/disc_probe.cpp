@@ -1,4 +1,3 @@
-// Stand-in until the shelf's own probe lands.
 #include "platform/disc_probe.h"
 
 #include <QDir>
@@ -27,7 +26,7 @@ DiscReport ProbeDisc(const FoundDisc& disc, const QString& cacheFolder) {
 }
 
 QString ShelfCacheFolder() {
-    return QDir::homePath() + QStringLiteral("/.cache/kestrova/shelf");
+    return QDir::homePath() + QStringLiteral("/.cache/kestrova/shelf/");
 }
 
 } // namespace kestrova
