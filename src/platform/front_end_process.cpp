@@ -70,7 +70,7 @@ bool FrontEndProcess::Start(const QString& disc) {
     finished_ = false;
     process_.setProgram(program_);
     process_.setArguments(QStringList{QStringLiteral("--disc"), disc} + passOn_);
-    qCInfo(lcPlatform) << "starting" << program_ << process_.arguments();
+    qCDebug(lcPlatform) << "starting" << program_ << process_.arguments();
     process_.start();
     return true;
 }

@@ -31,6 +31,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -213,6 +214,9 @@ void ShelfWindow::BuildControls() {
     layout->addLayout(top);
     layout->addWidget(view_, 1);
     layout->addLayout(bottom);
+
+    auto* quit = new QShortcut(QKeySequence::Quit, this);
+    connect(quit, &QShortcut::activated, this, &QWidget::close);
 
     connect(filter_, &QLineEdit::textChanged, model_, &ShelfModel::SetFilter);
     connect(sort_, &QComboBox::currentIndexChanged, this, [this](int i) {
