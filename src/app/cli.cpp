@@ -1,11 +1,13 @@
 #include "app/cli.h"
 
+#include <cstddef>
 #include <string>
 
 namespace kestrova {
 
 std::optional<std::string> ParseCommandLine(const std::vector<std::string>& args,
                                             CommandLine& out) {
+    std::vector<std::string> paths; // given without an option: a disc, or folders to list
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](std::string& into) -> std::optional<std::string> {
@@ -61,22 +63,62 @@ std::optional<std::string> ParseCommandLine(const std::vector<std::string>& args
                        std::to_string(kLargestWindowScale) + ", not " + n;
             }
             out.scale = scale;
-        } else {
+        } else if (a == "--list-discs") {
+            out.listDiscs = true;
+        } else if (a == "--probe-disc") {
+            if (auto e = value(out.probeDisc)) {
+                return e;
+            }
+        } else if (a == "--probe-out") {
+            if (auto e = value(out.probeOut)) {
+                return e;
+            }
+        } else if (a == "--") {
+            paths.insert(paths.end(), args.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                         args.end());
+            break;
+        } else if (a.size() > 1 && a.front() == '-') {
             return "unknown option " + a;
+        } else {
+            paths.push_back(a);
         }
+    }
+    if (out.probeDisc.empty() != out.probeOut.empty()) {
+        return std::string("--probe-disc and --probe-out go together");
+    }
+    if (out.listDiscs) {
+        if (!out.disc.empty()) {
+            return std::string("--list-discs takes folders, not --disc");
+        }
+        out.listFolders = std::move(paths);
+        return std::nullopt;
+    }
+    if (paths.size() > 1) {
+        return "one disc at a time: " + paths[0] + " and " + paths[1] + " were both given";
+    }
+    if (paths.size() == 1) {
+        if (!out.disc.empty()) {
+            return "the disc is named twice: " + paths[0] + " and --disc " + out.disc;
+        }
+        out.disc = paths[0];
     }
     return std::nullopt;
 }
 
 std::string UsageText() {
-    return "Usage: kestrova [--disc DIR|IMAGE] [--replay SCRIPT] [--no-launch] [--adventure]\n"
+    return "Usage: kestrova [[--disc] DIR|IMAGE] [--replay SCRIPT] [--no-launch] [--adventure]\n"
            "                [--fullscreen] [--scale N] [--editor] [--editor-station]\n"
            "                [--verbose] [--version] [--help]\n"
+           "       kestrova --list-discs [FOLDER...]\n"
            "\n"
            "The Kestrova CD-ROM front end.\n"
            "\n"
-           "  --disc DIR        the disc root (becomes the current directory)\n"
+           "  --disc DIR        the disc root (becomes the current directory); DIR alone\n"
+           "                    says the same\n"
            "  --disc IMAGE      a CD image (.iso, .bin, .cue), read in place without mounting\n"
+           "  --list-discs      print every disc found in the FOLDERs (default: ~/Kestrova and\n"
+           "                    $XDG_DATA_HOME/kestrova/discs), a line each: its path, its\n"
+           "                    name, and \"ok\" or why it would not start (tab-separated)\n"
            "  --replay SCRIPT   run SCRIPT headless on a virtual clock, then exit\n"
            "  --no-launch       record program starts instead of performing them, and print\n"
            "                    each on standard output\n"

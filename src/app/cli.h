@@ -8,7 +8,7 @@
 namespace kestrova {
 
 struct CommandLine {
-    std::string disc;            // --disc DIR: becomes the current directory
+    std::string disc;            // --disc DIR, or the one PATH given alone: the disc
     std::string replay;          // --replay SCRIPT
     bool noLaunch = false;       // --no-launch
     bool version = false;        // --version
@@ -23,6 +23,10 @@ struct CommandLine {
     bool fullScreen = false;     // --fullscreen: start in full screen
     bool editorStation = false;  // --editor-station: Alt+Up opens the editor without the marker
     int scale = 0;               // --scale N: the window at N times with whole pixels; 0: not given
+    bool listDiscs = false;      // --list-discs [FOLDER...]: print the discs found, then quit
+    std::vector<std::string> listFolders; // the folders --list-discs looks in
+    std::string probeDisc; // --probe-disc PATH (the shelf's child): start PATH offscreen
+    std::string probeOut;  // --probe-out FOLDER: where the child writes what it found
 };
 
 // The largest whole-pixel scale of the window.

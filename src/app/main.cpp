@@ -3,6 +3,9 @@
 
 #include "adventure/terminal.h"
 #include "app/cli.h"
+#include "app/disc_probe_child.h"
+#include "app/disc_start.h"
+#include "app/list_discs.h"
 #include "app/replay.h"
 #include "app/shelf_start.h"
 #include "app/window_scale.h"
@@ -139,6 +142,9 @@ int main(int argc, char** argv) {
     if (cli.adventure) {
         return RunTerminalAdventure(std::cin, std::cout, TerminalAdventureOptions());
     }
+    if (cli.listDiscs) {
+        return RunListDiscs(argc, argv, cli);
+    }
 
     const QString startDir = QDir::currentPath();
     const bool replay = !cli.replay.empty();
@@ -160,6 +166,9 @@ int main(int argc, char** argv) {
     if (!verbose) {
         QuietBrowserEngine();
         QuietMissingSoundDevice();
+    }
+    if (!cli.probeDisc.empty()) {
+        return RunDiscProbeChild(argc, argv, cli);
     }
 
     if (getuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
@@ -190,28 +199,15 @@ int main(int argc, char** argv) {
     }
     // A disc that cannot be opened is told like every other fault of the disc at start: on
     // standard error and in a box. An image is read in place; the current directory stays.
-    std::string discFault;
-    std::string discDetail;
-    if (imageDisc) {
-        try {
-            UseDisc(OpenDiscImage(cli.disc));
-        } catch (const Error& e) {
-            discFault = e.what();
-            discDetail = e.Detail();
+    if (!cli.disc.empty()) {
+        if (const auto fault = PutDiscIn(cli.disc)) {
+            PrintStartFault(*fault);
+            if (!replay) {
+                QMessageBox::critical(nullptr, QStringLiteral("Kestrova CD-ROM"),
+                                      QString::fromStdString(fault->message));
+            }
+            return 1;
         }
-    } else if (!cli.disc.empty() && !QDir::setCurrent(QString::fromStdString(cli.disc))) {
-        discFault = "Cannot open the disc folder " + cli.disc + ".";
-    }
-    if (!discFault.empty()) {
-        std::fprintf(stderr, "%s\n", TerminalSafe(discFault).c_str());
-        if (!discDetail.empty() && discDetail != discFault) {
-            std::fprintf(stderr, "%s\n", TerminalSafe(discDetail).c_str());
-        }
-        if (!replay) {
-            QMessageBox::critical(nullptr, QStringLiteral("Kestrova CD-ROM"),
-                                  QString::fromStdString(discFault));
-        }
-        return 1;
     }
     if (!verbose) {
         // The browser engine reports its set-up, and that its sandbox is off, on every start; a
@@ -256,11 +252,7 @@ int main(int argc, char** argv) {
         form.Initialize();
         Trace(trace, "disc loaded");
     } catch (const Error& e) {
-        // The message may quote the disc, and the disc must not reach the terminal's controls.
-        std::fprintf(stderr, "%s\n", TerminalSafe(e.what()).c_str());
-        if (!e.Detail().empty()) {
-            std::fprintf(stderr, "%s\n", TerminalSafe(e.Detail()).c_str());
-        }
+        PrintStartFault(StartFault{e.what(), e.Detail()});
         // Without --disc the folder the program was started in is the disc: say so, since that
         // is seldom what the user meant.
         std::string hint;

@@ -1,5 +1,7 @@
 #include "platform/shelf_store.h"
 
+#include "shelf/shelf_folders.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -21,18 +23,11 @@ QStringList Paths(const QStringList& raw) {
 
 } // namespace
 
-QStringList DefaultShelfFolders() {
-    QString data = qEnvironmentVariable("XDG_DATA_HOME");
-    if (data.isEmpty() || QDir::isRelativePath(data)) {
-        data = QDir::homePath() + QStringLiteral("/.local/share");
-    }
-    return {QDir::homePath() + QStringLiteral("/Kestrova"),
-            data + QStringLiteral("/kestrova/discs")};
-}
-
 ShelfSettings LoadShelfSettings(const QString& path) {
     ShelfSettings s;
-    s.folders = DefaultShelfFolders();
+    for (const std::string& folder : DefaultShelfFolders()) {
+        s.folders.push_back(QString::fromStdString(folder));
+    }
     const QFileInfo file(path);
     if (!file.exists() || !file.isFile()) {
         return s;

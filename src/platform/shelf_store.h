@@ -28,10 +28,8 @@ struct ShelfSettings {
     bool fullScreen = false;
 };
 
-// ~/Kestrova and $XDG_DATA_HOME/kestrova/discs (~/.local/share/kestrova/discs).
-QStringList DefaultShelfFolders();
-
-// The shelf's settings from `path`; without a [shelf] folders key, the default folders.
+// The shelf's settings from `path`; without a [shelf] folders key, the default folders
+// (shelf/shelf_folders.h).
 ShelfSettings LoadShelfSettings(const QString& path);
 
 // Writes them to `path`, making its folder when needed. Empty on success, else why not.

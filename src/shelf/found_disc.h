@@ -27,7 +27,9 @@ struct FindResult {
 // Every disc in `folder` and its sub-folders, a few levels down: a disc folder (one holding the
 // disc data file where a disc holds it), an .iso, a .cue, a .bin no .cue beside it names (a .bin
 // a .cue names is found as the .cue). Links are never followed into a loop, pipes and devices
-// are passed over, and the search stops at kMostFoundDiscs. Sorted by path.
+// are passed over, and the search stops at kMostFoundDiscs. Paths are absolute (made so
+// lexically: links stay as they are); sorted by path. A folder given that is itself a disc is
+// the one disc found.
 constexpr std::size_t kMostFoundDiscs = 1000;
 
 FindResult FindDiscs(const std::string& folder);

@@ -36,7 +36,54 @@ TEST(CommandLine, UnknownOptionsAndMissingValuesAreErrors) {
     e = ParseCommandLine({"--disc"}, cl);
     ASSERT_TRUE(e.has_value());
     EXPECT_EQ(*e, "--disc needs a value");
-    EXPECT_TRUE(ParseCommandLine({"sample-disc"}, cl).has_value()) << "a bare word is no option";
+}
+
+// A path alone names the disc (as a file manager hands one over); naming it twice is an error,
+// not a choice between the two.
+TEST(CommandLine, APathAloneIsTheDisc) {
+    CommandLine alone;
+    EXPECT_FALSE(ParseCommandLine({"sample-disc", "--no-launch"}, alone).has_value());
+    EXPECT_EQ(alone.disc, "sample-disc");
+    EXPECT_TRUE(alone.noLaunch);
+
+    CommandLine dashed;
+    EXPECT_FALSE(ParseCommandLine({"--", "-odd name.iso"}, dashed).has_value());
+    EXPECT_EQ(dashed.disc, "-odd name.iso");
+
+    CommandLine both;
+    auto e = ParseCommandLine({"a.iso", "--disc", "b"}, both);
+    ASSERT_TRUE(e.has_value());
+    EXPECT_EQ(*e, "the disc is named twice: a.iso and --disc b");
+    CommandLine two;
+    e = ParseCommandLine({"a.iso", "b.iso"}, two);
+    ASSERT_TRUE(e.has_value());
+    EXPECT_EQ(*e, "one disc at a time: a.iso and b.iso were both given");
+}
+
+TEST(CommandLine, ListDiscsTakesFolders) {
+    CommandLine none;
+    EXPECT_FALSE(ParseCommandLine({"--list-discs"}, none).has_value());
+    EXPECT_TRUE(none.listDiscs);
+    EXPECT_TRUE(none.listFolders.empty());
+    EXPECT_TRUE(none.disc.empty());
+
+    CommandLine some;
+    EXPECT_FALSE(ParseCommandLine({"--list-discs", "a", "b"}, some).has_value());
+    EXPECT_EQ(some.listFolders, (std::vector<std::string>{"a", "b"}));
+    EXPECT_TRUE(some.disc.empty()) << "folders to list are no disc";
+
+    CommandLine withDisc;
+    EXPECT_TRUE(ParseCommandLine({"--list-discs", "--disc", "d"}, withDisc).has_value());
+}
+
+TEST(CommandLine, TheProbeNeedsBothHalves) {
+    CommandLine probe;
+    EXPECT_FALSE(ParseCommandLine({"--probe-disc", "d.iso", "--probe-out", "/tmp/x"}, probe));
+    EXPECT_EQ(probe.probeDisc, "d.iso");
+    EXPECT_EQ(probe.probeOut, "/tmp/x");
+    CommandLine half;
+    EXPECT_TRUE(ParseCommandLine({"--probe-disc", "d.iso"}, half).has_value());
+    EXPECT_EQ(UsageText().find("--probe"), std::string::npos) << "the shelf's own, not the user's";
 }
 
 TEST(CommandLine, ScaleIsAWholeNumberFromOneToEight) {
