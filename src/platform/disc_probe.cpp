@@ -12,6 +12,7 @@
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <mutex>
 
 namespace kestrova {
@@ -112,9 +113,9 @@ std::pair<DiscReport, bool> RunProbeChild(const FoundDisc& disc) {
         child.waitForFinished(-1);
         qCWarning(lcPlatform) << "disc probe ended after" << setup.timeLimitMs << "ms"
                               << QString::fromStdString(disc.path);
-        return {Unanswered(disc, "The disc took longer than " +
-                                     std::to_string(setup.timeLimitMs / 1000) +
-                                     " seconds to start."),
+        const int seconds = std::max(1, (setup.timeLimitMs + 999) / 1000);
+        return {Unanswered(disc, "The disc did not start within " + std::to_string(seconds) +
+                                     (seconds == 1 ? " second." : " seconds.")),
                 false};
     }
     const QDir dir(out.path());
