@@ -9,6 +9,8 @@
 #  - idle CPU of the whole process tree under Xvfb as a share of one core, the front end on a
 #    still start screen and while the thumbnail strip moves (the pointer driven with xdotool),
 #    against an empty window repainted 60 times a second (bench/idle_window);
+#  - the shelf with 50 discs: its window shown to every thumbnail drawn, cached and uncached
+#    (bench/shelf_thumbnails.sh), against the front end's own start;
 #  - peak resident memory of the front end at its first frame (before the browser engine starts)
 #    and on the still start screen (VmHWM), each against the minimal program's.
 # Usage: scripts/bench.sh   (after `make release`)
@@ -204,3 +206,6 @@ ff=$(median "${front_first[@]}"); mf=$(median "${minimal_first[@]}")
 echo "front end at its first frame, before the web pane is used: ${ff} MiB   minimal Qt Widgets program: ${mf} MiB   ratio $(ratio "$ff" "$mf")"
 fm=$(median "${front_mem[@]}"); mm=$(median "${minimal_mem[@]}")
 echo "front end on the still start screen, the web pane's loading page loaded: ${fm} MiB   minimal Qt Widgets program: ${mm} MiB   ratio $(ratio "$fm" "$mm")"
+
+echo "== the shelf with 50 discs, window shown to every thumbnail drawn =="
+BUILD=$BUILD DISC=$DISC bench/shelf_thumbnails.sh

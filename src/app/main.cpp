@@ -7,6 +7,7 @@
 #include "app/disc_start.h"
 #include "app/list_discs.h"
 #include "app/replay.h"
+#include "app/shelf_start.h"
 #include "app/window_scale.h"
 #include "base/code_page.h"
 #include "base/error.h"
@@ -191,6 +192,12 @@ int main(int argc, char** argv) {
     const DesktopSettings settings = replay ? DesktopSettings() : LoadDesktopSettings();
     ApplyToolkitScale(ToolkitScaleFor(ChosenWindowScale(cli.scale, settings.windowScale)));
     QApplication app(argc, argv);
+    // Started with no disc, the shelf of the user's discs opens; each is opened from there.
+    if (cli.disc.empty() && !replay && !cli.emptyWindow && !cli.firstFrameExit) {
+        QApplication::setApplicationName(QStringLiteral("Kestrova CD-ROM"));
+        QApplication::setWindowIcon(ProgramIcon());
+        return RunShelf(cli);
+    }
     // A disc that cannot be opened is told like every other fault of the disc at start: on
     // standard error and in a box. An image is read in place; the current directory stays.
     if (!cli.disc.empty()) {

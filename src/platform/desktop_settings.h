@@ -2,7 +2,8 @@
 // The user's settings for the front end on this desktop, kept in one file:
 // $XDG_CONFIG_HOME/kestrova/kestrova.conf (~/.config/kestrova/kestrova.conf when the variable is
 // unset), an INI file read with the toolkit's settings class. A missing file, a missing key or a
-// value that does not read gives the default; the file is only read here, never written.
+// value that does not read gives the default; the file is only read here, never written (the
+// shelf keeps its own [shelf] group in it: platform/shelf_store.h).
 //
 //   [wine]
 //   command=/usr/bin/wine      ; the program that starts Windows programs (KESTROVA_WINE wins)
