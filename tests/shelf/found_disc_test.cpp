@@ -102,7 +102,10 @@ TEST_F(FindDiscsTest, LinkLoopsPipesHiddenAndDeepFoldersEndTheSearch) {
 
 TEST_F(FindDiscsTest, StopsAtTheMostDiscs) {
     for (std::size_t i = 0; i < kMostFoundDiscs + 20; ++i) {
-        Write(dir_ / ("d" + std::to_string(i) + ".iso"), "");
+        std::string name = std::to_string(i);
+        name.insert(0, 1, 'd');
+        name += ".iso";
+        Write(dir_ / name, "");
     }
     EXPECT_EQ(FindDiscs(dir_.string()).discs.size(), kMostFoundDiscs);
 }
