@@ -19,7 +19,8 @@ bool RunProgram(MainState& s, Ports& ports, const std::string& discRoot,
             return false;
         }
     }
-    const long long ticket = file.empty() ? 0 : NoticeStart(s, LaunchName(start.title, file, s.source.Page()));
+    const long long ticket =
+        file.empty() ? 0 : NoticeStart(s, LaunchName(start.title, file, s.source.Page()));
     ports.launcher->ShellExecute(
         {file, start.parameters, start.directory, start.showCommand, ticket});
     return true;

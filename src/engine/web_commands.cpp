@@ -26,7 +26,8 @@ void LaunchFromPage(MainState& s, Ports& ports, const std::string& currentDirect
     }
     if (!IsDiscRelativePath(argument)) {
         ports.log->Warning("not started, the link names no file of the disc: " + Excerpt(argument));
-        NoticeFailure(s, LaunchName("", std::string(argument), s.source.Page()), LaunchResult::NotOnDisc);
+        NoticeFailure(s, LaunchName("", std::string(argument), s.source.Page()),
+                      LaunchResult::NotOnDisc);
         return;
     }
     std::string file = currentDirectory;
