@@ -52,6 +52,8 @@ std::optional<std::string> ParseCommandLine(const std::vector<std::string>& args
             out.fullScreen = true;
         } else if (a == "--editor-station") {
             out.editorStation = true;
+        } else if (a == "--no-controller") {
+            out.noController = true;
         } else if (a == "--scale") {
             std::string n;
             if (auto e = value(n)) {
@@ -123,7 +125,7 @@ std::optional<std::string> ParseCommandLine(const std::vector<std::string>& args
 std::string UsageText() {
     return "Usage: kestrova [[--disc] DIR|IMAGE] [--replay SCRIPT] [--no-launch] [--adventure]\n"
            "                [--fullscreen] [--scale N] [--editor] [--editor-station]\n"
-           "                [--codepage N] [--verbose] [--version] [--help]\n"
+           "                [--codepage N] [--no-controller] [--verbose] [--version] [--help]\n"
            "       kestrova --list-discs [FOLDER...]\n"
            "\n"
            "The Kestrova CD-ROM front end.\n"
@@ -151,6 +153,8 @@ std::string UsageText() {
            "                    (Japanese), 936 (simplified Chinese), 949 (Korean), 950\n"
            "                    (traditional Chinese); default 1252, or the disc's entry in\n"
            "                    ~/.config/kestrova/kestrova.conf ([discs], see the README)\n"
+           "  --no-controller   leave game controllers alone (the d-pad or left stick, A, B,\n"
+           "                    the shoulders and Back otherwise work the menu like the keys)\n"
            "  --web-engine      use the browser engine for the web pane under --replay\n"
            "  --light-web       use the light web pane on the desktop\n"
            "  --first-frame-exit  print the time to the first drawn frame and quit\n"
@@ -165,6 +169,7 @@ std::string UsageText() {
            "  [window] scale=N          as --scale N (the option wins)\n"
            "  [fullscreen] smooth=true  full screen scaled smoothly to fit, instead of by whole\n"
            "                            pixels\n"
+           "  [controller] enabled=false  as --no-controller\n"
            "  [wine] command=PROGRAM    the program that starts Windows programs (default: wine\n"
            "                            on the path; KESTROVA_WINE names it too, and wins)\n"
            "  [wine] prefix=FOLDER      WINEPREFIX for the programs it starts (an absolute path\n"

@@ -22,6 +22,7 @@ struct CommandLine {
     bool editor = false;         // --editor: the disc editor opens beside the front end
     bool fullScreen = false;     // --fullscreen: start in full screen
     bool editorStation = false;  // --editor-station: Alt+Up opens the editor without the marker
+    bool noController = false;   // --no-controller: game controllers are not read
     int scale = 0;               // --scale N: the window at N times with whole pixels; 0: not given
     std::optional<int> codePage; // --codepage N: the code page the disc's texts are written in
     bool listDiscs = false;      // --list-discs [FOLDER...]: print the discs found, then quit

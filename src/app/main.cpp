@@ -14,6 +14,7 @@
 #include "base/terminal_text.h"
 #include "disc/cdio/open_disc.h"
 #include "disc/disc_file_system.h"
+#include "platform/controller_service.h"
 #include "platform/desktop_launcher.h"
 #include "platform/desktop_pacer.h"
 #include "platform/desktop_settings.h"
@@ -327,5 +328,25 @@ int main(int argc, char** argv) {
     QObject::connect(&app, &QGuiApplication::applicationStateChanged, &paceClock.Timer(),
                      [&pacer](Qt::ApplicationState) { pacer.ActivationChanged(); });
     pacer.Start();
+
+    // A game controller works the menu as the navigation keys do. SDL starts once the loop runs,
+    // after the window is up; a start-up measurement leaves it out.
+    std::unique_ptr<ControllerService> controller;
+    if (settings.controllerEnabled && !cli.noController && !cli.firstFrameExit &&
+        ControllerSupportBuilt()) {
+        QTimer::singleShot(0, &form, [&controller, &form] {
+            std::string whyNot;
+            auto source = OpenControllerEventSource(&whyNot);
+            if (!source) {
+                qCWarning(lcPlatform).noquote()
+                    << "Game controllers are not read:" << QString::fromStdString(whyNot);
+                return;
+            }
+            controller = std::make_unique<ControllerService>(
+                std::move(source),
+                [&form](NavigationKey key, bool repeat) { form.ControllerKeyDown(key, repeat); });
+            controller->Start();
+        });
+    }
     return app.exec();
 }

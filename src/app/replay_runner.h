@@ -1,15 +1,18 @@
 #pragma once
 // The replay harness's script runner, shared by the files of its command families:
 // replay.cpp (the command table, how a line is read, the entry points), replay_input.cpp (time,
-// pointer, keys, the panes, the game, the window), replay_expect.cpp (snapshots, state dumps and
-// expectations) and replay_editor.cpp (the disc editor's controls).
+// pointer, keys, the panes, the game, the window), replay_controller.cpp (a game controller),
+// replay_expect.cpp (snapshots, state dumps and expectations) and replay_editor.cpp (the disc
+// editor's controls).
 
 #include "app/replay_log.h"
+#include "engine/controller_mapping.h"
 
 #include <QPointF>
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -102,6 +105,11 @@ class ReplayRunner {
     void Activate(const LineArgs& a);
     void Deactivate(const LineArgs& a);
 
+    // A game controller (replay_controller.cpp).
+    void ControllerKey(std::optional<NavigationKey> key);
+    void Pad(const LineArgs& a);
+    void Stick(const LineArgs& a);
+
     // Snapshots, state dumps and expectations (replay_expect.cpp).
     void SnapshotLine(const LineArgs& a);
     void ScreenSnapshot(const LineArgs& a);
@@ -129,6 +137,7 @@ class ReplayRunner {
     TMainForm& form_;
     QString baseDir_;
     LogRecorder log_;
+    ControllerMapping pad_;
 };
 
 } // namespace replay

@@ -47,6 +47,7 @@ DesktopSettings LoadDesktopSettings(const QString& path) {
         settings.windowScale = scale;
     }
     settings.smoothFullScreen = stored.value(QStringLiteral("fullscreen/smooth"), false).toBool();
+    settings.controllerEnabled = stored.value(QStringLiteral("controller/enabled"), true).toBool();
     QSettings& discs = stored;
     const int count = std::min(discs.beginReadArray(QStringLiteral("discs")), kMostDiscs);
     for (int i = 0; i < count; ++i) {

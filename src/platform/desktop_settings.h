@@ -12,6 +12,8 @@
 //   scale=2                    ; the window at 2x with whole pixels; 0 lets the screen decide
 //   [fullscreen]
 //   smooth=false               ; true scales full screen smoothly instead of by whole pixels
+//   [controller]
+//   enabled=false              ; game controllers are left alone (as --no-controller)
 //   [discs]                    ; per disc: the code page its texts are written in
 //   1\path=/media/cdrom       ; the disc folder or CD image, as --disc names it
 //   1\codepage=1251           ; --codepage wins over it
@@ -29,6 +31,7 @@ struct DesktopSettings {
     QString winePrefix;
     int windowScale = 0; // 0: chosen from the screen's density
     bool smoothFullScreen = false;
+    bool controllerEnabled = true; // game controllers work the menu (where the build reads them)
     // A disc's absolute path (cleaned, links left as they are) to the code page of its texts;
     // only pages the program reads are kept.
     QMap<QString, int> discCodePages;

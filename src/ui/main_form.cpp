@@ -9,6 +9,7 @@
 #include "ui/editor_form.h"
 #include "ui/full_screen_view.h"
 #include "ui/game_panel.h"
+#include "ui/navigation_key_events.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -16,6 +17,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 
@@ -180,44 +182,6 @@ int KeyCode(int qtKey) {
     }
 }
 
-// The keys that work the front end without the pointer, as the engine names them.
-std::optional<NavigationKey> NavigationKeyOf(const QKeyEvent& key) {
-    const Qt::KeyboardModifiers mods = key.modifiers() & (Qt::ShiftModifier | Qt::AltModifier |
-                                                          Qt::ControlModifier | Qt::MetaModifier);
-    if (mods == Qt::AltModifier && key.key() == Qt::Key_Left) {
-        return NavigationKey::AltLeft;
-    }
-    if (key.key() == Qt::Key_Backtab || (key.key() == Qt::Key_Tab && mods == Qt::ShiftModifier)) {
-        return NavigationKey::BackTab;
-    }
-    if (mods != Qt::NoModifier) {
-        return std::nullopt;
-    }
-    switch (key.key()) {
-    case Qt::Key_Tab:
-        return NavigationKey::Tab;
-    case Qt::Key_Left:
-        return NavigationKey::Left;
-    case Qt::Key_Right:
-        return NavigationKey::Right;
-    case Qt::Key_Up:
-        return NavigationKey::Up;
-    case Qt::Key_Down:
-        return NavigationKey::Down;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return NavigationKey::Return;
-    case Qt::Key_Space:
-        return NavigationKey::Space;
-    case Qt::Key_Escape:
-        return NavigationKey::Escape;
-    case Qt::Key_Backspace:
-        return NavigationKey::Backspace;
-    default:
-        return std::nullopt;
-    }
-}
-
 } // namespace
 
 KeyPlace TMainForm::PlaceOf(const QWidget* receiver) const {
@@ -241,8 +205,36 @@ bool TMainForm::NavigationKeyDown(const QKeyEvent& key, KeyPlace place) {
     return nav && engine_->NavigationKeyDown(*nav, place);
 }
 
+bool TMainForm::ControllerKeyDown(NavigationKey key, bool repeat) {
+    // Only for the window the user is at: not while another program, the disc editor or a message
+    // box has the keyboard.
+    const QWidget* active = QApplication::activeWindow();
+    if (!engine_ || State().closed || active == nullptr ||
+        (active != this && active != fullView_)) {
+        return false;
+    }
+    QWidget* receiver = KeyReceiver();
+    if (engine_->NavigationKeyDown(key, PlaceOf(receiver))) {
+        return true;
+    }
+    // A key the front end leaves to the control goes there as a typed one would: the page or the
+    // readme scrolls, the page's links take Tab and Return. The engine has seen it already, and
+    // the hidden phrases and Alt shortcuts are the keyboard's alone.
+    const KeyStroke stroke = KeyStrokeFor(key);
+    const QPointer<QWidget> alive(receiver);
+    forwarding_ = true;
+    QKeyEvent press(QEvent::KeyPress, stroke.key, stroke.modifiers, stroke.text, repeat);
+    QApplication::sendEvent(receiver, &press);
+    if (alive) {
+        QKeyEvent release(QEvent::KeyRelease, stroke.key, stroke.modifiers, stroke.text, repeat);
+        QApplication::sendEvent(receiver, &release);
+    }
+    forwarding_ = false;
+    return false;
+}
+
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress || !engine_ || !watched->isWidgetType()) {
+    if (event->type() != QEvent::KeyPress || !engine_ || forwarding_ || !watched->isWidgetType()) {
         return false;
     }
     auto* widget = static_cast<QWidget*>(watched);

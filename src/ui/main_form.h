@@ -68,6 +68,10 @@ class TMainForm : public QWidget, private WindowView, private MessageSink {
     void StartFullScreen();
     // Where a key for this window goes: the control with the focus, or the window.
     QWidget* KeyReceiver() const;
+    // A navigation key from a game controller: taken while this window (or its full-screen view)
+    // is the active one, and worked as the same key from the keyboard; one the front end does not
+    // use goes on to the control with the focus. Returns whether the front end used it.
+    bool ControllerKeyDown(NavigationKey key, bool repeat = false);
 
     // The disc editor beside the front end, once the program has made it.
     void SetEditor(Tform1* editor) { editor_ = editor; }
@@ -118,6 +122,7 @@ class TMainForm : public QWidget, private WindowView, private MessageSink {
     FullScreenView* fullView_ = nullptr;
     std::unique_ptr<FrontEnd> engine_;
     Tform1* editor_ = nullptr;
+    bool forwarding_ = false; // a controller's key on its way to a control, past the filter
 };
 
 } // namespace kestrova

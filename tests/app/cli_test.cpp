@@ -22,6 +22,9 @@ TEST(CommandLine, ReadsEveryOption) {
     EXPECT_FALSE(ParseCommandLine({"--verbose"}, cl).has_value());
     EXPECT_TRUE(cl.verbose);
     EXPECT_FALSE(cl.adventure);
+    EXPECT_FALSE(cl.noController);
+    EXPECT_FALSE(ParseCommandLine({"--no-controller"}, cl).has_value());
+    EXPECT_TRUE(cl.noController);
 
     CommandLine other;
     EXPECT_FALSE(ParseCommandLine({"--version", "--help", "--adventure"}, other).has_value());
@@ -108,7 +111,7 @@ TEST(CommandLine, UsageNamesTheOptions) {
     for (const char* option :
          {"--disc", "--replay", "--no-launch", "--version", "--help", "--scale N",
           "[window] scale=N", "[fullscreen] smooth=true", "KESTROVA_WINE", "kestrova.conf",
-          "[wine] command=", "[wine] prefix="}) {
+          "[wine] command=", "[wine] prefix=", "--no-controller", "[controller] enabled=false"}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }
 }

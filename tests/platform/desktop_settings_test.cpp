@@ -44,6 +44,18 @@ TEST(DesktopSettings, KeysAreReadAndMissingOnesKeepTheirDefaults) {
     EXPECT_TRUE(all.smoothFullScreen);
 }
 
+TEST(DesktopSettings, ControllerIsOnUnlessTurnedOff) {
+    QTemporaryDir dir;
+    EXPECT_TRUE(LoadDesktopSettings(dir.filePath(QStringLiteral("absent.conf"))).controllerEnabled);
+    EXPECT_TRUE(LoadDesktopSettings(WriteSettings(dir, "[window]\nscale=2\n")).controllerEnabled);
+    EXPECT_FALSE(
+        LoadDesktopSettings(WriteSettings(dir, "[controller]\nenabled=false\n")).controllerEnabled);
+    EXPECT_FALSE(
+        LoadDesktopSettings(WriteSettings(dir, "[controller]\nenabled=0\n")).controllerEnabled);
+    EXPECT_TRUE(
+        LoadDesktopSettings(WriteSettings(dir, "[controller]\nenabled=true\n")).controllerEnabled);
+}
+
 TEST(DesktopSettings, UnreadableValuesAndNonFilesGiveDefaults) {
     QTemporaryDir dir;
     EXPECT_EQ(LoadDesktopSettings(WriteSettings(dir, "[window]\nscale=huge\n")).windowScale, 0);
