@@ -316,14 +316,14 @@ void ShelfWindow::OnDescribed(const QString& path, const std::optional<FoundDisc
             described_[key] = *disc;
             described_[key].path = key;
             Save();
-            SetStatus(QStringLiteral("Added ") + path);
+            NoteDrop(QStringLiteral("Added ") + path);
             Remerge();
             MakeCurrent(QString::fromStdString(key));
         } else if (QFileInfo(path).isDir()) {
             AddFolder(path);
         } else {
-            SetStatus(path + QStringLiteral(" is not a disc: a disc is a folder or a CD image "
-                                            "(.iso, .cue, .bin)"));
+            NoteDrop(path + QStringLiteral(" is not a disc: a disc is a folder or a CD image "
+                                           "(.iso, .cue, .bin)"));
         }
         WorkDone();
         return;
@@ -460,6 +460,7 @@ void ShelfWindow::AddFolder(const QString& folder) {
 }
 
 void ShelfWindow::AddDropped(const QStringList& paths) {
+    dropNotes_.clear();
     for (const QString& path : paths) {
         dropped_.insert(path);
         ++pending_;
@@ -475,6 +476,11 @@ void ShelfWindow::Save() {
     }
     saveError_ = SaveShelfSettings(settings_, options_.settingsPath);
     SetStatus(statusText_);
+}
+
+void ShelfWindow::NoteDrop(const QString& note) {
+    dropNotes_.push_back(note);
+    SetStatus(dropNotes_.join(QStringLiteral(" \u00b7 ")));
 }
 
 void ShelfWindow::SetStatus(const QString& text) {

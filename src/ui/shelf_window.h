@@ -81,6 +81,8 @@ class ShelfWindow : public QWidget {
     void WorkDone();
     void ShowProgress();
     void Save();
+    // Says what became of one dropped path beside what became of the others of its drop.
+    void NoteDrop(const QString& note);
     void SetStatus(const QString& text);
     void ShowAgain();
     void ToggleFullScreen();
@@ -111,8 +113,9 @@ class ShelfWindow : public QWidget {
     std::set<std::string> absent_;                      // remembered discs that are not
     std::set<std::string> probing_;                     // probes asked for
     std::set<QString> dropped_;                         // dropped paths being looked at
-    int pending_ = 0;   // folders, descriptions and probes under way
-    int workTotal_ = 0; // how many since the shelf was last idle
+    QStringList dropNotes_; // what became of each path of the last drop, in the order answered
+    int pending_ = 0;       // folders, descriptions and probes under way
+    int workTotal_ = 0;     // how many since the shelf was last idle
     bool drawPending_ = false;
     bool wasFullScreen_ = false;
     QString statusText_;
