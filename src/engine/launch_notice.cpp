@@ -18,14 +18,15 @@ constexpr std::size_t kLongestName = 60;
 // Starts whose report is still awaited; older ones are forgotten past this many.
 constexpr std::size_t kAwaitedStarts = 16;
 
-// The box: the menu's small font and line step, text at most this wide, at most this many
-// lines, centred in the window's client area and standing just above the banners, or above the
-// web pane while that is up.
-constexpr int kNoticeTextWidth = 360;
+// The box: the panels' bold face at a size read at a glance (the menu's small letters are too
+// small for a message), text at most this wide, at most this many lines, centred in the window's
+// client area and standing just above the banners, or above the web pane while that is up.
+constexpr int kNoticeFontPixels = 13;
+constexpr int kNoticeTextWidth = 440;
 constexpr int kNoticeMaxLines = 3;
-constexpr int kNoticePadX = 5;
-constexpr int kNoticePadY = 4;
-constexpr int kNoticeLineStep = MenuLineHeight() + 2;
+constexpr int kNoticePadX = 8;
+constexpr int kNoticePadY = 5;
+constexpr int kNoticeLineStep = kNoticeFontPixels + 3;
 constexpr int kClientWidth = 792;
 constexpr int kNoticeBottom = 490;
 
@@ -34,8 +35,9 @@ constexpr TColor kOrange = 0x3D76FC;
 
 FontSpec NoticeFont() {
     FontSpec f;
-    f.face = FontFace::Small;
-    f.pixelHeight = MenuLineHeight();
+    f.face = FontFace::Sans;
+    f.pixelHeight = kNoticeFontPixels;
+    f.bold = true;
     f.colour = kWhite;
     return f;
 }
