@@ -166,16 +166,9 @@ int main(int argc, char** argv) {
         // and would end the program; there it runs without one.
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }
-    // Pages of a CD image reach the browser engine through a scheme of the program's own, which
-    // must be known before the application exists: only then is the engine's plugin loaded this
-    // early, and its OpenGL contexts are shared from the start. Otherwise the sharing is set up
-    // when the engine starts, after the first frame: making the shared context costs a display's
-    // OpenGL start-up, which the first frame does not need.
+    // The browser engine is loaded only when a page is wanted (platform/web_pane.h): nothing of
+    // it, not even the OpenGL context it shares, is made at start.
     const bool imageDisc = !cli.disc.empty() && IsDiscImageFile(cli.disc);
-    if (imageDisc) {
-        QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-        RegisterDiscScheme();
-    }
     // The user's settings shape the desktop; a replay runs the same on every machine, so it reads
     // none of them.
     const DesktopSettings settings = replay ? DesktopSettings() : LoadDesktopSettings();
