@@ -18,6 +18,7 @@
 #include "platform/qt_pace_clock.h"
 #include "platform/web_pane.h"
 #include "ui/editor_form.h"
+#include "ui/full_screen_view.h"
 #include "ui/game_panel.h"
 #include "ui/main_form.h"
 #include "ui/tgame_form.h"
@@ -29,10 +30,12 @@
 #include <QLoggingCategory>
 #include <QMessageBox>
 #include <QTimer>
+#include <QWindow>
 
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <functional>
 #include <iostream>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -66,6 +69,25 @@ void QuietBrowserEngine() {
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--log-level=3 --disable-logging");
     }
 }
+
+// Says once when a window is first exposed.
+class ExposeWatch : public QObject {
+  public:
+    explicit ExposeWatch(std::function<void()> exposed) : exposed_(std::move(exposed)) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Expose && exposed_) {
+            const auto exposed = std::move(exposed_);
+            exposed_ = nullptr;
+            exposed();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    std::function<void()> exposed_;
+};
 
 void Trace(bool on, const char* what) {
     if (on) {
@@ -297,6 +319,16 @@ int main(int argc, char** argv) {
     // application is.
     QtPaceClock paceClock;
     DesktopPacer pacer(form.Engine(), paceClock, cli.firstFrameExit);
+    pacer.Start();
+    // The first frame is drawn as the window (or the full-screen view) first comes on screen.
+    ExposeWatch exposed([&pacer] { pacer.WindowExposed(); });
+    QWidget* onScreen = form.FullScreen() ? static_cast<QWidget*>(form.FullScreen()) : &form;
+    if (QWindow* shown = onScreen->windowHandle()) {
+        shown->installEventFilter(&exposed);
+        if (shown->isExposed()) {
+            pacer.WindowExposed();
+        }
+    }
     QObject::connect(&paceClock.Timer(), &QTimer::timeout, &form, [&] {
         const bool active =
             QApplication::applicationState() == Qt::ApplicationActive || form.isActiveWindow();
@@ -311,6 +343,5 @@ int main(int argc, char** argv) {
     });
     QObject::connect(&app, &QGuiApplication::applicationStateChanged, &paceClock.Timer(),
                      [&pacer](Qt::ApplicationState) { pacer.ActivationChanged(); });
-    pacer.Start();
     return app.exec();
 }
