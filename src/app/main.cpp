@@ -9,6 +9,7 @@
 #include "base/terminal_text.h"
 #include "disc/cdio/open_disc.h"
 #include "disc/disc_file_system.h"
+#include "engine/pictures_ahead.h"
 #include "platform/desktop_launcher.h"
 #include "platform/desktop_pacer.h"
 #include "platform/desktop_settings.h"
@@ -37,6 +38,7 @@
 #include <ctime>
 #include <functional>
 #include <iostream>
+#include <optional>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -188,16 +190,11 @@ int main(int argc, char** argv) {
         // and would end the program; there it runs without one.
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }
-    // The browser engine is loaded only when a page is wanted (platform/web_pane.h): nothing of
-    // it, not even the OpenGL context it shares, is made at start.
+    // The disc is chosen before the toolkit starts, and its pictures are read and decoded on
+    // threads of their own while it starts and the windows are built; start-up takes them in their
+    // place. A disc that cannot be opened is told once the application exists, as before. An image
+    // is read in place; the current directory stays.
     const bool imageDisc = !cli.disc.empty() && IsDiscImageFile(cli.disc);
-    // The user's settings shape the desktop; a replay runs the same on every machine, so it reads
-    // none of them.
-    const DesktopSettings settings = replay ? DesktopSettings() : LoadDesktopSettings();
-    ApplyToolkitScale(ToolkitScaleFor(ChosenWindowScale(cli.scale, settings.windowScale)));
-    QApplication app(argc, argv);
-    // A disc that cannot be opened is told like every other fault of the disc at start: on
-    // standard error and in a box. An image is read in place; the current directory stays.
     std::string discFault;
     std::string discDetail;
     if (imageDisc) {
@@ -210,6 +207,17 @@ int main(int argc, char** argv) {
     } else if (!cli.disc.empty() && !QDir::setCurrent(QString::fromStdString(cli.disc))) {
         discFault = "Cannot open the disc folder " + cli.disc + ".";
     }
+    std::optional<PicturesAhead> pictures;
+    if (discFault.empty() && !cli.emptyWindow) {
+        pictures.emplace();
+    }
+    // The user's settings shape the desktop; a replay runs the same on every machine, so it reads
+    // none of them.
+    const DesktopSettings settings = replay ? DesktopSettings() : LoadDesktopSettings();
+    ApplyToolkitScale(ToolkitScaleFor(ChosenWindowScale(cli.scale, settings.windowScale)));
+    QApplication app(argc, argv);
+    // A disc that cannot be opened is told like every other fault of the disc at start: on
+    // standard error and in a box.
     if (!discFault.empty()) {
         std::fprintf(stderr, "%s\n", TerminalSafe(discFault).c_str());
         if (!discDetail.empty() && discDetail != discFault) {
@@ -261,7 +269,7 @@ int main(int argc, char** argv) {
     Tform1 editor(replay);
     form.SetEditor(&editor);
     try {
-        form.Initialize();
+        form.Initialize(&*pictures);
         Trace(trace, "disc loaded");
     } catch (const Error& e) {
         // The message may quote the disc, and the disc must not reach the terminal's controls.

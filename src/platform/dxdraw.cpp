@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 // Resources of a static library must be registered by hand, from the global namespace.
 static void InitFontResources() {
@@ -122,17 +123,24 @@ const ImageCanvas::Spans& ImageCanvas::SpansOf(const PictureCollectionItem& item
     spans.rowStart.assign(static_cast<std::size_t>(item.SurfaceHeight()) + 1, 0);
     const std::vector<uint32_t>& px = item.Surface();
     const int w = item.SurfaceWidth();
+    const std::optional<uint32_t> key = item.KeyedRgb();
+    spans.runs.reserve(static_cast<std::size_t>(item.SurfaceHeight()));
     for (int y = 0; y < item.SurfaceHeight(); ++y) {
         spans.rowStart[static_cast<std::size_t>(y)] = static_cast<uint32_t>(spans.runs.size());
         const uint32_t* row = px.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
+        if (!key) {
+            spans.runs.push_back({0, static_cast<uint16_t>(w)}); // nothing is left out
+            continue;
+        }
+        // Keyed pixels are left out and all others are opaque, so a run copies as is.
+        const uint32_t k = *key;
         int x = 0;
         while (x < w) {
-            // Keyed pixels are left out and all others are opaque, so a run copies as is.
-            while (x < w && item.KeyedOut(row[x])) {
+            while (x < w && (row[x] & 0xFFFFFFu) == k) {
                 ++x;
             }
             const int start = x;
-            while (x < w && !item.KeyedOut(row[x])) {
+            while (x < w && (row[x] & 0xFFFFFFu) != k) {
                 ++x;
             }
             if (x > start) {

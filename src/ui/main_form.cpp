@@ -319,8 +319,8 @@ void TMainForm::StartFullScreen() {
     SetFullScreen(true);
 }
 
-void TMainForm::Initialize() {
-    engine_->Initialize();
+void TMainForm::Initialize(PicturesAhead* ahead) {
+    engine_->Initialize(ahead);
     dxdraw_->GetCanvas().SetCanDraw(true);
 }
 
