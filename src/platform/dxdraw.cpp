@@ -171,13 +171,17 @@ void ImageCanvas::DrawItem(const PictureCollectionItem& item, int x, int y, int 
     const int db = area.top() + area.height();
     const uint32_t* src = item.Surface().data();
     const int sw = item.SurfaceWidth();
+    // The buffer's rows, found once: asking the image for each row checks it is not shared
+    // every time.
+    uchar* const bits = target_->bits();
+    const qsizetype stride = target_->bytesPerLine();
     for (int row = 0; row < r.h; ++row) {
         const int dy = y + row;
         const int sy = r.y + row;
         if (dy < dt || dy >= db || sy < 0 || sy >= item.SurfaceHeight()) {
             continue;
         }
-        auto* dest = reinterpret_cast<uint32_t*>(target_->scanLine(dy));
+        auto* dest = reinterpret_cast<uint32_t*>(bits + static_cast<qsizetype>(dy) * stride);
         const uint32_t* srow = src + static_cast<std::size_t>(sy) * static_cast<std::size_t>(sw);
         const std::size_t sr = static_cast<std::size_t>(sy);
         for (uint32_t k = spans.rowStart[sr]; k < spans.rowStart[sr + 1]; ++k) {
@@ -237,8 +241,10 @@ void ImageCanvas::Fill(int left, int top, int right, int bottom, uint32_t argb) 
     if (right <= left || bottom <= top) {
         return;
     }
+    uchar* const bits = target_->bits();
+    const qsizetype stride = target_->bytesPerLine();
     for (int y = top; y < bottom; ++y) {
-        auto* row = reinterpret_cast<uint32_t*>(target_->scanLine(y));
+        auto* row = reinterpret_cast<uint32_t*>(bits + static_cast<qsizetype>(y) * stride);
         std::fill(row + left, row + right, argb);
     }
 }
