@@ -9,8 +9,13 @@
 #  - idle CPU of the whole process tree under Xvfb as a share of one core, the front end on a
 #    still start screen and while the thumbnail strip moves (the pointer driven with xdotool),
 #    against an empty window repainted 60 times a second (bench/idle_window);
-#  - peak resident memory of the front end at its first frame (before the browser engine starts)
-#    and on the still start screen (VmHWM), each against the minimal program's.
+#  - memory: the whole process tree's proportional set size (PSS, from /proc/PID/smaps_rollup,
+#    summed over the program and every helper process) on the still start screen 8 s after start
+#    with no page asked for, and peak resident memory of the main process at its first frame and
+#    on the still start screen (VmHWM), each against the minimal program's;
+#  - the first page: from a click on a menu line to its page drawn in the web pane under Xvfb
+#    (bench/first_page.py), with the browser engine cold, and warmed by the pointer resting on
+#    the line first. No baseline: the goal is under a second.
 # Usage: scripts/bench.sh   (after `make release`)
 #   BUILD=build/release  the build folder          DISC=sample-disc      the disc measured
 #   RUNS=9               start-up runs per program  IDLE_RUNS=3           idle runs per program
@@ -31,7 +36,7 @@ IDLE_WINDOW=$BUILD/bench/idle_window
 export QTWEBENGINE_DISABLE_SANDBOX=1
 unset QT_QPA_PLATFORM
 
-for tool in Xvfb xdotool awk pgrep getconf /usr/bin/time; do
+for tool in Xvfb xdotool awk pgrep getconf /usr/bin/time python3; do
   command -v "$tool" >/dev/null || { echo "bench.sh: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
 done
 for prog in "$BIN" "$MINIMAL" "$IDLE_WINDOW" "$BUILD/bench/frame_bench" "$BUILD/bench/image_list_bench"; do
@@ -87,7 +92,7 @@ for platform in offscreen xcb; do
     minimal+=("$(first_frame "$platform" "$MINIMAL")")
   done
   f=$(median "${front[@]}"); m=$(median "${minimal[@]}")
-  echo "$platform: front end ${f} ms   minimal Qt Widgets program ${m} ms   ratio $(ratio "$f" "$m")"
+  echo "$platform: front end ${f} ms (runs: ${front[*]})   minimal Qt Widgets program ${m} ms (runs: ${minimal[*]})   ratio $(ratio "$f" "$m")"
 done
 
 # CPU ticks (user + system) of a process and all its descendants.
@@ -100,6 +105,18 @@ tree_ticks() {
     total=$((total + $(tree_ticks "$child")))
   done
   echo "$total"
+}
+
+# Proportional set size of a process and all its descendants, in KiB.
+tree_pss() {
+  local pid=$1 total=0 child
+  if [ -r "/proc/$pid/smaps_rollup" ]; then
+    total=$(awk '/^Pss:/ {print $2}' "/proc/$pid/smaps_rollup")
+  fi
+  for child in $(pgrep -P "$pid" || true); do
+    total=$((total + $(tree_pss "$child")))
+  done
+  echo "${total:-0}"
 }
 
 # Peak resident memory of one process, in MiB.
@@ -170,6 +187,36 @@ measure_memory() {
   wait "$pid" 2>/dev/null || true
   echo "$mem"
 }
+
+# Whole-tree PSS, in MiB, of a program on the display PSS_AFTER seconds after it started, its
+# window focused and the pointer off it (so nothing is hovered and no page is asked for).
+measure_pss() {
+  DISPLAY=$DPY "$@" >/dev/null 2>&1 &
+  local pid=$!
+  focus_window "$pid" >/dev/null || { kill "$pid"; return 1; }
+  park_pointer
+  sleep "${PSS_AFTER:-8}"
+  local kib
+  kib=$(tree_pss "$pid")
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  awk -v k="$kib" 'BEGIN{printf "%.1f", k / 1024}'
+}
+
+echo "== whole process tree PSS on the still start screen after ${PSS_AFTER:-8} s (median of $IDLE_RUNS, interleaved) =="
+front_pss=(); minimal_pss=()
+for _ in $(seq "$IDLE_RUNS"); do
+  front_pss+=("$(measure_pss "$BIN" --disc "$DISC")")
+  minimal_pss+=("$(measure_pss "$MINIMAL")")
+done
+fp=$(median "${front_pss[@]}"); mp=$(median "${minimal_pss[@]}")
+echo "front end: ${fp} MiB (runs: ${front_pss[*]})   minimal Qt Widgets program: ${mp} MiB (runs: ${minimal_pss[*]})   ratio $(ratio "$fp" "$mp")"
+
+echo "== first page: a click on a menu line to its page drawn in the pane (3 runs each) =="
+echo "engine cold:"
+DISPLAY=$DPY bench/first_page.py "$BIN" --disc "$DISC" --runs 3 || true
+echo "engine warmed (the pointer rests 0.5 s on the line first):"
+DISPLAY=$DPY bench/first_page.py "$BIN" --disc "$DISC" --runs 3 --rest 0.5 || true
 
 echo "== idle under Xvfb, share of one core, whole process tree (median of $IDLE_RUNS, ${IDLE} s each, interleaved) =="
 still=(); strip=(); empty=(); front_mem=(); minimal_mem=()
