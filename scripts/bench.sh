@@ -64,7 +64,8 @@ echo "== image-list files, loaded as at start-up (median of 5) =="
 # -noreset: the server would otherwise reset (and centre the pointer) whenever its last client leaves.
 Xvfb "$DPY" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true' EXIT
+# Waited for, so that the display is free again once the script has ended.
+trap 'kill $xvfb 2>/dev/null || true; wait $xvfb 2>/dev/null || true' EXIT
 for _ in $(seq 50); do
   DISPLAY=$DPY xdotool getmouselocation >/dev/null 2>&1 && break
   sleep 0.1
@@ -250,4 +251,4 @@ echo "== peak resident memory, main process (median of $IDLE_RUNS) =="
 ff=$(median "${front_first[@]}"); mf=$(median "${minimal_first[@]}")
 echo "front end at its first frame, before the web pane is used: ${ff} MiB   minimal Qt Widgets program: ${mf} MiB   ratio $(ratio "$ff" "$mf")"
 fm=$(median "${front_mem[@]}"); mm=$(median "${minimal_mem[@]}")
-echo "front end on the still start screen, the web pane's loading page loaded: ${fm} MiB   minimal Qt Widgets program: ${mm} MiB   ratio $(ratio "$fm" "$mm")"
+echo "front end on the still start screen, no page asked for: ${fm} MiB   minimal Qt Widgets program: ${mm} MiB   ratio $(ratio "$fm" "$mm")"

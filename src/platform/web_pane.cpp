@@ -463,6 +463,7 @@ void WebPaneWidget::StartEngine() {
     impl_->view->ask = [this](const QUrl& url, const std::optional<QList<QUrl>>& askingPage) {
         return Ask(url, askingPage);
     };
+    impl_->view->loadStarted = [this] { impl_->loading = true; };
     impl_->view->loadFinished = [this] {
         impl_->loading = false;
         if (!impl_->next.empty()) {
