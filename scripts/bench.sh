@@ -9,10 +9,15 @@
 #  - idle CPU of the whole process tree under Xvfb as a share of one core, the front end on a
 #    still start screen and while the thumbnail strip moves (the pointer driven with xdotool),
 #    against an empty window repainted 60 times a second (bench/idle_window);
+#  - memory: the whole process tree's proportional set size (PSS, from /proc/PID/smaps_rollup,
+#    summed over the program and every helper process) on the still start screen 8 s after start
+#    with no page asked for, and peak resident memory of the main process at its first frame and
+#    on the still start screen (VmHWM), each against the minimal program's;
+#  - the first page: from a click on a menu line to its page drawn in the web pane under Xvfb
+#    (bench/first_page.py), with the browser engine cold, and warmed by the pointer resting on
+#    the line first. No baseline: the goal is under a second.
 #  - the shelf with 50 discs: its window shown to every thumbnail drawn, cached and uncached
-#    (bench/shelf_thumbnails.sh), against the front end's own start;
-#  - peak resident memory of the front end at its first frame (before the browser engine starts)
-#    and on the still start screen (VmHWM), each against the minimal program's.
+#    (bench/shelf_thumbnails.sh), against the front end's own start.
 # Usage: scripts/bench.sh   (after `make release`)
 #   BUILD=build/release  the build folder          DISC=sample-disc      the disc measured
 #   RUNS=9               start-up runs per program  IDLE_RUNS=3           idle runs per program
@@ -33,7 +38,7 @@ IDLE_WINDOW=$BUILD/bench/idle_window
 export QTWEBENGINE_DISABLE_SANDBOX=1
 unset QT_QPA_PLATFORM
 
-for tool in Xvfb xdotool awk pgrep getconf /usr/bin/time; do
+for tool in Xvfb xdotool awk pgrep getconf /usr/bin/time python3; do
   command -v "$tool" >/dev/null || { echo "bench.sh: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
 done
 for prog in "$BIN" "$MINIMAL" "$IDLE_WINDOW" "$BUILD/bench/frame_bench" "$BUILD/bench/image_list_bench"; do
@@ -61,7 +66,8 @@ echo "== image-list files, loaded as at start-up (median of 5) =="
 # -noreset: the server would otherwise reset (and centre the pointer) whenever its last client leaves.
 Xvfb "$DPY" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true' EXIT
+# Waited for, so that the display is free again once the script has ended.
+trap 'kill $xvfb 2>/dev/null || true; wait $xvfb 2>/dev/null || true' EXIT
 for _ in $(seq 50); do
   DISPLAY=$DPY xdotool getmouselocation >/dev/null 2>&1 && break
   sleep 0.1
@@ -89,7 +95,7 @@ for platform in offscreen xcb; do
     minimal+=("$(first_frame "$platform" "$MINIMAL")")
   done
   f=$(median "${front[@]}"); m=$(median "${minimal[@]}")
-  echo "$platform: front end ${f} ms   minimal Qt Widgets program ${m} ms   ratio $(ratio "$f" "$m")"
+  echo "$platform: front end ${f} ms (runs: ${front[*]})   minimal Qt Widgets program ${m} ms (runs: ${minimal[*]})   ratio $(ratio "$f" "$m")"
 done
 
 # CPU ticks (user + system) of a process and all its descendants.
@@ -102,6 +108,18 @@ tree_ticks() {
     total=$((total + $(tree_ticks "$child")))
   done
   echo "$total"
+}
+
+# Proportional set size of a process and all its descendants, in KiB.
+tree_pss() {
+  local pid=$1 total=0 child
+  if [ -r "/proc/$pid/smaps_rollup" ]; then
+    total=$(awk '/^Pss:/ {print $2}' "/proc/$pid/smaps_rollup")
+  fi
+  for child in $(pgrep -P "$pid" || true); do
+    total=$((total + $(tree_pss "$child")))
+  done
+  echo "${total:-0}"
 }
 
 # Peak resident memory of one process, in MiB.
@@ -173,6 +191,36 @@ measure_memory() {
   echo "$mem"
 }
 
+# Whole-tree PSS, in MiB, of a program on the display PSS_AFTER seconds after it started, its
+# window focused and the pointer off it (so nothing is hovered and no page is asked for).
+measure_pss() {
+  DISPLAY=$DPY "$@" >/dev/null 2>&1 &
+  local pid=$!
+  focus_window "$pid" >/dev/null || { kill "$pid"; return 1; }
+  park_pointer
+  sleep "${PSS_AFTER:-8}"
+  local kib
+  kib=$(tree_pss "$pid")
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  awk -v k="$kib" 'BEGIN{printf "%.1f", k / 1024}'
+}
+
+echo "== whole process tree PSS on the still start screen after ${PSS_AFTER:-8} s (median of $IDLE_RUNS, interleaved) =="
+front_pss=(); minimal_pss=()
+for _ in $(seq "$IDLE_RUNS"); do
+  front_pss+=("$(measure_pss "$BIN" --disc "$DISC")")
+  minimal_pss+=("$(measure_pss "$MINIMAL")")
+done
+fp=$(median "${front_pss[@]}"); mp=$(median "${minimal_pss[@]}")
+echo "front end: ${fp} MiB (runs: ${front_pss[*]})   minimal Qt Widgets program: ${mp} MiB (runs: ${minimal_pss[*]})   ratio $(ratio "$fp" "$mp")"
+
+echo "== first page: a click on a menu line to its page drawn in the pane (3 runs each) =="
+echo "engine cold:"
+DISPLAY=$DPY bench/first_page.py "$BIN" --disc "$DISC" --runs 3 || true
+echo "engine warmed (the pointer rests 0.5 s on the line first):"
+DISPLAY=$DPY bench/first_page.py "$BIN" --disc "$DISC" --runs 3 --rest 0.5 || true
+
 echo "== idle under Xvfb, share of one core, whole process tree (median of $IDLE_RUNS, ${IDLE} s each, interleaved) =="
 still=(); strip=(); empty=(); front_mem=(); minimal_mem=()
 for _ in $(seq "$IDLE_RUNS"); do
@@ -205,7 +253,7 @@ echo "== peak resident memory, main process (median of $IDLE_RUNS) =="
 ff=$(median "${front_first[@]}"); mf=$(median "${minimal_first[@]}")
 echo "front end at its first frame, before the web pane is used: ${ff} MiB   minimal Qt Widgets program: ${mf} MiB   ratio $(ratio "$ff" "$mf")"
 fm=$(median "${front_mem[@]}"); mm=$(median "${minimal_mem[@]}")
-echo "front end on the still start screen, the web pane's loading page loaded: ${fm} MiB   minimal Qt Widgets program: ${mm} MiB   ratio $(ratio "$fm" "$mm")"
+echo "front end on the still start screen, no page asked for: ${fm} MiB   minimal Qt Widgets program: ${mm} MiB   ratio $(ratio "$fm" "$mm")"
 
 echo "== the shelf with 50 discs, window shown to every thumbnail drawn =="
 BUILD=$BUILD DISC=$DISC bench/shelf_thumbnails.sh

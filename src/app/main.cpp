@@ -14,6 +14,7 @@
 #include "base/terminal_text.h"
 #include "disc/cdio/open_disc.h"
 #include "disc/disc_file_system.h"
+#include "engine/pictures_ahead.h"
 #include "platform/controller_service.h"
 #include "platform/desktop_launcher.h"
 #include "platform/desktop_pacer.h"
@@ -24,6 +25,7 @@
 #include "platform/qt_pace_clock.h"
 #include "platform/web_pane.h"
 #include "ui/editor_form.h"
+#include "ui/full_screen_view.h"
 #include "ui/game_panel.h"
 #include "ui/main_form.h"
 #include "ui/tgame_form.h"
@@ -35,11 +37,14 @@
 #include <QLoggingCategory>
 #include <QMessageBox>
 #include <QTimer>
+#include <QWindow>
 
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <functional>
 #include <iostream>
+#include <optional>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -72,6 +77,25 @@ void QuietBrowserEngine() {
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--log-level=3 --disable-logging");
     }
 }
+
+// Says once when a window is first exposed.
+class ExposeWatch : public QObject {
+  public:
+    explicit ExposeWatch(std::function<void()> exposed) : exposed_(std::move(exposed)) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Expose && exposed_) {
+            const auto exposed = std::move(exposed_);
+            exposed_ = nullptr;
+            exposed();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    std::function<void()> exposed_;
+};
 
 void Trace(bool on, const char* what) {
     if (on) {
@@ -178,38 +202,39 @@ int main(int argc, char** argv) {
         // and would end the program; there it runs without one.
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }
-    // Pages of a CD image reach the browser engine through a scheme of the program's own, which
-    // must be known before the application exists: only then is the engine's plugin loaded this
-    // early, and its OpenGL contexts are shared from the start. Otherwise the sharing is set up
-    // when the engine starts, after the first frame: making the shared context costs a display's
-    // OpenGL start-up, which the first frame does not need.
-    const bool imageDisc = !cli.disc.empty() && IsDiscImageFile(cli.disc);
-    if (imageDisc) {
-        QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-        RegisterDiscScheme();
+    // The disc is chosen before the toolkit starts, and its pictures are read and decoded on
+    // threads of their own while it starts and the windows are built; start-up takes them in their
+    // place. A disc that cannot be opened is told once the application exists, as before. An image
+    // is read in place; the current directory stays.
+    // Started with no disc, the shelf of the user's discs opens; each is opened from there.
+    const bool shelf = cli.disc.empty() && !replay && !cli.emptyWindow && !cli.firstFrameExit;
+    std::optional<StartFault> discFault;
+    if (!cli.disc.empty()) {
+        discFault = PutDiscIn(cli.disc);
+    }
+    std::optional<PicturesAhead> pictures;
+    if (!discFault && !shelf && !cli.emptyWindow) {
+        pictures.emplace();
     }
     // The user's settings shape the desktop; a replay runs the same on every machine, so it reads
     // none of them.
     const DesktopSettings settings = replay ? DesktopSettings() : LoadDesktopSettings();
     ApplyToolkitScale(ToolkitScaleFor(ChosenWindowScale(cli.scale, settings.windowScale)));
     QApplication app(argc, argv);
-    // Started with no disc, the shelf of the user's discs opens; each is opened from there.
-    if (cli.disc.empty() && !replay && !cli.emptyWindow && !cli.firstFrameExit) {
+    if (shelf) {
         QApplication::setApplicationName(QStringLiteral("Kestrova CD-ROM"));
         QApplication::setWindowIcon(ProgramIcon());
         return RunShelf(cli);
     }
     // A disc that cannot be opened is told like every other fault of the disc at start: on
-    // standard error and in a box. An image is read in place; the current directory stays.
-    if (!cli.disc.empty()) {
-        if (const auto fault = PutDiscIn(cli.disc)) {
-            PrintStartFault(*fault);
-            if (!replay) {
-                QMessageBox::critical(nullptr, QStringLiteral("Kestrova CD-ROM"),
-                                      QString::fromStdString(fault->message));
-            }
-            return 1;
+    // standard error and in a box.
+    if (discFault) {
+        PrintStartFault(*discFault);
+        if (!replay) {
+            QMessageBox::critical(nullptr, QStringLiteral("Kestrova CD-ROM"),
+                                  QString::fromStdString(discFault->message));
         }
+        return 1;
     }
     if (!verbose) {
         // The browser engine reports its set-up, and that its sandbox is off, on every start; a
@@ -259,7 +284,7 @@ int main(int argc, char** argv) {
     Tform1 editor(replay);
     form.SetEditor(&editor);
     try {
-        form.Initialize();
+        form.Initialize(pictures ? &*pictures : nullptr);
         Trace(trace, "disc loaded");
     } catch (const Error& e) {
         PrintStartFault(StartFault{e.what(), e.Detail()});
@@ -313,6 +338,16 @@ int main(int argc, char** argv) {
     // application is.
     QtPaceClock paceClock;
     DesktopPacer pacer(form.Engine(), paceClock, cli.firstFrameExit);
+    pacer.Start();
+    // The first frame is drawn as the window (or the full-screen view) first comes on screen.
+    ExposeWatch exposed([&pacer] { pacer.WindowExposed(); });
+    QWidget* onScreen = form.FullScreen() ? static_cast<QWidget*>(form.FullScreen()) : &form;
+    if (QWindow* shown = onScreen->windowHandle()) {
+        shown->installEventFilter(&exposed);
+        if (shown->isExposed()) {
+            pacer.WindowExposed();
+        }
+    }
     QObject::connect(&paceClock.Timer(), &QTimer::timeout, &form, [&] {
         const bool active =
             QApplication::applicationState() == Qt::ApplicationActive || form.isActiveWindow();
@@ -327,7 +362,6 @@ int main(int argc, char** argv) {
     });
     QObject::connect(&app, &QGuiApplication::applicationStateChanged, &paceClock.Timer(),
                      [&pacer](Qt::ApplicationState) { pacer.ActivationChanged(); });
-    pacer.Start();
 
     // A game controller works the menu as the navigation keys do. SDL starts once the loop runs,
     // after the window is up; a start-up measurement leaves it out.

@@ -158,6 +158,8 @@ QJsonObject StateDump(const TMainForm& form) {
         web[QStringLiteral("left")] = pane->Left();
         web[QStringLiteral("url")] = QString::fromStdString(pane->Url());
         web[QStringLiteral("onScreen")] = PaneOnScreen(*pane);
+        // The browser engine starts only when a page is wanted; the light pane is always ready.
+        web[QStringLiteral("engineStarted")] = pane->EngineStarted();
     }
     o[QStringLiteral("web")] = web;
 

@@ -7,6 +7,8 @@
 #include "engine/launch_notice.h"
 #include "engine/menus.h"
 
+#include "catalogue/disc_rules.h"
+
 namespace kestrova {
 
 namespace {
@@ -383,6 +385,20 @@ void LoadRequestedPage(MainState& s, FrameContext& ctx) {
     }
 }
 
+// A menu line that opens a page, under the pointer (or chosen by the keys): the pane may make its
+// browser engine ready, so the page comes sooner once the line is clicked. Nothing is shown.
+void WarmUpForHoveredPage(MainState& s, FrameContext& ctx) {
+    if (!ctx.web || s.menuKey == "none" || s.menuHover < 0 || s.menuHover >= kMenuDestinations ||
+        s.menuHover >= static_cast<int>(s.menusource.size())) {
+        return;
+    }
+    const std::string& caption = s.menusource[static_cast<std::size_t>(s.menuHover)];
+    if (ChooseCaption(s.source, s.menuKey, caption, s.spriteCount).action ==
+        ChoiceAction::OpenPage) {
+        ctx.web->WarmUp();
+    }
+}
+
 // 16. An open menu stays under its button; a closed one shrinks two lines a frame.
 void ShrinkClosedMenu(MainState& s, Canvas& c) {
     if (HasMenu(s.menuKey)) {
@@ -503,6 +519,7 @@ void DXTimerTimer(MainState& s, FrameContext& ctx) {
         // surface, so nothing more is drawn or shown.
         return;
     }
+    WarmUpForHoveredPage(s, ctx);
     ShrinkClosedMenu(s, c);                  // 16
     DrawTopBanner(s, c);                     // 17
     DrawRule(s, c);                          // 18

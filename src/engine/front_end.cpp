@@ -55,8 +55,8 @@ std::string FrontEnd::CurrentDirectory() {
     return CurrentDisc().Root();
 }
 
-void FrontEnd::Initialize() {
-    DxDrawInitialize(state_, ports_, CurrentDirectory());
+void FrontEnd::Initialize(PicturesAhead* ahead) {
+    DxDrawInitialize(state_, ports_, CurrentDirectory(), ahead);
     FormCreate(state_);
     initialized_ = true;
 }

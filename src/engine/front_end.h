@@ -13,6 +13,8 @@
 
 namespace kestrova {
 
+class PicturesAhead;
+
 // The front end hears from its launcher how each start ended (see launch_notice.h).
 class FrontEnd : private LaunchReports {
   public:
@@ -23,8 +25,8 @@ class FrontEnd : private LaunchReports {
     FrontEnd& operator=(const FrontEnd&) = delete;
 
     // Loads the disc and lays out the sprites, then sets the start values. Throws kestrova::Error
-    // with the reader's message; no frame runs then.
-    void Initialize();
+    // with the reader's message; no frame runs then. The pictures come from `ahead` when given.
+    void Initialize(PicturesAhead* ahead = nullptr);
     bool Initialized() const { return initialized_; }
 
     // Advances the clock: timers that fall due fire in time order and frames run at a fixed 60

@@ -128,6 +128,9 @@ class WebPane {
     // Goes back to the page shown before, judged as the page shown asking for it; nothing when
     // there is none.
     virtual void Back() {}
+    // A page is likely to be asked for soon (the pointer rests on a menu line that opens one):
+    // a pane whose engine takes a while to start may start it now. Nothing changes on screen.
+    virtual void WarmUp() {}
 };
 
 // The pane is on screen exactly while its left edge stands here, just past the window's own; at
@@ -256,7 +259,9 @@ class NullWebPane : public WebPane {
     void SetLeft(int left) override { left_ = left; }
     std::string Url() const override { return url_; }
     void Back() override { ++backs; }
+    void WarmUp() override { ++warmUps; }
     int backs = 0;
+    int warmUps = 0;
 
   private:
     std::string url_;

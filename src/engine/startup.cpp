@@ -6,7 +6,7 @@
 #include "disc/disc_file_system.h"
 #include "engine/banners.h"
 #include "engine/disc_requirements.h"
-#include "pictures/bitmap_codec.h"
+#include "engine/pictures_ahead.h"
 
 namespace kestrova {
 
@@ -58,40 +58,48 @@ void Place(TSpriteRec& sprite, PictureCollection& c, const char* collectionName,
     sprite.dy = 0;
 }
 
-void LoadAndLayOut(MainState& s, Ports& ports, const std::string& currentDirectory);
+void LoadAndLayOut(MainState& s, Ports& ports, const std::string& currentDirectory,
+                   PicturesAhead* ahead);
+
+void PutDiscPictures(MainState& s, DiscPictures&& read) {
+    s.backgroundSurface = std::move(read.background);
+    PictureCollection* const collections[] = {&s.panels, &s.sliderlistA, &s.SubSliderA,
+                                              &s.top_panels, &s.banners};
+    for (std::size_t i = 0; i < read.lists.size(); ++i) {
+        *collections[i] = std::move(read.lists[i]);
+    }
+}
 
 } // namespace
 
 void LoadDiscPictures(MainState& s) {
     // Every picture of the disc together is held to one budget, counted from the headers.
-    PixelBudget budget(kMaxDiscPixels);
-    s.backgroundSurface = PictureCollectionItem();
-    s.backgroundSurface.SetPicture(LoadBitmapFile(kBackgroundFile, &budget));
-    PictureCollection* const collections[] = {&s.panels, &s.sliderlistA, &s.SubSliderA,
-                                              &s.top_panels, &s.banners};
-    for (std::size_t i = 0; i < ImageListFiles().size(); ++i) {
-        collections[i]->SetSurfaceInitialized(true);
-        collections[i]->LoadFromFile(ImageListFiles()[i].path, &budget);
-    }
+    PutDiscPictures(s, ReadDiscPictures());
 }
 
-void DxDrawInitialize(MainState& s, Ports& ports, const std::string& currentDirectory) {
+void DxDrawInitialize(MainState& s, Ports& ports, const std::string& currentDirectory,
+                      PicturesAhead* ahead) {
     // A fault of the disc ends start-up with an error that carries the reader's message and,
     // for whoever runs the program, which file and why; the one who catches it says both, once.
-    LoadAndLayOut(s, ports, currentDirectory);
+    LoadAndLayOut(s, ports, currentDirectory, ahead);
 }
 
 namespace {
 
-void LoadAndLayOut(MainState& s, Ports& ports, const std::string& currentDirectory) {
+void LoadAndLayOut(MainState& s, Ports& ports, const std::string& currentDirectory,
+                   PicturesAhead* ahead) {
     // 1. The pane shows the disc's loading page while nothing else is asked of it.
     if (ports.web && DiscFileExists(kLoadingPage)) {
         ports.web->Navigate(currentDirectory + kLoadingPage);
     }
 
     // 2, 3. The background, copied opaque over the whole back buffer every frame, and the five
-    // image lists, built as they load because the surface is ready.
-    LoadDiscPictures(s);
+    // image lists, built as they load because the surface is ready; read ahead when they were.
+    if (ahead) {
+        PutDiscPictures(s, ahead->Take());
+    } else {
+        LoadDiscPictures(s);
+    }
     s.backgroundSurface.Name = "mainbg";
     Rebuild(s.backgroundSurface, false);
 

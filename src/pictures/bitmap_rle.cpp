@@ -4,6 +4,7 @@
 #include "disc/disc_limits.h"
 
 #include <algorithm>
+#include <array>
 
 namespace kestrova::dib {
 
@@ -71,24 +72,42 @@ void DecodeRle(std::span<const uint8_t> data, const DibHeader& h,
     const int64_t height = h.height;
     CheckRleClaim(w * height, data.size());
     const bool rle8 = h.compression == kBiRle8;
-    std::vector<uint8_t> index(static_cast<size_t>(w * height), 0);
+    // Every index as its colour; one the table lacks is opaque black.
+    std::array<uint32_t, 256> colour{};
+    colour.fill(0xFF000000u);
+    std::copy_n(table.begin(), std::min<size_t>(table.size(), colour.size()), colour.begin());
+    // Pixels no run reaches (skipped by a delta, or past an early end of line) keep index 0.
+    // Runs are written straight as colours, a whole run at a time.
+    const auto size = static_cast<size_t>(w * height);
+    pic.pixels.clear();
+    pic.pixels.reserve(size);
+    ReadyForWriting(pic.pixels.data(), pic.pixels.capacity() * sizeof(uint32_t));
+    pic.pixels.assign(size, colour[0]);
+    uint32_t* const pixels = pic.pixels.data();
     ByteReader r(data);
     int64_t x = 0;
     int64_t row = 0;
-    auto put = [&](uint8_t value) {
-        if (x < w && row < height) {
-            const int64_t y = h.topDown ? row : height - 1 - row;
-            index[static_cast<size_t>(y * w + x)] = value;
-        }
-        x = std::min(x + 1, w);
+    // Where the pixel at x of the row being read lies; the row is inside the picture.
+    const auto at = [&] {
+        const int64_t y = h.topDown ? row : height - 1 - row;
+        return pixels + y * w + x;
     };
     while (!r.AtEnd() && row < height) {
         const uint8_t count = r.U8();
         const uint8_t value = r.U8();
         if (count > 0) {
-            for (int i = 0; i < count && x < w; ++i) {
-                put(rle8 ? value : static_cast<uint8_t>(i % 2 ? value & 0xF : value >> 4));
+            const int64_t n = std::min<int64_t>(count, w - x);
+            uint32_t* out = at();
+            if (rle8) {
+                std::fill_n(out, n, colour[value]);
+            } else {
+                const uint32_t even = colour[value >> 4];
+                const uint32_t odd = colour[value & 0xF];
+                for (int64_t i = 0; i < n; ++i) {
+                    out[i] = i % 2 ? odd : even;
+                }
             }
+            x += n;
             continue;
         }
         if (value == 0) { // end of line
@@ -104,20 +123,17 @@ void DecodeRle(std::span<const uint8_t> data, const DibHeader& h,
         } else { // absolute run, padded to a 16-bit boundary
             const size_t bytes = rle8 ? value : (size_t{value} + 1) / 2;
             const auto run = r.Bytes(bytes);
-            for (int i = 0; i < value && x < w; ++i) {
+            const int64_t n = std::min<int64_t>(value, w - x);
+            uint32_t* out = at();
+            for (int64_t i = 0; i < n; ++i) {
                 const uint8_t b = run[static_cast<size_t>(rle8 ? i : i / 2)];
-                put(rle8 ? b : static_cast<uint8_t>(i % 2 ? b & 0xF : b >> 4));
+                out[i] = colour[rle8 ? b : (i % 2 ? b & 0xF : b >> 4)];
             }
+            x += n;
             if (bytes % 2 && !r.AtEnd()) {
                 r.Skip(1);
             }
         }
-    }
-    pic.pixels.clear();
-    pic.pixels.reserve(index.size());
-    ReadyForWriting(pic.pixels.data(), pic.pixels.capacity() * sizeof(uint32_t));
-    for (const uint8_t i : index) {
-        pic.pixels.push_back(i < table.size() ? table[i] : 0xFF000000u);
     }
 }
 

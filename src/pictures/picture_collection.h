@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -61,6 +62,12 @@ class PictureCollectionItem {
     bool KeyedOut(uint32_t pixel) const {
         FollowTransparent();
         return keyOn_ && (pixel & 0xFFFFFFu) == keyRgb_;
+    }
+    // The 0xRRGGBB that KeyedOut() leaves out, or nothing while no pixel is left out: asked once
+    // for a whole surface instead of once a pixel.
+    std::optional<uint32_t> KeyedRgb() const {
+        FollowTransparent();
+        return keyOn_ ? std::optional<uint32_t>(keyRgb_) : std::nullopt;
     }
     int SurfaceWidth() const;
     int SurfaceHeight() const;

@@ -60,8 +60,8 @@ class BrowserEngine {
     virtual ~BrowserEngine() = default;
     virtual BrowserView* CreateView(QWidget* parent) = 0;
 
-    // A URL scheme of the program's own, as a local and secure one. Only before the application
-    // object exists.
+    // A URL scheme of the program's own, as a local and secure one. Only before the engine's
+    // first view or profile is made.
     virtual void RegisterScheme(const QByteArray& name) = 0;
     // Serves the scheme's URLs from `files`: the bytes of a URL, or nothing for "not found".
     virtual void ServeScheme(const QByteArray& name,

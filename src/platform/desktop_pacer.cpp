@@ -10,17 +10,29 @@ DesktopPacer::DesktopPacer(FrontEnd& engine, PaceClock& clock, bool firstFrameEx
     : engine_(engine), clock_(clock), firstFrameExit_(firstFrameExit) {}
 
 void DesktopPacer::Start() {
-    clock_.WakeAfter(1);
+    clock_.WakeAfter(kExposeWaitMs);
+}
+
+void DesktopPacer::WindowExposed() {
+    if (!started_) {
+        clock_.WakeAfter(0);
+    }
 }
 
 void DesktopPacer::ActivationChanged() {
-    clock_.WakeAfter(0);
+    if (started_) {
+        clock_.WakeAfter(0); // before the first pass, the first pass reads it
+    }
 }
 
 DesktopPacer::Pass DesktopPacer::Run(bool active) {
     active = active || firstFrameExit_;
     engine_.SetActive(active);
-    const long long now = clock_.NowMs();
+    if (!started_) {
+        started_ = true;
+        originMs_ = clock_.NowMs() - engine_.NextFrameMs();
+    }
+    const long long now = clock_.NowMs() - originMs_;
     if (now - engine_.ClockMs() > kStallMs) {
         engine_.SkipTo(now - kFramePaceMs);
     }
@@ -29,7 +41,7 @@ DesktopPacer::Pass DesktopPacer::Run(bool active) {
     // Sleep until the next frame is due, or the next banner frame, whichever comes first; the
     // time the pass took counts. While inactive no frame is drawn, so the loop only keeps the
     // timers, at a slower pace.
-    const long long after = clock_.NowMs();
+    const long long after = clock_.NowMs() - originMs_;
     long long due = active ? engine_.NextFrameMs() : after + kInactivePaceMs;
     const long long banner = engine_.NextBannerFrameMs();
     if (banner >= 0) {

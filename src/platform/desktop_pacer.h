@@ -28,14 +28,23 @@ class DesktopPacer {
     static constexpr int kFramePaceMs = 17;
     // A wall clock this far ahead of the front end's means the loop stalled.
     static constexpr long long kStallMs = 250;
+    // The longest the loop waits for the window to be exposed before it starts anyway (a window
+    // that starts minimised is never exposed, and its timers still run).
+    static constexpr int kExposeWaitMs = 250;
 
     // With `firstFrameExit` the application counts as active, and the loop ends once the first
     // frame is on screen.
     DesktopPacer(FrontEnd& engine, PaceClock& clock, bool firstFrameExit = false);
 
-    // The first pass comes after a millisecond.
+    // The loop waits for the window: its first pass comes when the window is first exposed, or
+    // after kExposeWaitMs at the latest.
     void Start();
-    // The application gained or lost activation: the next pass comes at once.
+    // The window is on screen: the first pass comes at once. The front end's clock is read from
+    // the loop's first pass on, set so that its first frame falls due then, not up to a frame
+    // period later; its timers keep their pace from there. Later calls do nothing.
+    void WindowExposed();
+    // The application gained or lost activation: the next pass comes at once (once the loop has
+    // started).
     void ActivationChanged();
 
     struct Pass {
@@ -51,6 +60,8 @@ class DesktopPacer {
     PaceClock& clock_;
     bool firstFrameExit_ = false;
     bool reportedFirstFrame_ = false;
+    bool started_ = false;   // the first pass has run
+    long long originMs_ = 0; // the loop's clock when the front end's read 0
 };
 
 } // namespace kestrova

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 // Resources of a static library must be registered by hand, from the global namespace.
 static void InitFontResources() {
@@ -121,17 +122,24 @@ const ImageCanvas::Spans& ImageCanvas::SpansOf(const PictureCollectionItem& item
     spans.rowStart.assign(static_cast<std::size_t>(item.SurfaceHeight()) + 1, 0);
     const std::vector<uint32_t>& px = item.Surface();
     const int w = item.SurfaceWidth();
+    const std::optional<uint32_t> key = item.KeyedRgb();
+    spans.runs.reserve(static_cast<std::size_t>(item.SurfaceHeight()));
     for (int y = 0; y < item.SurfaceHeight(); ++y) {
         spans.rowStart[static_cast<std::size_t>(y)] = static_cast<uint32_t>(spans.runs.size());
         const uint32_t* row = px.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
+        if (!key) {
+            spans.runs.push_back({0, static_cast<uint16_t>(w)}); // nothing is left out
+            continue;
+        }
+        // Keyed pixels are left out and all others are opaque, so a run copies as is.
+        const uint32_t k = *key;
         int x = 0;
         while (x < w) {
-            // Keyed pixels are left out and all others are opaque, so a run copies as is.
-            while (x < w && item.KeyedOut(row[x])) {
+            while (x < w && (row[x] & 0xFFFFFFu) == k) {
                 ++x;
             }
             const int start = x;
-            while (x < w && !item.KeyedOut(row[x])) {
+            while (x < w && (row[x] & 0xFFFFFFu) != k) {
                 ++x;
             }
             if (x > start) {
@@ -162,13 +170,17 @@ void ImageCanvas::DrawItem(const PictureCollectionItem& item, int x, int y, int 
     const int db = area.top() + area.height();
     const uint32_t* src = item.Surface().data();
     const int sw = item.SurfaceWidth();
+    // The buffer's rows, found once: asking the image for each row checks it is not shared
+    // every time.
+    uchar* const bits = target_->bits();
+    const qsizetype stride = target_->bytesPerLine();
     for (int row = 0; row < r.h; ++row) {
         const int dy = y + row;
         const int sy = r.y + row;
         if (dy < dt || dy >= db || sy < 0 || sy >= item.SurfaceHeight()) {
             continue;
         }
-        auto* dest = reinterpret_cast<uint32_t*>(target_->scanLine(dy));
+        auto* dest = reinterpret_cast<uint32_t*>(bits + static_cast<qsizetype>(dy) * stride);
         const uint32_t* srow = src + static_cast<std::size_t>(sy) * static_cast<std::size_t>(sw);
         const std::size_t sr = static_cast<std::size_t>(sy);
         for (uint32_t k = spans.rowStart[sr]; k < spans.rowStart[sr + 1]; ++k) {
@@ -228,8 +240,10 @@ void ImageCanvas::Fill(int left, int top, int right, int bottom, uint32_t argb) 
     if (right <= left || bottom <= top) {
         return;
     }
+    uchar* const bits = target_->bits();
+    const qsizetype stride = target_->bytesPerLine();
     for (int y = top; y < bottom; ++y) {
-        auto* row = reinterpret_cast<uint32_t*>(target_->scanLine(y));
+        auto* row = reinterpret_cast<uint32_t*>(bits + static_cast<qsizetype>(y) * stride);
         std::fill(row + left, row + right, argb);
     }
 }

@@ -1,7 +1,7 @@
 #pragma once
-// The program's heavy desktop services (the browser engine, sound output) live in plugins loaded
-// once the first frame is on screen: their libraries are large, and a program linked to them
-// would pay for them at every start.
+// The program's heavy desktop services live in plugins loaded when first needed (the browser
+// engine when a page is wanted, the sound output once the first frame is on screen): their
+// libraries are large, and a program linked to them would pay for them at every start.
 
 #include <QObject>
 #include <QString>

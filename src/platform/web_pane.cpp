@@ -22,6 +22,7 @@
 #include <QPointer>
 #include <QRandomGenerator>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -119,6 +120,13 @@ class WebPaneWidget::Impl {
     int asking = 0; // calls of the hook under way
     bool loading = false;
     std::vector<std::string> shown; // the light pane's pages, oldest first
+    // The browser engine is started only when a page is wanted. Until it arrives the pages asked
+    // for wait here: the one the pane held before anything was wanted (start-up's loading page),
+    // then the latest.
+    std::vector<std::string> waiting;
+    bool startAsked = false; // a start of the engine is on its way
+    // Pages still to load once the one loading has: the engine's history holds each in turn.
+    std::vector<std::string> next;
 };
 
 WebPaneWidget::WebPaneWidget(Engine engine, QWidget* parent)
@@ -188,9 +196,23 @@ void WebPaneWidget::SetLeft(int left) {
     move(left, y());
     const QWidget* parent = parentWidget();
     const int parentWidth = parent ? parent->width() : 800;
-    setVisible(left < parentWidth && left + width() > 0);
+    const bool onScreen = left < parentWidth && left + width() > 0;
+    setVisible(onScreen);
+    if (onScreen) {
+        // A pane coming on screen has a page to show: the engine is wanted now.
+        AskForEngine();
+    }
     Place();
     Rest();
+}
+
+void WebPaneWidget::AskForEngine() {
+    if (!impl_->browser || impl_->view || impl_->startAsked) {
+        return;
+    }
+    impl_->startAsked = true;
+    // Started from the event loop, so the frame that wanted it is shown first.
+    QTimer::singleShot(0, this, [this] { StartEngine(); });
 }
 
 // The browser engine draws through OpenGL. As an ordinary child of the window it would make the
@@ -262,12 +284,6 @@ const std::string& DiscSchemeHost() {
         return text.toStdString();
     }();
     return host;
-}
-
-void RegisterDiscScheme() {
-    if (auto* engine = LoadPluginAs<BrowserEngine>(QStringLiteral("browser"))) {
-        engine->RegisterScheme(kDiscScheme);
-    }
 }
 
 std::string WebPaneWidget::AddressText(const QUrl& url) {
@@ -416,45 +432,69 @@ void WebPaneWidget::StartEngine() {
     if (!impl_->browser || impl_->view) {
         return;
     }
+    impl_->startAsked = true;
     ShareOpenGLContexts();
     auto* engine = LoadPluginAs<BrowserEngine>(QStringLiteral("browser"));
+    // The pages asked for while the engine was away, in their order.
+    std::vector<std::string> waiting;
+    waiting.swap(impl_->waiting);
     if (!engine) {
-        // Without the engine the pane still shows disc pages and follows their links.
+        // Without the engine the pane still shows disc pages and follows their links; each
+        // waiting page is asked about here, and the hook may close the window and delete this
+        // pane.
         impl_->browser = false;
         MakeLight();
-    } else {
-        // Only an image's pages come through the disc scheme, which is registered for it alone.
-        if (CurrentDisc().IsImage()) {
-            engine->ServeScheme(kDiscScheme, [](const QUrl& url) { return DiscBytes(url); });
-        }
-        impl_->view = engine->CreateView(nullptr);
-        impl_->view->ask = [this](const QUrl& url, const std::optional<QList<QUrl>>& askingPage) {
-            return Ask(url, askingPage);
-        };
-        impl_->view->loadStarted = [this] { impl_->loading = true; };
-        impl_->view->loadFinished = [this] {
-            impl_->loading = false;
-            Rest();
-        };
-        impl_->view->keyNotTaken = [this](QKeyEvent* event) {
-            if (const auto hook = keyFromPage) {
-                hook(event);
+        const QPointer<WebPaneWidget> self(this);
+        for (const std::string& page : waiting) {
+            Navigate(page);
+            if (!self) {
+                return;
             }
-        };
-        impl_->view->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-        impl_->view->setAttribute(Qt::WA_ShowWithoutActivating);
-        impl_->view->winId();
-        impl_->view->installEventFilter(this);
-        Place();
-    }
-    if (url_.empty()) {
+        }
         return;
     }
-    if (impl_->view) {
-        Load(url_); // the engine asks about it
-    } else {
-        Navigate(url_); // asked here; the hook may close the window and delete this pane
+    // Only an image's pages come through the disc scheme, which is made known to the engine for
+    // it alone, before the engine's first view.
+    if (CurrentDisc().IsImage()) {
+        engine->RegisterScheme(kDiscScheme);
+        engine->ServeScheme(kDiscScheme, [](const QUrl& url) { return DiscBytes(url); });
     }
+    impl_->view = engine->CreateView(nullptr);
+    impl_->view->ask = [this](const QUrl& url, const std::optional<QList<QUrl>>& askingPage) {
+        return Ask(url, askingPage);
+    };
+    impl_->view->loadStarted = [this] { impl_->loading = true; };
+    impl_->view->loadFinished = [this] {
+        impl_->loading = false;
+        if (!impl_->next.empty()) {
+            const std::string page = impl_->next.front();
+            impl_->next.erase(impl_->next.begin());
+            Load(page);
+            return;
+        }
+        Rest();
+    };
+    impl_->view->keyNotTaken = [this](QKeyEvent* event) {
+        if (const auto hook = keyFromPage) {
+            hook(event);
+        }
+    };
+    impl_->view->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    impl_->view->setAttribute(Qt::WA_ShowWithoutActivating);
+    impl_->view->winId();
+    impl_->view->installEventFilter(this);
+    Place();
+    if (waiting.empty()) {
+        return;
+    }
+    // Each waiting page loads once the one before it has, so the engine's history holds them
+    // as it would had the engine been there all along; the engine asks about each.
+    Load(waiting.front());
+    impl_->next.assign(waiting.begin() + 1, waiting.end());
+}
+
+void WebPaneWidget::WarmUp() {
+    AskForEngine();
 }
 
 bool WebPaneWidget::EngineStarted() const {
@@ -462,7 +502,10 @@ bool WebPaneWidget::EngineStarted() const {
 }
 
 bool WebPaneWidget::PageLoaded() const {
-    return EngineStarted() && !impl_->loading;
+    if (impl_->browser && !impl_->view) {
+        return !impl_->startAsked; // nothing is under way until a page is wanted
+    }
+    return !impl_->loading && impl_->next.empty();
 }
 
 void WebPaneWidget::Navigate(const std::string& url) {
@@ -511,6 +554,20 @@ void WebPaneWidget::Back() {
 }
 
 void WebPaneWidget::Load(const std::string& url) {
+    if (impl_->browser && !impl_->view) {
+        // Kept until the engine arrives: the page held before anything was wanted, and the
+        // latest.
+        if (impl_->waiting.size() == 2) {
+            impl_->waiting.back() = url;
+        } else {
+            impl_->waiting.push_back(url);
+        }
+        return;
+    }
+    if (!impl_->next.empty()) {
+        impl_->next.back() = url; // after the page loading now, as the one before it was
+        return;
+    }
     const QUrl target = ToUrl(url);
     if (impl_->view) {
         impl_->loading = true;

@@ -24,10 +24,9 @@ namespace kestrova {
 // Files of a CD image reach the pane through this scheme of the program's own
 // ("kestrova-disc://HOST/pages/demos.html"), served from the disc in use under one host only,
 // DiscSchemeHost(); the hook still gets them as local files of the disc root, so a page acts the
-// same from an image as from a folder. Registered before the application object is made, and
-// only for an image: on a folder disc no address of the scheme is followed.
+// same from an image as from a folder. Made known to the engine as it starts, before its first
+// view, and only for an image: on a folder disc no address of the scheme is followed.
 inline constexpr char kDiscScheme[] = "kestrova-disc";
-void RegisterDiscScheme();
 // The host of the disc scheme for this run: 128 random bits made at the first use, which no page
 // from elsewhere can know or guess.
 const std::string& DiscSchemeHost();
@@ -81,11 +80,15 @@ class WebPaneWidget : public QWidget, public WebPane {
     // anything else its URL text.
     static std::string AddressText(const QUrl& url);
 
-    // The browser engine takes a few hundred milliseconds to start; it is started once the first
-    // frame is on screen, and pages asked for before then are loaded when it is.
+    // The browser engine costs a helper process, an OpenGL context and a good deal of memory, so
+    // it is started only when a page is wanted: when the pane comes on screen, or earlier when
+    // one is likely soon (WarmUp). Pages asked for before then (start-up's loading page) are
+    // recorded and loaded when it arrives, in their order.
     void StartEngine();
+    void WarmUp() override;
     bool EngineStarted() const;
-    // Whether the page last asked for has finished loading (the light pane loads at once).
+    // Whether the page last asked for has finished loading (the light pane loads at once); a pane
+    // whose engine has not been wanted yet has nothing under way.
     bool PageLoaded() const;
 
     // The control under a position of the pane (a part of the page's view, or the pane), and
@@ -110,6 +113,8 @@ class WebPaneWidget : public QWidget, public WebPane {
     void Rest();
     // Keeps the browser view's window over the pane.
     void Place();
+    // Starts the browser engine from the event loop, once.
+    void AskForEngine();
     // The light pane, also what the desktop falls back to when the browser engine is missing.
     void MakeLight();
     // Judges a URL that `askingPage` (its addresses; nothing: the front end) asks for, and asks

@@ -311,9 +311,9 @@ void TMainForm::StartFullScreen() {
     SetFullScreen(true);
 }
 
-void TMainForm::Initialize() {
+void TMainForm::Initialize(PicturesAhead* ahead) {
     State().source.SetPage(options_.codePage);
-    engine_->Initialize();
+    engine_->Initialize(ahead);
     dxdraw_->GetCanvas().SetCanDraw(true);
 }
 
@@ -331,8 +331,7 @@ void TMainForm::ShowMessage(const std::string& text) {
 
 void TMainForm::HideCurtain() {
     curtains_->hide();
-    // The browser engine starts once the menu is on screen.
-    QTimer::singleShot(0, web_, [this] { web_->StartEngine(); });
+    // The browser engine waits until a page is wanted (see web_pane.h).
     if (sounds_) {
         QTimer::singleShot(0, this, [this] { sounds_->Preload(); });
     }

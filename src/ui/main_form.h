@@ -44,8 +44,8 @@ class TMainForm : public QWidget, private WindowView, private MessageSink {
     ~TMainForm() override;
 
     // Loads the disc and lays out the sprites, then sets the start values. Throws kestrova::Error
-    // with the reader's message; no frame runs then.
-    void Initialize();
+    // with the reader's message; no frame runs then. The pictures come from `ahead` when given.
+    void Initialize(PicturesAhead* ahead = nullptr);
 
     FrontEnd& Engine() { return *engine_; }
     const FrontEnd& Engine() const { return *engine_; }

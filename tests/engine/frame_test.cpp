@@ -407,6 +407,34 @@ TEST(FrameMenu, UnrollsOpensAndCloses) {
     EXPECT_EQ(d.state.menuHeight, 0);
 }
 
+TEST(FrameMenu, OnlyAHoveredLineThatOpensAPageReadiesTheWebPane) {
+    StartedDisc d("menu-targets");
+    d.Activate();
+    d.Frames(20);
+    d.state.mouseX = 500; // on the support button, so its menu stays open
+    d.state.mouseY = 70;
+    d.state.hoverKey = "support";
+    d.state.menuKey = "support";
+    d.state.menusource = {"Help page", "Say hello", "Doctor", "On the web"};
+    d.state.menuHover = -1;
+    d.Frames(5);
+    EXPECT_EQ(d.web.warmUps, 0) << "an open menu with no line under the pointer";
+    d.state.menuHover = 1; // the game
+    d.Frame();
+    d.state.menuHover = 2; // a program
+    d.Frame();
+    EXPECT_EQ(d.web.warmUps, 0);
+    d.state.menuHover = 0; // a page of the disc
+    d.Frame();
+    EXPECT_EQ(d.web.warmUps, 1);
+    d.state.menuHover = 3; // a web address
+    d.Frame();
+    EXPECT_EQ(d.web.warmUps, 2);
+    d.state.menuKey = "none"; // the menu closing keeps its last line, which no longer counts
+    d.Frame();
+    EXPECT_EQ(d.web.warmUps, 2);
+}
+
 TEST(FrameTop, HoveredSectionShowsItsBannerAndOutline) {
     StartedDisc d;
     d.Activate();

@@ -1,6 +1,7 @@
-// The desktop's frame loop on a clock the test moves: 60 frames a second while active, sleeping
-// to the next frame; a stall skipped rather than raced through; a slower pace while inactive that
-// still meets the banners' frames; activation waking the loop at once; the first-frame exit.
+// The desktop's frame loop on a clock the test moves: the first frame as the window is first
+// exposed; 60 frames a second while active, sleeping to the next frame; a stall skipped rather
+// than raced through; a slower pace while inactive that still meets the banners' frames;
+// activation waking the loop at once; the first-frame exit.
 
 #include "platform/desktop_pacer.h"
 
@@ -67,21 +68,67 @@ struct DesktopPacerTest : ::testing::Test {
         clock.now = untilMs;
         return passes;
     }
+
+    // Starts the loop with the window exposed at 16 ms, the first frame's time: from there the
+    // front end's clock reads as the loop's.
+    static void StartExposedAtFirstFrame(DesktopPacer& pacer, FakePaceClock& clock) {
+        pacer.Start();
+        clock.now = 16;
+        pacer.WindowExposed();
+    }
 };
+
+TEST_F(DesktopPacerTest, TheFirstFrameIsDrawnAsTheWindowIsFirstExposed) {
+    FrontEnd fe(MakePorts());
+    fe.Initialize();
+    FakePaceClock clock;
+    DesktopPacer pacer(fe, clock);
+    pacer.Start();
+    EXPECT_EQ(clock.wakeAt, DesktopPacer::kExposeWaitMs) << "the loop waits for the window";
+    clock.now = 3;
+    pacer.ActivationChanged();
+    EXPECT_EQ(clock.wakeAt, DesktopPacer::kExposeWaitMs) << "activation does not start it";
+
+    clock.now = 40;
+    pacer.WindowExposed();
+    EXPECT_EQ(clock.wakeAt, 40);
+    RunUntil(pacer, clock, 40, true);
+    EXPECT_EQ(fe.FrameCount(), 1) << "the pass at the exposure draws the first frame";
+    EXPECT_EQ(fe.ClockMs(), 16) << "the front end's clock reads the first frame's time";
+    EXPECT_EQ(clock.wakeAt, 57) << "the next frame a period later";
+    // The loop's clock runs 24 ms ahead of the front end's from now on; a later exposure (the
+    // window shown again) changes nothing.
+    pacer.WindowExposed();
+    EXPECT_EQ(clock.wakeAt, 57);
+    RunUntil(pacer, clock, 1040, true);
+    EXPECT_EQ(fe.FrameCount(), 61);
+    EXPECT_EQ(fe.ClockMs(), 1016);
+}
+
+TEST_F(DesktopPacerTest, AWindowNeverExposedStillStartsTheLoop) {
+    FrontEnd fe(MakePorts());
+    fe.Initialize();
+    FakePaceClock clock;
+    DesktopPacer pacer(fe, clock);
+    pacer.Start();
+    RunUntil(pacer, clock, DesktopPacer::kExposeWaitMs, false);
+    EXPECT_EQ(fe.ClockMs(), 16) << "the first pass reads the first frame's time";
+    EXPECT_EQ(fe.FrameCount(), 0) << "inactive: no frame";
+    RunUntil(pacer, clock, 4300, false);
+    EXPECT_GT(fe.State().timers.NextDueMs(TimerId::Timer1), 4000) << "the timers ran";
+}
 
 TEST_F(DesktopPacerTest, WhileActiveFramesRunSixtyASecondAndTheLoopSleepsToTheNext) {
     FrontEnd fe(MakePorts());
     fe.Initialize();
     FakePaceClock clock;
     DesktopPacer pacer(fe, clock);
-    pacer.Start();
-    EXPECT_EQ(clock.wakeAt, 1);
+    StartExposedAtFirstFrame(pacer, clock);
     const auto passes = RunUntil(pacer, clock, 1000, true);
     EXPECT_EQ(fe.FrameCount(), 60);
     EXPECT_EQ(fe.ClockMs(), 1000);
-    // One pass per frame (after the first), each sleeping until the next frame is due.
-    EXPECT_EQ(passes.size(), 61u);
-    EXPECT_EQ(clock.sleeps[1], 15) << "the first pass, at 1 ms, sleeps to the first frame";
+    // One pass per frame, each sleeping until the next frame is due.
+    EXPECT_EQ(passes.size(), 60u);
     for (std::size_t i = 2; i < clock.sleeps.size(); ++i) {
         EXPECT_GE(clock.sleeps[i], 16);
         EXPECT_LE(clock.sleeps[i], 17);
@@ -94,7 +141,7 @@ TEST_F(DesktopPacerTest, AfterAStallTheClockSkipsAheadInsteadOfRacingThroughTheF
     fe.Initialize();
     FakePaceClock clock;
     DesktopPacer pacer(fe, clock);
-    pacer.Start();
+    StartExposedAtFirstFrame(pacer, clock);
     RunUntil(pacer, clock, 1000, true);
 
     // A pass 200 ms late still draws every frame it missed...
@@ -118,14 +165,14 @@ TEST_F(DesktopPacerTest, WhileInactiveNoFrameIsDrawnAndTheTimersKeepASlowerPace)
     fe.Initialize();
     FakePaceClock clock;
     DesktopPacer pacer(fe, clock);
-    pacer.Start();
-    const auto passes = RunUntil(pacer, clock, 10001, false);
+    StartExposedAtFirstFrame(pacer, clock);
+    const auto passes = RunUntil(pacer, clock, 10016, false);
     EXPECT_EQ(fe.FrameCount(), 0);
     EXPECT_FALSE(fe.IsActive());
     EXPECT_EQ(passes.size(), 101u);
     EXPECT_EQ(clock.sleeps.back(), DesktopPacer::kInactivePaceMs);
     // The rotation at 10 s ran, a pass after it fell due.
-    EXPECT_GT(fe.State().timers.NextDueMs(TimerId::bannerpush), 10001);
+    EXPECT_GT(fe.State().timers.NextDueMs(TimerId::bannerpush), 10016);
 }
 
 TEST_F(DesktopPacerTest, BannerFramesAreMetOnTimeActiveOrNot) {
@@ -135,9 +182,9 @@ TEST_F(DesktopPacerTest, BannerFramesAreMetOnTimeActiveOrNot) {
     ASSERT_EQ(fe.NextBannerFrameMs(), 140);
     FakePaceClock clock;
     DesktopPacer pacer(fe, clock);
-    pacer.Start();
-    RunUntil(pacer, clock, 101, false);
-    // Inactive, the loop would look again at 201; the banner's frame is due at 140.
+    StartExposedAtFirstFrame(pacer, clock);
+    RunUntil(pacer, clock, 116, false);
+    // Inactive, the loop would look again at 216; the banner's frame is due at 140.
     EXPECT_EQ(clock.wakeAt, 140);
     RunUntil(pacer, clock, 140, false);
     EXPECT_EQ(centre.changes, 1);
@@ -155,9 +202,9 @@ TEST_F(DesktopPacerTest, ActivationWakesTheLoopAtOnce) {
     fe.Initialize();
     FakePaceClock clock;
     DesktopPacer pacer(fe, clock);
-    pacer.Start();
+    StartExposedAtFirstFrame(pacer, clock);
     RunUntil(pacer, clock, 1000, false);
-    ASSERT_EQ(clock.wakeAt, 1001);
+    ASSERT_EQ(clock.wakeAt, 1016);
     clock.now = 1010;
     pacer.ActivationChanged();
     EXPECT_EQ(clock.wakeAt, 1010);
@@ -176,12 +223,11 @@ TEST_F(DesktopPacerTest, TheFirstFrameExitEndsTheLoopOnceTheFirstFrameIsOut) {
     FakePaceClock clock;
     DesktopPacer pacer(fe, clock, true);
     pacer.Start();
+    clock.now = 7;
+    pacer.WindowExposed();
     // Counted active even without the keyboard: the loop is measured on a display without one.
-    const DesktopPacer::Pass early = pacer.Run(false);
-    EXPECT_TRUE(fe.IsActive());
-    EXPECT_FALSE(early.firstFrame);
-    EXPECT_FALSE(early.quit);
     const auto passes = RunUntil(pacer, clock, 100, false);
+    EXPECT_TRUE(fe.IsActive());
     int reported = 0;
     for (const auto& p : passes) {
         reported += p.firstFrame ? 1 : 0;
@@ -196,7 +242,7 @@ TEST_F(DesktopPacerTest, AClosedWindowEndsTheLoop) {
     fe.Initialize();
     FakePaceClock clock;
     DesktopPacer pacer(fe, clock);
-    pacer.Start();
+    StartExposedAtFirstFrame(pacer, clock);
     RunUntil(pacer, clock, 100, true);
     fe.FormClose();
     clock.now = 117;
