@@ -98,4 +98,27 @@ class StartedDisc {
     FixtureDiscFolder disc_;
 };
 
+// Every port the pointer and the keys reach, each a recording or do-nothing double, for tests that
+// drive the state's handlers directly.
+struct RecordedPorts {
+    RecordingLauncher launcher;
+    RecordingSound sounds;
+    NullReadme readme;
+    NullWindow window;
+    NullGame game;
+    NullWebPane web;
+    RecordingLog log;
+    Ports ports = [this] {
+        Ports p;
+        p.launcher = &launcher;
+        p.sounds = &sounds;
+        p.readme = &readme;
+        p.window = &window;
+        p.game = &game;
+        p.web = &web;
+        p.log = &log;
+        return p;
+    }();
+};
+
 } // namespace kestrova::testing

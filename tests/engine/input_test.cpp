@@ -3,6 +3,7 @@
 
 #include "engine/input.h"
 #include "engine/menus.h"
+#include "engine_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -36,27 +37,9 @@ std::string DiscData() {
     return d;
 }
 
-struct Clicks {
+struct Clicks : testing::RecordedPorts {
     MainState state;
-    RecordingLauncher launcher;
-    RecordingSound sounds;
-    NullReadme readme;
-    NullWindow window;
-    NullGame game;
-    NullWebPane web;
-    RecordingLog log;
     int adventures = 0;
-    Ports ports = [this] {
-        Ports p;
-        p.launcher = &launcher;
-        p.sounds = &sounds;
-        p.readme = &readme;
-        p.window = &window;
-        p.game = &game;
-        p.web = &web;
-        p.log = &log;
-        return p;
-    }();
     ClickContext context{"/disc/", [this] { ++adventures; }};
 
     Clicks() {

@@ -37,27 +37,9 @@ std::string DiscData() {
     return d;
 }
 
-struct Keyboard {
+struct Keyboard : testing::RecordedPorts {
     MainState state;
-    RecordingLauncher launcher;
-    RecordingSound sounds;
-    NullReadme readme;
-    NullWindow window;
-    NullGame game;
-    NullWebPane web;
-    RecordingLog log;
     int adventures = 0;
-    Ports ports = [this] {
-        Ports p;
-        p.launcher = &launcher;
-        p.sounds = &sounds;
-        p.readme = &readme;
-        p.window = &window;
-        p.game = &game;
-        p.web = &web;
-        p.log = &log;
-        return p;
-    }();
     ClickContext context{"/disc/", [this] {
                              ++adventures;
                              game.ShowPanel();

@@ -20,10 +20,10 @@ std::vector<MenuOverflow> MenuOverflows(const std::vector<std::string>& lines) {
         list.Add(line);
     }
     const int panels = StrToInt(list.KeyValue(kSpriteCountKey));
-    FontSpec spec;
-    spec.face = FontFace::Small;
-    spec.pixelHeight = MenuLineHeight();
-    const QFontMetrics metrics(FontFor(spec));
+    FontSpec face;
+    face.face = FontFace::Small;
+    face.pixelHeight = MenuLineHeight();
+    const QFontMetrics metrics(FontFor(face));
     std::vector<MenuOverflow> overflows;
     for (const TopZone& zone : TopZones()) {
         // Lines are written 5 pixels into the box, whose outline takes its last pixel column.
