@@ -285,17 +285,8 @@ std::string EncodeText(std::string_view utf8, CodePage page) {
         return Utf8ToCp1252(utf8);
     }
     const Table& t = TableOf(page.Number());
-    std::string out;
-    out.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();) {
-        const std::optional<Utf8Char> c = ReadUtf8(utf8, i);
-        if (!c) {
-            out += '?';
-            ++i;
-            continue;
-        }
-        i += c->length;
-        const auto it = c->valid ? t.encode.find(c->cp) : t.encode.end();
+    return EncodeEachCodePoint(utf8, [&t](std::string& out, std::optional<char32_t> cp) {
+        const auto it = cp ? t.encode.find(*cp) : t.encode.end();
         if (it == t.encode.end()) {
             out += '?';
         } else if ((it->second & kTwoBytes) != 0) {
@@ -304,8 +295,7 @@ std::string EncodeText(std::string_view utf8, CodePage page) {
         } else {
             out += static_cast<char>(it->second);
         }
-    }
-    return out;
+    });
 }
 
 std::size_t CharacterPrefix(std::string_view bytes, std::size_t maxBytes, CodePage page) {

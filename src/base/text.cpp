@@ -44,20 +44,9 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
 }
 
 std::string Utf8ToCp1252(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();) {
-        const std::optional<Utf8Char> c = ReadUtf8(utf8, i);
-        if (!c) {
-            // Drop only the lead byte so the next character still decodes.
-            out += '?';
-            ++i;
-            continue;
-        }
-        out += c->valid ? EncodeCodePoint(c->cp) : '?';
-        i += c->length;
-    }
-    return out;
+    return EncodeEachCodePoint(utf8, [](std::string& out, std::optional<char32_t> cp) {
+        out += cp ? EncodeCodePoint(*cp) : '?';
+    });
 }
 
 void AppendUtf8(std::string& out, char32_t cp) {

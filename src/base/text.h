@@ -30,6 +30,25 @@ struct Utf8Char {
 };
 std::optional<Utf8Char> ReadUtf8(std::string_view s, std::size_t pos);
 
+// Each code point of `utf8` in turn, nothing for a byte that starts no well-formed character (a
+// broken sequence gives up only its first byte, so the next character still reads); what
+// `encode` appends for each becomes the text in another encoding.
+template <class Encode> std::string EncodeEachCodePoint(std::string_view utf8, Encode encode) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::optional<Utf8Char> c = ReadUtf8(utf8, i);
+        if (!c) {
+            encode(out, std::optional<char32_t>());
+            ++i;
+            continue;
+        }
+        encode(out, c->valid ? std::optional<char32_t>(c->cp) : std::nullopt);
+        i += c->length;
+    }
+    return out;
+}
+
 // Upper-case letters to lower case; every other byte unchanged.
 char FoldCase(char c);
 
