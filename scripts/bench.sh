@@ -23,6 +23,8 @@
 #   RUNS=9               start-up runs per program  IDLE_RUNS=3           idle runs per program
 #   SETTLE=4             seconds before measuring   IDLE=8                seconds measured
 #   BENCH_DISPLAY=:93    the Xvfb display started for the run (must be free)
+#   ONLY=idle,startup    only these sections: frame, lists, startup, pss, page, idle, memory,
+#                        shelf (all unless set)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD=${BUILD:-build/release}
@@ -50,18 +52,26 @@ if [ -e "/tmp/.X${DPY#:}-lock" ]; then
   exit 1
 fi
 
+ONLY=${ONLY:-}
+want() { [ -z "$ONLY" ] || [[ ",$ONLY," == *",$1,"* ]]; }
+
 median() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN{ if (b > 0) printf "%.1f", a / b; else print "n/a" }'; }
 
+if want frame; then
 echo "== frame =="
 out=$("$BUILD/bench/frame_bench" --disc "$DISC" --benchmark_repetitions=9 \
   --benchmark_report_aggregates_only=true 2>/dev/null | grep -E 'median')
 echo "$out"
 echo "$out" | awk '/PlainCopy/ {c=$4} /WholeFrame/ {f=$4} END {printf "frame / plain copy (CPU, median): %.1f\n", f/c}'
 
+fi
+
+if want lists; then
 echo "== image-list files, loaded as at start-up (median of 5) =="
 "$BUILD/bench/image_list_bench" --disc "$DISC" --benchmark_repetitions=5 \
   --benchmark_report_aggregates_only=true 2>/dev/null | grep -E 'median'
+fi
 
 # -noreset: the server would otherwise reset (and centre the pointer) whenever its last client leaves.
 Xvfb "$DPY" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
@@ -87,6 +97,7 @@ first_frame() {
     --first-frame-exit 2>/dev/null | sed -n 's/first frame after \([0-9]*\) ms/\1/p'
 }
 
+if want startup; then
 echo "== start-up to the first drawn frame (median of $RUNS each, interleaved) =="
 for platform in offscreen xcb; do
   front=(); minimal=()
@@ -97,6 +108,7 @@ for platform in offscreen xcb; do
   f=$(median "${front[@]}"); m=$(median "${minimal[@]}")
   echo "$platform: front end ${f} ms (runs: ${front[*]})   minimal Qt Widgets program ${m} ms (runs: ${minimal[*]})   ratio $(ratio "$f" "$m")"
 done
+fi
 
 # CPU ticks (user + system) of a process and all its descendants.
 tree_ticks() {
@@ -206,6 +218,7 @@ measure_pss() {
   awk -v k="$kib" 'BEGIN{printf "%.1f", k / 1024}'
 }
 
+if want pss; then
 echo "== whole process tree PSS on the still start screen after ${PSS_AFTER:-8} s (median of $IDLE_RUNS, interleaved) =="
 front_pss=(); minimal_pss=()
 for _ in $(seq "$IDLE_RUNS"); do
@@ -214,15 +227,19 @@ for _ in $(seq "$IDLE_RUNS"); do
 done
 fp=$(median "${front_pss[@]}"); mp=$(median "${minimal_pss[@]}")
 echo "front end: ${fp} MiB (runs: ${front_pss[*]})   minimal Qt Widgets program: ${mp} MiB (runs: ${minimal_pss[*]})   ratio $(ratio "$fp" "$mp")"
+fi
 
+if want page; then
 echo "== first page: a click on a menu line to its page drawn in the pane (3 runs each) =="
 echo "engine cold:"
 DISPLAY=$DPY bench/first_page.py "$BIN" --disc "$DISC" --runs 3 || true
 echo "engine warmed (the pointer rests 0.5 s on the line first):"
 DISPLAY=$DPY bench/first_page.py "$BIN" --disc "$DISC" --runs 3 --rest 0.5 || true
+fi
 
-echo "== idle under Xvfb, share of one core, whole process tree (median of $IDLE_RUNS, ${IDLE} s each, interleaved) =="
 still=(); strip=(); empty=(); front_mem=(); minimal_mem=()
+if want idle; then
+echo "== idle under Xvfb, share of one core, whole process tree (median of $IDLE_RUNS, ${IDLE} s each, interleaved) =="
 for _ in $(seq "$IDLE_RUNS"); do
   read -r cpu mem < <(measure_idle still "$BIN" --disc "$DISC")
   still+=("$cpu"); front_mem+=("$mem")
@@ -236,6 +253,8 @@ s=$(median "${still[@]}"); t=$(median "${strip[@]}"); e=$(median "${empty[@]}")
 echo "empty 60 fps window: ${e} %"
 echo "front end, still start screen: ${s} %   ratio $(awk -v a="$s" -v b="$e" 'BEGIN{ if (b > 0) printf "%.2f", a / b; else print "n/a" }')"
 echo "front end, thumbnail strip moving: ${t} %   ratio $(awk -v a="$t" -v b="$e" 'BEGIN{ if (b > 0) printf "%.2f", a / b; else print "n/a" }')"
+echo "(runs, still: ${still[*]}; strip: ${strip[*]}; empty: ${empty[*]})"
+fi
 
 # Peak resident memory, in MiB, of a program run to its first frame on the offscreen platform:
 # the front end then holds the disc's pictures and has not yet started the browser engine.
@@ -243,6 +262,7 @@ first_frame_mib() {
   QT_QPA_PLATFORM=offscreen /usr/bin/time -f '%M' "$@" --first-frame-exit 2>&1 >/dev/null |
     tail -n 1 | awk '{printf "%.0f", $1 / 1024}'
 }
+if want memory; then
 front_first=(); minimal_first=()
 for _ in $(seq "$IDLE_RUNS"); do
   front_first+=("$(first_frame_mib "$BIN" --disc "$DISC")")
@@ -252,8 +272,13 @@ done
 echo "== peak resident memory, main process (median of $IDLE_RUNS) =="
 ff=$(median "${front_first[@]}"); mf=$(median "${minimal_first[@]}")
 echo "front end at its first frame, before the web pane is used: ${ff} MiB   minimal Qt Widgets program: ${mf} MiB   ratio $(ratio "$ff" "$mf")"
-fm=$(median "${front_mem[@]}"); mm=$(median "${minimal_mem[@]}")
-echo "front end on the still start screen, no page asked for: ${fm} MiB   minimal Qt Widgets program: ${mm} MiB   ratio $(ratio "$fm" "$mm")"
+if [ ${#front_mem[@]} -gt 0 ]; then
+  fm=$(median "${front_mem[@]}"); mm=$(median "${minimal_mem[@]}")
+  echo "front end on the still start screen, no page asked for: ${fm} MiB   minimal Qt Widgets program: ${mm} MiB   ratio $(ratio "$fm" "$mm")"
+fi
+fi
 
+if want shelf; then
 echo "== the shelf with 50 discs, window shown to every thumbnail drawn =="
 BUILD=$BUILD DISC=$DISC bench/shelf_thumbnails.sh
+fi

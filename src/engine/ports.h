@@ -32,7 +32,8 @@ class Canvas {
     virtual bool CanDraw() const = 0;
     virtual int Width() const = 0;
     virtual int Height() const = 0;
-    // Copies a built item's pattern to (x, y), keyed or opaque as the item says; clipped.
+    // Copies a built item's pattern to (x, y), keyed or opaque as the item says; clipped. An
+    // opaque item writes every pixel of the part of its pattern that lies inside its picture.
     virtual void DrawItem(const PictureCollectionItem& item, int x, int y, int pattern) = 0;
     // UTF-8 text (the engine has read the disc's bytes in the disc's code page), its top-left at
     // (x, y), drawn without background.
@@ -53,9 +54,10 @@ class Canvas {
     }
     // Shows the back buffer.
     virtual void Flip() = 0;
-    // Until the next flip, drawing need only reach inside this rectangle (right and bottom
-    // exclusive): a canvas may draw more, never less, and may take it that nothing outside the
-    // rectangle changes in this frame. The whole canvas unless called.
+    // Until the next call or flip, drawing need only reach inside this rectangle (right and
+    // bottom exclusive): a canvas may draw more, never less. Called several times in a frame, the
+    // frame is drawn in each rectangle in turn, and the canvas may take it that nothing outside
+    // them changes in this frame. The whole canvas unless called.
     virtual void SetClip(int left, int top, int right, int bottom) {
         (void)left;
         (void)top;

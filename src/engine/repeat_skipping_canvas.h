@@ -10,15 +10,19 @@
 // calls of two frames are matched by their place in the frame; a picture is named by its item's
 // surface version, which no other surface ever has, so equal calls write equal pixels. Outside
 // every call that differs, the same calls reach each pixel in the same order: it keeps its
-// colour. So the frame is drawn again only inside the rectangle around the calls that differ (in
-// both frames), and not at all when none does. Whoever writes into the back buffer other than
-// through this canvas calls Invalidate().
+// colour. So the frame is drawn again only inside the rectangles around the calls that differ (in
+// both frames), and not at all when none does. Changes far apart (a banner at the top, the strip
+// lower down) are drawn again as separate rectangles, not as one around both. Inside a
+// rectangle, drawing starts at the last call that covers all of it with solid pixels: whatever
+// came before is hidden. Whoever writes into the back buffer other than through this canvas
+// calls Invalidate().
 
 #include "engine/ports.h"
 #include "pictures/picture_collection.h"
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace kestrova {
@@ -56,8 +60,9 @@ class RepeatSkippingCanvas : public Canvas {
         bool Meets(const Box& b) const;
         friend bool operator==(const Box&, const Box&) = default;
     };
-    // The area the last frame passed on was drawn in.
-    Box LastDrawnArea() const { return lastArea_; }
+    // The rectangle around the areas the last frame passed on was drawn in, and those areas.
+    Box LastDrawnArea() const;
+    const std::vector<Box>& LastDrawnAreas() const { return lastAreas_; }
 
   private:
     enum class Kind : uint8_t { Item, Text, Frame, Fill };
@@ -74,18 +79,30 @@ class RepeatSkippingCanvas : public Canvas {
         TColor colour = 0;
         std::string text;
         FontSpec font;
-        Box reach; // every pixel the call can write lies inside
+        Box reach;          // every pixel the call can write lies inside
+        bool solid = false; // it writes every pixel of its reach
         bool operator==(const Call& o) const;
     };
-    // The area that differs between the frame on screen and the one drawn now.
-    Box Damage() const;
+    // The areas that differ between the frame on screen and the one drawn now, apart from each
+    // other.
+    std::vector<Box> Damage() const;
+    // Draws the calls reaching `area`, from the last one that hides all of it.
+    void DrawArea(const Box& area);
+    // Whether drawing the pattern writes every pixel it reaches: built, wholly inside its
+    // picture, no pixel of it keyed out. Found once for each surface and pattern.
+    bool Solid(const PictureCollectionItem& item, int pattern, const PatternRect& r);
     void AddRectangle(Kind kind, int left, int top, int right, int bottom, TColor colour);
 
     Canvas& target_;
     std::vector<Call> calls_;    // the frame being drawn
     std::vector<Call> previous_; // the frame last passed on
     bool valid_ = false;
-    Box lastArea_;
+    std::vector<Box> lastAreas_;
+    struct Solidity {
+        uint64_t version = 0;
+        std::vector<int8_t> patterns; // -1 not yet known, else 0 or 1
+    };
+    std::unordered_map<const PictureCollectionItem*, Solidity> solidity_;
     long long passed_ = 0;
     long long skipped_ = 0;
 };

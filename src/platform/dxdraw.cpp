@@ -97,7 +97,16 @@ void ImageCanvas::SetClip(int left, int top, int right, int bottom) {
     clip_ = wanted.intersected(target_->rect());
     if (clip_.isNull()) {
         clip_ = QRect(0, 0, 0, 0); // nothing to draw, yet not the whole canvas
+    } else {
+        clips_.push_back(clip_);
     }
+}
+
+std::vector<QRect> ImageCanvas::DrawnAreas() const {
+    if (clip_.isNull()) {
+        return {target_->rect()};
+    }
+    return clips_;
 }
 
 void ImageCanvas::Release() {
@@ -284,6 +293,7 @@ void ImageCanvas::Flip() {
         onFlip();
     }
     clip_ = QRect();
+    clips_.clear();
 }
 
 DxDrawWidget::DxDrawWidget(QWidget* parent)
@@ -300,7 +310,10 @@ void DxDrawWidget::Present() {
     // cost the display for nothing. Only the rectangle around what changed is shown again: while
     // the strip scrolls that is a band of the window, not all of it. Nothing outside the area the
     // frame was drawn in has changed, so only that area is compared.
-    const QRect changed = TakeChanges(canvas_.DrawnArea());
+    QRegion changed;
+    for (const QRect& area : canvas_.DrawnAreas()) {
+        changed += TakeChanges(area);
+    }
     if (changed.isEmpty()) {
         return;
     }
@@ -335,11 +348,23 @@ QRect DxDrawWidget::TakeChanges(QRect area) {
             top = y;
         }
         bottom = y + 1;
+        // A difference lies in the row (memcmp found one): its ends are found a block of
+        // pixels at a time, then a pixel at a time.
+        constexpr int kBlock = 16;
+        constexpr std::size_t kBlockBytes = kBlock * sizeof(uint32_t);
         int first = from;
+        while (first + kBlock <= to &&
+               std::memcmp(drawn + first, onScreen + first, kBlockBytes) == 0) {
+            first += kBlock;
+        }
         while (drawn[first] == onScreen[first]) {
-            ++first; // a difference lies ahead: memcmp found one
+            ++first;
         }
         int last = to;
+        while (last - kBlock > first &&
+               std::memcmp(drawn + last - kBlock, onScreen + last - kBlock, kBlockBytes) == 0) {
+            last -= kBlock;
+        }
         while (drawn[last - 1] == onScreen[last - 1]) {
             --last;
         }
@@ -359,8 +384,12 @@ void DxDrawWidget::paintEvent(QPaintEvent* event) {
     // Only the part asked for: a present repaints the changed rectangle alone. A window shown at
     // a whole multiple of its pixels enlarges them as blocks, never smoothed.
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    const QRect part = event->rect() & QRect(QPoint(0, 0), backBuffer_.size());
-    p.drawImage(part.topLeft(), backBuffer_, part);
+    // Each changed rectangle on its own: a banner at the top and the strip lower down are not
+    // one rectangle around both.
+    for (const QRect& asked : event->region()) {
+        const QRect part = asked & QRect(QPoint(0, 0), backBuffer_.size());
+        p.drawImage(part.topLeft(), backBuffer_, part);
+    }
 }
 
 void DxDrawWidget::mouseMoveEvent(QMouseEvent* event) {

@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QRegion>
 #include <QStaticText>
 #include <QWidget>
 
@@ -41,10 +42,12 @@ class ImageCanvas : public Canvas {
     int FontPixelHeight(const FontSpec& font) const override;
     int TextWidth(const std::string& utf8, const FontSpec& font) const override;
     void Flip() override;
-    // Drawing until the flip reaches only inside this rectangle, right and bottom exclusive.
+    // Drawing until the next clip or the flip reaches only inside this rectangle, right and
+    // bottom exclusive.
     void SetClip(int left, int top, int right, int bottom) override;
-    // Where the frame being flipped was drawn: what it can have changed.
-    QRect DrawnArea() const { return Area(); }
+    // Where the frame being flipped was drawn: what it can have changed. The whole buffer when
+    // no clip was set.
+    std::vector<QRect> DrawnAreas() const;
     // Ends the painter without presenting (before reading the buffer).
     void Release();
 
@@ -81,7 +84,8 @@ class ImageCanvas : public Canvas {
     std::map<const PictureCollectionItem*, Spans> spans_;
     std::map<std::pair<int, std::string>, QStaticText> texts_;
     bool canDraw_ = false;
-    QRect clip_; // null: the whole buffer
+    QRect clip_;               // null: the whole buffer
+    std::vector<QRect> clips_; // every clip set since the last flip
 };
 
 class DxDrawWidget : public QWidget {
@@ -94,8 +98,9 @@ class DxDrawWidget : public QWidget {
     // Frames put on screen: a frame identical to the one shown is not presented again.
     long long PresentedFrames() const { return presented_; }
     // The part of the back buffer the last present showed again: what differed from the frame
-    // before it.
-    QRect LastPresentedArea() const { return lastPresented_; }
+    // before it (the rectangle around it).
+    QRect LastPresentedArea() const { return lastPresented_.boundingRect(); }
+    const QRegion& LastPresentedRegion() const { return lastPresented_; }
 
   Q_SIGNALS:
     void MouseMoved(int x, int y);
@@ -115,7 +120,7 @@ class DxDrawWidget : public QWidget {
     QImage backBuffer_;
     QImage shown_; // the frame last presented
     long long presented_ = 0;
-    QRect lastPresented_;
+    QRegion lastPresented_;
     ImageCanvas canvas_;
 };
 

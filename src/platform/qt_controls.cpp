@@ -50,9 +50,10 @@ bool GifLabel::LoadFromFile(const std::string& path) {
     // a pipe, a device or a GIF beyond the banner limits leaves the banner empty, as one that
     // does not decode.
     std::vector<uint8_t> bytes;
+    GifInfo info;
     try {
         bytes = ReadBoundedFile(path, kBannerKind);
-        InspectGif(bytes, path);
+        info = InspectGif(bytes, path);
     } catch (const Error& e) {
         qCWarning(lcPlatform).noquote()
             << "banner refused:"
@@ -65,8 +66,12 @@ bool GifLabel::LoadFromFile(const std::string& path) {
                     static_cast<qsizetype>(bytes.size()));
     buffer->open(QIODevice::ReadOnly);
     auto movie = std::make_unique<QMovie>(buffer.get(), QByteArray("gif"));
-    // Frames are decoded as they play; only the one on screen is held.
-    movie->setCacheMode(QMovie::CacheNone);
+    // A banner plays its few frames over and over: they are decoded on the first pass and kept,
+    // so the loops after it cost no decoding. One whose frames would take more than the bound
+    // is decoded as it plays instead, holding only the frame on screen.
+    const int64_t frameBytes = int64_t{info.width} * info.height * 4;
+    movie->setCacheMode(frameBytes * info.frames <= kMostKeptBannerBytes ? QMovie::CacheAll
+                                                                         : QMovie::CacheNone);
     if (!movie->isValid()) {
         qCWarning(lcPlatform) << "banner does not decode:" << real;
         Empty();

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QString>
 
+#include <cstdint>
 #include <map>
 #include <memory>
 
@@ -19,11 +20,14 @@ namespace kestrova {
 class SoundOutput;
 
 // An animated GIF in a clickable label filling its panel. It shows one frame at a time, the next
-// when the engine's clock says so; frames are decoded as they are shown. A GIF beyond the banner
-// limits (catalogue/disc_limits.h) stays empty.
+// when the engine's clock says so; frames are decoded as they are first shown and kept, up to
+// kMostKeptBannerBytes of pixels. A GIF beyond the banner limits (catalogue/disc_limits.h) stays
+// empty.
 class GifLabel : public QLabel, public GifControl {
     Q_OBJECT
   public:
+    static constexpr int64_t kMostKeptBannerBytes = 4 << 20;
+
     explicit GifLabel(QWidget* parent = nullptr);
     ~GifLabel() override;
     bool LoadFromFile(const std::string& path) override;

@@ -150,5 +150,70 @@ TEST_F(RepeatSkipping, NoTwoSurfacesEverShareAVersion) {
     EXPECT_NE(other.SurfaceVersion(), again.SurfaceVersion());
 }
 
+// Changes far apart are drawn again each in its own rectangle, not in one around both; inside
+// a rectangle, what an opaque picture or a fill covers whole is not drawn first.
+TEST_F(RepeatSkipping, FarChangesAreDrawnApartAndWhatIsHiddenIsNotDrawn) {
+    PictureCollectionItem& screen = pictures.Add();
+    screen.Name = "screen";
+    screen.SetPicture(Plain(800, 600, 0xFF000000u));
+    screen.Rebuild();
+    PictureCollectionItem& panel = pictures.Add();
+    panel.Name = "panel";
+    panel.SetPicture(Plain(800, 40, 0xFF0000FFu));
+    panel.Rebuild();
+    // Keyed, but no pixel of it has the key colour: it hides all the same.
+    panel.Transparent = true;
+    panel.SetTransparentColor(0xFF00FF);
+    // Keyed, with one pixel of the key colour.
+    PictureCollectionItem& keyed = pictures.Add();
+    keyed.Name = "keyed";
+    Picture holed = Plain(800, 40, 0xFF00FF00u);
+    holed.pixels[900] = 0xFFFF00FFu;
+    keyed.SetPicture(holed);
+    keyed.Transparent = true;
+    keyed.SetTransparentColor(0xFF00FF);
+    keyed.Rebuild();
+    PictureCollectionItem& bar = pictures.Add();
+    bar.Name = "bar";
+    bar.SetPicture(Plain(100, 4, 0xFFFF0000u));
+    bar.Rebuild();
+    const auto frame = [&](int topX, int lowX, bool keyedPanel) {
+        canvas.DrawItem(screen, 0, 0, 0);
+        canvas.DrawItem(bar, topX, 10, 0);
+        canvas.DrawItem(keyedPanel ? keyed : panel, 0, 500, 0);
+        canvas.DrawItem(bar, lowX, 520, 0);
+        canvas.FillRect(0, 580, 800, 590, 0x123456);
+        canvas.Flip();
+    };
+    frame(100, 100, false);
+    real.calls.clear();
+    frame(101, 101, false);
+    EXPECT_EQ(real.calls,
+              (std::vector<std::string>{"clip 100,10 201,14", "item screen 0,0 #0",
+                                        "item bar 101,10 #0", "clip 100,520 201,524",
+                                        "item panel 0,500 #0", "item bar 101,520 #0", "flip"}))
+        << "the top change alone, then the low one from the panel that hides the screen there";
+    EXPECT_EQ(canvas.LastDrawnArea(), (RepeatSkippingCanvas::Box{100, 10, 201, 524}));
+    EXPECT_EQ(canvas.LastDrawnAreas().size(), 2u);
+
+    // A keyed panel lets the screen show through, so the screen is drawn under it.
+    real.calls.clear();
+    frame(101, 101, true);
+    EXPECT_EQ(real.calls,
+              (std::vector<std::string>{"clip 0,500 800,540", "item screen 0,0 #0",
+                                        "item keyed 0,500 #0", "item bar 101,520 #0", "flip"}));
+
+    // A change across a panel's edge: the band above the panel is drawn from the screen, the
+    // band inside it from the panel, the band of the fill from the fill.
+    canvas.Invalidate();
+    real.calls.clear();
+    frame(101, 101, false);
+    EXPECT_EQ(real.calls, (std::vector<std::string>{
+                              "clip 0,0 800,500", "item screen 0,0 #0", "item bar 101,10 #0",
+                              "clip 0,500 800,540", "item panel 0,500 #0", "item bar 101,520 #0",
+                              "clip 0,540 800,580", "item screen 0,0 #0", "clip 0,580 800,590",
+                              "fill 1193046", "clip 0,590 800,600", "item screen 0,0 #0", "flip"}));
+}
+
 } // namespace
 } // namespace kestrova

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QImage>
 #include <QMovie>
 
 #include <filesystem>
@@ -34,12 +35,26 @@ class GifLabelLimits : public ::testing::Test {
     const fs::path& dir_ = scratch_.Path();
 };
 
+// A banner whose frames alternate the colour of its top-left pixel.
+std::string AlternatingGif(int w, int h, int frames) {
+    std::string g = AnimatedGif(w, h, frames, 12);
+    const std::string pixel0("\x02\x02\x44\x01", 4);
+    const std::string pixel1("\x02\x02\x4C\x01", 4);
+    std::size_t at = 0;
+    for (int i = 0; (at = g.find(pixel0, at)) != std::string::npos; ++i, at += pixel0.size()) {
+        if (i % 2 == 1) {
+            g.replace(at, pixel0.size(), pixel1);
+        }
+    }
+    return g;
+}
+
 TEST_F(GifLabelLimits, AGoodBannerPlaysFrameByFrame) {
     GifLabel label;
     EXPECT_FALSE(label.Animated()) << "an empty banner has nothing to step";
     ASSERT_TRUE(label.LoadFromFile(Write("good.gif", AnimatedGif(468, 60, 3, 12))));
     ASSERT_NE(label.movie(), nullptr);
-    EXPECT_EQ(label.movie()->cacheMode(), QMovie::CacheNone);
+    EXPECT_EQ(label.movie()->cacheMode(), QMovie::CacheAll) << "a banner's few frames are kept";
     EXPECT_EQ(label.movie()->frameCount(), 3);
     // It shows its first frame and reports that frame's delay; it moves on only when told, and
     // loops.
@@ -53,6 +68,29 @@ TEST_F(GifLabelLimits, AGoodBannerPlaysFrameByFrame) {
     }
     EXPECT_EQ(frames, (std::vector<int>{1, 2, 0, 1}));
     EXPECT_EQ(label.movie()->state(), QMovie::NotRunning) << "no timer of its own";
+
+    // The kept frames show what decoding them again shows, loop after loop.
+    ASSERT_TRUE(label.LoadFromFile(Write("alternating.gif", AlternatingGif(468, 60, 3))));
+    GifLabel fresh;
+    ASSERT_TRUE(fresh.LoadFromFile(Write("alternating.gif", AlternatingGif(468, 60, 3))));
+    fresh.movie()->setCacheMode(QMovie::CacheNone);
+    std::vector<QImage> decoded;
+    for (int i = 0; i < 3; ++i) {
+        decoded.push_back(fresh.movie()->currentImage());
+        fresh.ShowNextFrame();
+    }
+    for (int i = 0; i < 7; ++i) {
+        label.ShowNextFrame();
+        const int n = label.movie()->currentFrameNumber();
+        EXPECT_EQ(label.movie()->currentImage(), decoded[static_cast<std::size_t>(n)])
+            << "frame " << n;
+    }
+    EXPECT_NE(decoded[0], decoded[1]) << "the frames differ, so the comparison means something";
+
+    // Frames that would take more than the bound are decoded as they play, never kept.
+    const int tooMany = static_cast<int>(GifLabel::kMostKeptBannerBytes / (468 * 60 * 4)) + 1;
+    ASSERT_TRUE(label.LoadFromFile(Write("long.gif", AnimatedGif(468, 60, tooMany))));
+    EXPECT_EQ(label.movie()->cacheMode(), QMovie::CacheNone);
 
     ASSERT_TRUE(label.LoadFromFile(Write("still.gif", AnimatedGif(468, 60, 1))));
     EXPECT_FALSE(label.Animated());
