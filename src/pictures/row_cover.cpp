@@ -14,36 +14,7 @@ void RowCover::Reset(int height) {
     rows_.resize(static_cast<std::size_t>(std::max(height, 0)));
 }
 
-void RowCover::Uncovered(int row, int begin, int end, std::vector<Span>& out) const {
-    if (end <= begin) {
-        return;
-    }
-    for (const Span& c : rows_[static_cast<std::size_t>(row)]) {
-        if (c.end <= begin) {
-            continue;
-        }
-        if (c.begin >= end) {
-            break;
-        }
-        if (c.begin > begin) {
-            out.push_back({begin, c.begin});
-        }
-        begin = std::max(begin, c.end);
-        if (begin >= end) {
-            return;
-        }
-    }
-    out.push_back({begin, end});
-}
-
-void RowCover::Add(int row, int begin, int end) {
-    if (end <= begin) {
-        return;
-    }
-    std::vector<Span>& spans = rows_[static_cast<std::size_t>(row)];
-    if (spans.empty()) {
-        touched_.push_back(row);
-    }
+void RowCover::Join(std::vector<Span>& spans, int begin, int end) {
     // The first span that ends at or after `begin` may join it; every span that starts at or
     // before `end` from there on joins too.
     auto first = std::lower_bound(spans.begin(), spans.end(), begin,

@@ -184,11 +184,9 @@ void ImageCanvas::FindUncovered(Call& call, const QRect& area) {
             if (dx1 <= dx0) {
                 continue;
             }
-            uncovered_.clear();
-            cover_.Uncovered(dy, dx0, dx1, uncovered_);
-            for (const RowCover::Span& piece : uncovered_) {
-                pieces_.push_back({dy, piece});
-            }
+            cover_.ForUncovered(dy, dx0, dx1, [this, dy](int from, int to) {
+                pieces_.push_back({dy, {from, to}});
+            });
             cover_.Add(dy, dx0, dx1);
         }
     }

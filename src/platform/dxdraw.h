@@ -104,7 +104,6 @@ class ImageCanvas : public Canvas {
     TextStamps texts_;
     std::vector<Call> calls_;
     std::vector<Piece> pieces_;
-    std::vector<RowCover::Span> uncovered_;
     RowCover cover_;
     bool canDraw_ = false;
     QRect clip_; // null: the whole buffer
