@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <optional>
 
 namespace kestrova {
 
@@ -32,16 +31,9 @@ Box Around(Box a, const Box& b) {
 constexpr int64_t kMergeSlackPixels = 4096;
 // More areas than this are joined, the pair that grows least first.
 constexpr std::size_t kMostAreas = 6;
-// A rectangle is cut at the edges of at most this many solid calls spanning it.
-constexpr std::size_t kMostCuts = 16;
 
 bool BetterTogether(const Box& a, const Box& b) {
     return a.Meets(b) || AreaOf(Around(a, b)) <= AreaOf(a) + AreaOf(b) + kMergeSlackPixels;
-}
-
-bool Covers(const Box& outer, const Box& inner) {
-    return outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
-           outer.bottom >= inner.bottom;
 }
 
 // Adds an area to a list of areas that stay apart: it swallows every area it belongs with.
@@ -121,53 +113,7 @@ void RepeatSkippingCanvas::DrawItem(const PictureCollectionItem& item, int x, in
     call.c = pattern;
     call.pattern = item.Pattern(pattern);
     call.reach = BoxOf(x, y, int64_t{x} + call.pattern.w, int64_t{y} + call.pattern.h);
-    call.solid = Solid(item, pattern, call.pattern);
     calls_.push_back(std::move(call));
-}
-
-bool RepeatSkippingCanvas::Solid(const PictureCollectionItem& item, int pattern,
-                                 const PatternRect& r) {
-    if (!item.IsBuilt() || r.w <= 0 || r.h <= 0 || r.x < 0 || r.y < 0 ||
-        int64_t{r.x} + r.w > item.SurfaceWidth() || int64_t{r.y} + r.h > item.SurfaceHeight()) {
-        return false;
-    }
-    const std::optional<uint32_t> key = item.KeyedRgb();
-    if (!key) {
-        return true;
-    }
-    constexpr int kMostPatternsKept = 4096;
-    if (pattern < 0 || pattern >= kMostPatternsKept) {
-        return false; // never drawn by a disc; not worth looking at
-    }
-    if (solidity_.size() > 1024) {
-        solidity_.clear(); // items come and go with pages of the game; a bound on what is kept
-    }
-    Solidity& known = solidity_[&item];
-    if (known.version != item.SurfaceVersion()) {
-        known.version = item.SurfaceVersion();
-        known.patterns.clear();
-    }
-    const auto index = static_cast<std::size_t>(pattern);
-    if (known.patterns.size() <= index) {
-        known.patterns.resize(index + 1, -1);
-    }
-    if (known.patterns[index] < 0) {
-        // A keyed surface may still have no pixel of the key colour in this pattern.
-        const std::vector<uint32_t>& px = item.Surface();
-        const auto w = static_cast<std::size_t>(item.SurfaceWidth());
-        bool solid = true;
-        for (int y = r.y; solid && y < r.y + r.h; ++y) {
-            const uint32_t* row = px.data() + static_cast<std::size_t>(y) * w;
-            for (int x = r.x; x < r.x + r.w; ++x) {
-                if ((row[x] & 0xFFFFFFu) == *key) {
-                    solid = false;
-                    break;
-                }
-            }
-        }
-        known.patterns[index] = solid ? 1 : 0;
-    }
-    return known.patterns[index] == 1;
 }
 
 void RepeatSkippingCanvas::TextOut(int x, int y, const std::string& utf8, const FontSpec& font) {
@@ -202,7 +148,6 @@ void RepeatSkippingCanvas::AddRectangle(Kind kind, int left, int top, int right,
     call.d = bottom;
     call.colour = colour;
     call.reach = BoxOf(left, top, right, bottom);
-    call.solid = kind == Kind::Fill;
     calls_.push_back(std::move(call));
 }
 
@@ -242,72 +187,27 @@ std::vector<RepeatSkippingCanvas::Box> RepeatSkippingCanvas::Damage() const {
 }
 
 void RepeatSkippingCanvas::DrawArea(const Box& area) {
-    // Solid calls spanning the area's whole width cut it into bands; each band is drawn from
-    // the last call that hides it all, so what lies under a panel is not drawn only to be
-    // covered.
-    std::vector<int> cuts{area.top, area.bottom};
+    target_.SetClip(area.left, area.top, area.right, area.bottom);
     for (const Call& call : calls_) {
-        if (cuts.size() >= kMostCuts + 2) {
+        if (!call.reach.Meets(area)) {
+            continue; // it writes nothing inside the area drawn again
+        }
+        switch (call.kind) {
+        case Kind::Item:
+            target_.DrawItem(*call.item, call.a, call.b, call.c);
+            break;
+        case Kind::Text:
+            target_.TextOut(call.a, call.b, call.text, call.font);
+            break;
+        case Kind::Frame:
+            target_.FrameRect(call.a, call.b, call.c, call.d, call.colour);
+            break;
+        case Kind::Fill:
+            target_.FillRect(call.a, call.b, call.c, call.d, call.colour);
             break;
         }
-        if (call.solid && call.reach.left <= area.left && call.reach.right >= area.right) {
-            for (const int y : {call.reach.top, call.reach.bottom}) {
-                if (y > area.top && y < area.bottom) {
-                    cuts.push_back(y);
-                }
-            }
-        }
     }
-    std::sort(cuts.begin(), cuts.end());
-    cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
-
-    Box pending;
-    std::size_t pendingFrom = 0;
-    const auto drawPending = [&] {
-        if (pending.Empty()) {
-            return;
-        }
-        target_.SetClip(pending.left, pending.top, pending.right, pending.bottom);
-        for (std::size_t k = pendingFrom; k < calls_.size(); ++k) {
-            const Call& call = calls_[k];
-            if (!call.reach.Meets(pending)) {
-                continue; // it writes nothing inside the area drawn again
-            }
-            switch (call.kind) {
-            case Kind::Item:
-                target_.DrawItem(*call.item, call.a, call.b, call.c);
-                break;
-            case Kind::Text:
-                target_.TextOut(call.a, call.b, call.text, call.font);
-                break;
-            case Kind::Frame:
-                target_.FrameRect(call.a, call.b, call.c, call.d, call.colour);
-                break;
-            case Kind::Fill:
-                target_.FillRect(call.a, call.b, call.c, call.d, call.colour);
-                break;
-            }
-        }
-        lastAreas_.push_back(pending);
-    };
-    for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
-        const Box band{area.left, cuts[i], area.right, cuts[i + 1]};
-        std::size_t from = 0;
-        for (std::size_t k = calls_.size(); k-- > 0;) {
-            if (calls_[k].solid && Covers(calls_[k].reach, band)) {
-                from = k;
-                break;
-            }
-        }
-        if (!pending.Empty() && from == pendingFrom) {
-            pending.bottom = band.bottom; // drawn from the same call as the band above
-            continue;
-        }
-        drawPending();
-        pending = band;
-        pendingFrom = from;
-    }
-    drawPending();
+    lastAreas_.push_back(area);
 }
 
 void RepeatSkippingCanvas::Flip() {

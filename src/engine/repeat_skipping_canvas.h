@@ -12,17 +12,14 @@
 // every call that differs, the same calls reach each pixel in the same order: it keeps its
 // colour. So the frame is drawn again only inside the rectangles around the calls that differ (in
 // both frames), and not at all when none does. Changes far apart (a banner at the top, the strip
-// lower down) are drawn again as separate rectangles, not as one around both. Inside a
-// rectangle, drawing starts at the last call that covers all of it with solid pixels: whatever
-// came before is hidden. Whoever writes into the back buffer other than through this canvas
-// calls Invalidate().
+// lower down) are drawn again as separate rectangles, not as one around both. Whoever writes
+// into the back buffer other than through this canvas calls Invalidate().
 
 #include "engine/ports.h"
 #include "pictures/picture_collection.h"
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace kestrova {
@@ -79,18 +76,14 @@ class RepeatSkippingCanvas : public Canvas {
         TColor colour = 0;
         std::string text;
         FontSpec font;
-        Box reach;          // every pixel the call can write lies inside
-        bool solid = false; // it writes every pixel of its reach
+        Box reach; // every pixel the call can write lies inside
         bool operator==(const Call& o) const;
     };
     // The areas that differ between the frame on screen and the one drawn now, apart from each
     // other.
     std::vector<Box> Damage() const;
-    // Draws the calls reaching `area`, from the last one that hides all of it.
+    // Passes on the calls reaching `area`, clipped to it.
     void DrawArea(const Box& area);
-    // Whether drawing the pattern writes every pixel it reaches: built, wholly inside its
-    // picture, no pixel of it keyed out. Found once for each surface and pattern.
-    bool Solid(const PictureCollectionItem& item, int pattern, const PatternRect& r);
     void AddRectangle(Kind kind, int left, int top, int right, int bottom, TColor colour);
 
     Canvas& target_;
@@ -98,11 +91,6 @@ class RepeatSkippingCanvas : public Canvas {
     std::vector<Call> previous_; // the frame last passed on
     bool valid_ = false;
     std::vector<Box> lastAreas_;
-    struct Solidity {
-        uint64_t version = 0;
-        std::vector<int8_t> patterns; // -1 not yet known, else 0 or 1
-    };
-    std::unordered_map<const PictureCollectionItem*, Solidity> solidity_;
     long long passed_ = 0;
     long long skipped_ = 0;
 };

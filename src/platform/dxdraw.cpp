@@ -7,8 +7,8 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QResource>
-#include <QStaticText>
 
 #include <algorithm>
 #include <cstring>
@@ -73,26 +73,15 @@ QFont FontFor(const FontSpec& wanted) {
 
 ImageCanvas::ImageCanvas(QImage* target) : target_(target) {}
 
-ImageCanvas::~ImageCanvas() {
-    Release();
-}
-
-QPainter& ImageCanvas::Painter() {
-    if (!painter_) {
-        painter_ = std::make_unique<QPainter>(target_);
-        if (!clip_.isNull()) {
-            painter_->setClipRect(clip_);
-        }
-    }
-    return *painter_;
-}
+// Drawing kept for a frame that never flipped is dropped: its pictures may be gone.
+ImageCanvas::~ImageCanvas() = default;
 
 QRect ImageCanvas::Area() const {
     return clip_.isNull() ? target_->rect() : clip_;
 }
 
 void ImageCanvas::SetClip(int left, int top, int right, int bottom) {
-    Release();
+    Release(); // what was drawn before keeps the clip it was drawn with
     const QRect wanted(QPoint(left, top), QPoint(right - 1, bottom - 1));
     clip_ = wanted.intersected(target_->rect());
     if (clip_.isNull()) {
@@ -110,9 +99,8 @@ std::vector<QRect> ImageCanvas::DrawnAreas() const {
 }
 
 void ImageCanvas::Release() {
-    if (painter_) {
-        painter_->end();
-        painter_.reset();
+    if (!calls_.empty()) {
+        DrawKept();
     }
 }
 
@@ -161,83 +149,136 @@ const ImageCanvas::Spans& ImageCanvas::SpansOf(const PictureCollectionItem& item
 }
 
 void ImageCanvas::DrawItem(const PictureCollectionItem& item, int x, int y, int pattern) {
+    Call call;
+    call.kind = Kind::Item;
+    call.item = &item;
+    call.x = x;
+    call.y = y;
+    call.pattern = pattern;
+    calls_.push_back(call);
+}
+
+// The runs of the item's pattern inside `area`, in buffer columns: those no later picture covers
+// go to pieces_, and all of them cover what earlier pictures drew.
+void ImageCanvas::FindUncovered(Call& call, const QRect& area) {
+    call.piecesBegin = call.piecesEnd = pieces_.size();
+    const PictureCollectionItem& item = *call.item;
     if (!item.IsBuilt() || item.SurfaceWidth() <= 0 || item.SurfaceHeight() <= 0 ||
         item.SurfaceWidth() > 65535) {
         return;
     }
-    const PatternRect r = item.Pattern(pattern);
+    const PatternRect r = item.Pattern(call.pattern);
     if (r.w <= 0 || r.h <= 0) {
         return;
     }
-    // Blits go straight into the buffer with the canvas released, one copy per opaque run.
-    Release();
     const Spans& spans = SpansOf(item);
-    const QRect area = Area();
     const int dl = area.left();
     const int dr = area.left() + area.width();
     const int dt = area.top();
     const int db = area.top() + area.height();
+    const int surfaceHeight = item.SurfaceHeight();
+    for (int row = 0; row < r.h; ++row) {
+        const int dy = call.y + row;
+        const int sy = r.y + row;
+        if (dy < dt || dy >= db || sy < 0 || sy >= surfaceHeight) {
+            continue;
+        }
+        const std::size_t sr = static_cast<std::size_t>(sy);
+        for (uint32_t k = spans.rowStart[sr]; k < spans.rowStart[sr + 1]; ++k) {
+            // The run, limited to the pattern's columns and to the area drawn.
+            const int sx0 = std::max<int>(spans.runs[k].begin, r.x);
+            const int sx1 = std::min<int>(spans.runs[k].end, r.x + r.w);
+            const int dx0 = std::max(call.x + (sx0 - r.x), dl);
+            const int dx1 = std::min(call.x + (sx1 - r.x), dr);
+            if (dx1 <= dx0) {
+                continue;
+            }
+            cover_.ForUncovered(dy, dx0, dx1, [this, dy](int from, int to) {
+                pieces_.push_back({dy, {from, to}});
+            });
+            cover_.Add(dy, dx0, dx1);
+        }
+    }
+    call.piecesEnd = pieces_.size();
+}
+
+void ImageCanvas::CopyPieces(const Call& call) {
+    if (call.piecesEnd == call.piecesBegin) {
+        return;
+    }
+    const PictureCollectionItem& item = *call.item;
+    const PatternRect r = item.Pattern(call.pattern);
     const uint32_t* src = item.Surface().data();
-    const int sw = item.SurfaceWidth();
+    const auto sw = static_cast<std::size_t>(item.SurfaceWidth());
     // The buffer's rows, found once: asking the image for each row checks it is not shared
     // every time.
     uchar* const bits = target_->bits();
     const qsizetype stride = target_->bytesPerLine();
-    for (int row = 0; row < r.h; ++row) {
-        const int dy = y + row;
-        const int sy = r.y + row;
-        if (dy < dt || dy >= db || sy < 0 || sy >= item.SurfaceHeight()) {
-            continue;
-        }
-        auto* dest = reinterpret_cast<uint32_t*>(bits + static_cast<qsizetype>(dy) * stride);
-        const uint32_t* srow = src + static_cast<std::size_t>(sy) * static_cast<std::size_t>(sw);
-        const std::size_t sr = static_cast<std::size_t>(sy);
-        for (uint32_t k = spans.rowStart[sr]; k < spans.rowStart[sr + 1]; ++k) {
-            // The run, limited to the pattern's columns and to the area drawn.
-            int sx0 = std::max<int>(spans.runs[k].begin, r.x);
-            int sx1 = std::min<int>(spans.runs[k].end, r.x + r.w);
-            int dx0 = x + (sx0 - r.x);
-            if (dx0 < dl) {
-                sx0 += dl - dx0;
-                dx0 = dl;
-            }
-            if (dx0 + (sx1 - sx0) > dr) {
-                sx1 = sx0 + (dr - dx0);
-            }
-            if (sx1 > sx0) {
-                std::memcpy(dest + dx0, srow + sx0,
-                            static_cast<std::size_t>(sx1 - sx0) * sizeof(uint32_t));
-            }
-        }
+    // Buffer pixel (dx, dy) is surface pixel (dx - dx0, dy - dy0).
+    const int dx0 = call.x - r.x;
+    const int dy0 = call.y - r.y;
+    for (std::size_t i = call.piecesBegin; i < call.piecesEnd; ++i) {
+        const Piece& p = pieces_[i];
+        auto* dest = reinterpret_cast<uint32_t*>(bits + static_cast<qsizetype>(p.row) * stride);
+        const uint32_t* srow = src + static_cast<std::size_t>(p.row - dy0) * sw;
+        std::memcpy(dest + p.span.begin, srow + (p.span.begin - dx0),
+                    static_cast<std::size_t>(p.span.end - p.span.begin) * sizeof(uint32_t));
     }
 }
 
-void ImageCanvas::TextOut(int x, int y, const std::string& utf8, const FontSpec& font) {
-    // A frame draws a dozen lines in four or five fonts: fonts and their ascents are made once.
-    const int key = (font.pixelHeight << 4) | (font.face == FontFace::Small ? 1 : 0) |
-                    (font.bold ? 2 : 0) | (font.italic ? 4 : 0);
-    auto it = fonts_.find(key);
+void ImageCanvas::DrawKept() {
+    const QRect area = Area();
+    // From the last call back: each picture finds what nothing after it covers.
+    cover_.Reset(target_->height());
+    pieces_.clear();
+    for (auto it = calls_.rbegin(); it != calls_.rend(); ++it) {
+        if (it->kind == Kind::Item) {
+            FindUncovered(*it, area);
+        }
+    }
+    for (const Call& call : calls_) {
+        switch (call.kind) {
+        case Kind::Item:
+            CopyPieces(call);
+            break;
+        case Kind::Text:
+            TextStamps::Draw(*target_, area, *call.stamp, call.x, call.y, call.argb);
+            break;
+        case Kind::Fill:
+            Fill(call.x, call.y, call.right, call.bottom, call.argb);
+            break;
+        }
+    }
+    calls_.clear();
+    texts_.Trim();
+}
+
+const ImageCanvas::CachedFont& ImageCanvas::FontOf(const FontSpec& font, int* key) const {
+    // A frame draws a dozen lines in four or five fonts: fonts and their metrics are made once.
+    const int k = (font.pixelHeight << 4) | (font.face == FontFace::Small ? 1 : 0) |
+                  (font.bold ? 2 : 0) | (font.italic ? 4 : 0);
+    if (key) {
+        *key = k;
+    }
+    auto it = fonts_.find(k);
     if (it == fonts_.end()) {
         const QFont f = FontFor(font);
-        it = fonts_.emplace(key, CachedFont{f, QFontMetrics(f).ascent()}).first;
+        it = fonts_.emplace(k, CachedFont{f, QFontMetrics(f)}).first;
     }
-    QPainter& p = Painter();
-    if (p.font() != it->second.font) {
-        p.setFont(it->second.font);
-    }
-    p.setPen(ToQColor(font.colour));
-    // The same lines come back every frame: their layout is kept, within a bound.
-    if (texts_.size() > 512) {
-        texts_.clear();
-    }
-    auto [text, added] = texts_.try_emplace({key, utf8});
-    if (added) {
-        text->second.setText(QString::fromStdString(utf8));
-        text->second.setTextFormat(Qt::PlainText);
-        text->second.setPerformanceHint(QStaticText::AggressiveCaching);
-        text->second.prepare(QTransform(), it->second.font);
-    }
-    p.drawStaticText(QPoint(x, y), text->second);
+    return it->second;
+}
+
+void ImageCanvas::TextOut(int x, int y, const std::string& utf8, const FontSpec& font) {
+    int key = 0;
+    const CachedFont& f = FontOf(font, &key);
+    // The same lines come back every frame: each is laid out and drawn once.
+    Call call;
+    call.kind = Kind::Text;
+    call.stamp = &texts_.Get(key, f.font, utf8);
+    call.x = x;
+    call.y = y;
+    call.argb = ToQColor(font.colour).rgb();
+    calls_.push_back(call);
 }
 
 void ImageCanvas::Fill(int left, int top, int right, int bottom, uint32_t argb) {
@@ -261,22 +302,41 @@ void ImageCanvas::FrameRect(int left, int top, int right, int bottom, TColor col
     if (right <= left || bottom <= top) {
         return;
     }
-    Release();
     const uint32_t c = ToQColor(colour).rgb();
-    Fill(left, top, right, top + 1, c);
-    Fill(left, bottom - 1, right, bottom, c);
-    Fill(left, top, left + 1, bottom, c);
-    Fill(right - 1, top, right, bottom, c);
+    Call call;
+    call.kind = Kind::Fill;
+    call.argb = c;
+    for (const QRect& side : {QRect(QPoint(left, top), QPoint(right - 1, top)),
+                              QRect(QPoint(left, bottom - 1), QPoint(right - 1, bottom - 1)),
+                              QRect(QPoint(left, top), QPoint(left, bottom - 1)),
+                              QRect(QPoint(right - 1, top), QPoint(right - 1, bottom - 1))}) {
+        call.x = side.left();
+        call.y = side.top();
+        call.right = side.left() + side.width();
+        call.bottom = side.top() + side.height();
+        calls_.push_back(call);
+    }
 }
 
 void ImageCanvas::FillRect(int left, int top, int right, int bottom, TColor brush) {
     if (right <= left || bottom <= top) {
         return;
     }
-    Release();
     // The default pen outlines the fill in black, one pixel inside the right and bottom edges.
-    Fill(left, top, right, bottom, 0xFF000000u);
-    Fill(left + 1, top + 1, right - 1, bottom - 1, ToQColor(brush).rgb());
+    Call call;
+    call.kind = Kind::Fill;
+    call.x = left;
+    call.y = top;
+    call.right = right;
+    call.bottom = bottom;
+    call.argb = 0xFF000000u;
+    calls_.push_back(call);
+    call.x = left + 1;
+    call.y = top + 1;
+    call.right = right - 1;
+    call.bottom = bottom - 1;
+    call.argb = ToQColor(brush).rgb();
+    calls_.push_back(call);
 }
 
 int ImageCanvas::FontPixelHeight(const FontSpec& font) const {
@@ -284,7 +344,7 @@ int ImageCanvas::FontPixelHeight(const FontSpec& font) const {
 }
 
 int ImageCanvas::TextWidth(const std::string& utf8, const FontSpec& font) const {
-    return QFontMetrics(FontFor(font)).horizontalAdvance(QString::fromStdString(utf8));
+    return FontOf(font).metrics.horizontalAdvance(QString::fromStdString(utf8));
 }
 
 void ImageCanvas::Flip() {

@@ -4,13 +4,14 @@
 // screen shows a picture of the window elsewhere, so the surface itself is never scaled.
 
 #include "engine/ports.h"
+#include "pictures/row_cover.h"
+#include "platform/text_stamps.h"
 
 #include <QElapsedTimer>
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
-#include <QPainter>
 #include <QRegion>
-#include <QStaticText>
 #include <QWidget>
 
 #include <functional>
@@ -24,8 +25,8 @@ namespace kestrova {
 // every machine.
 QFont FontFor(const FontSpec& wanted);
 
-// A canvas on a QImage back buffer. The painter is taken at the first drawing of a frame and
-// released at the flip.
+// A canvas on a QImage back buffer. A frame's drawing is kept until the flip (or Release) and
+// then done in order, each picture copying only the pixels no later picture covers.
 class ImageCanvas : public Canvas {
   public:
     explicit ImageCanvas(QImage* target);
@@ -48,13 +49,12 @@ class ImageCanvas : public Canvas {
     // Where the frame being flipped was drawn: what it can have changed. The whole buffer when
     // no clip was set.
     std::vector<QRect> DrawnAreas() const;
-    // Ends the painter without presenting (before reading the buffer).
+    // Does the drawing kept so far, without presenting (before reading the buffer).
     void Release();
 
     std::function<void()> onFlip;
 
   private:
-    QPainter& Painter();
     QRect Area() const;
     void Fill(int left, int top, int right, int bottom, uint32_t argb);
 
@@ -75,14 +75,39 @@ class ImageCanvas : public Canvas {
 
     struct CachedFont {
         QFont font;
-        int ascent = 0;
+        QFontMetrics metrics;
     };
+    const CachedFont& FontOf(const FontSpec& font, int* key = nullptr) const;
+
+    // A drawing call kept until the frame is drawn.
+    enum class Kind : uint8_t { Item, Text, Fill };
+    struct Call {
+        Kind kind = Kind::Item;
+        const PictureCollectionItem* item = nullptr;
+        const TextStamps::Stamp* stamp = nullptr;
+        int x = 0, y = 0;          // Item, Text: where; Fill: left and top
+        int right = 0, bottom = 0; // Fill
+        int pattern = 0;
+        uint32_t argb = 0; // Text, Fill
+        // Item: the pieces of its runs no later picture covers, in pieces_.
+        std::size_t piecesBegin = 0, piecesEnd = 0;
+    };
+    // A piece of an item's run, in buffer columns, on a buffer row.
+    struct Piece {
+        int row;
+        RowCover::Span span;
+    };
+    void DrawKept();
+    void FindUncovered(Call& call, const QRect& area);
+    void CopyPieces(const Call& call);
 
     QImage* target_;
-    std::unique_ptr<QPainter> painter_;
-    std::map<int, CachedFont> fonts_;
+    mutable std::map<int, CachedFont> fonts_;
     std::map<const PictureCollectionItem*, Spans> spans_;
-    std::map<std::pair<int, std::string>, QStaticText> texts_;
+    TextStamps texts_;
+    std::vector<Call> calls_;
+    std::vector<Piece> pieces_;
+    RowCover cover_;
     bool canDraw_ = false;
     QRect clip_;               // null: the whole buffer
     std::vector<QRect> clips_; // every clip set since the last flip

@@ -39,7 +39,11 @@ struct CanvasTest : ::testing::Test {
         buffer.fill(0xFF000000u);
         canvas.SetCanDraw(true);
     }
-    uint32_t At(int x, int y) const { return buffer.pixel(x, y); }
+    // The canvas draws what it was given once the buffer is to be read.
+    uint32_t At(int x, int y) {
+        canvas.Release();
+        return buffer.pixel(x, y);
+    }
 };
 
 TEST_F(CanvasTest, KeyedPixelsLeaveTheBufferAlone) {
