@@ -9,10 +9,7 @@
 #include "platform/dry_run_launcher.h"
 #include "platform/dxdraw.h"
 #include "shelf/issue_line.h"
-#include "ui/editor_form.h"
-#include "ui/game_panel.h"
 #include "ui/main_form.h"
-#include "ui/tgame_form.h"
 
 #include <QApplication>
 #include <QDir>
@@ -67,14 +64,10 @@ int RunDiscProbeChild(int& argc, char** argv, const CommandLine& cli) {
     options.replay = true;
     options.lightWebPane = true;
     options.launcher = &launches;
+    // Its two hidden windows are never wanted for the first frame, and so never built here.
     std::unique_ptr<TMainForm> form;
-    std::unique_ptr<TgameForm> game;
-    std::unique_ptr<Tform1> editor;
     if (!fault) {
         form = std::make_unique<TMainForm>(options);
-        game = std::make_unique<TgameForm>(*form->gamepanel());
-        editor = std::make_unique<Tform1>(true);
-        form->SetEditor(editor.get());
         try {
             form->Initialize();
         } catch (const Error& e) {

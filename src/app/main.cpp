@@ -20,6 +20,7 @@
 #include "platform/desktop_pacer.h"
 #include "platform/desktop_settings.h"
 #include "platform/dry_run_launcher.h"
+#include "platform/fonts_ahead.h"
 #include "platform/logging.h"
 #include "platform/program_icon.h"
 #include "platform/qt_pace_clock.h"
@@ -36,6 +37,7 @@
 #include <QFile>
 #include <QLoggingCategory>
 #include <QMessageBox>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QWindow>
 
@@ -213,14 +215,22 @@ int main(int argc, char** argv) {
         discFault = PutDiscIn(cli.disc);
     }
     std::optional<PicturesAhead> pictures;
+    // The fonts too are made ready on a thread of their own while the toolkit starts.
+    std::optional<FontsAhead> fonts;
     if (!discFault && !shelf && !cli.emptyWindow) {
         pictures.emplace();
+        fonts.emplace();
     }
     // The user's settings shape the desktop; a replay runs the same on every machine, so it reads
     // none of them.
     const DesktopSettings settings = replay ? DesktopSettings() : LoadDesktopSettings();
     ApplyToolkitScale(ToolkitScaleFor(ChosenWindowScale(cli.scale, settings.windowScale)));
     QApplication app(argc, argv);
+    // The fonts' thread is done before the application goes, however main() ends.
+    const auto fontsDone = qScopeGuard([&fonts] { fonts.reset(); });
+    if (fonts) {
+        fonts->ApplicationStarted();
+    }
     if (shelf) {
         QApplication::setApplicationName(QStringLiteral("Kestrova CD-ROM"));
         QApplication::setWindowIcon(ProgramIcon());
@@ -275,14 +285,22 @@ int main(int argc, char** argv) {
     options.codePage =
         CodePage::FromNumber(codePage.value_or(CodePage::kDefaultNumber)).value_or(CodePage{});
 
-    // The windows in their order: the main window, the adventure's holder, the disc editor.
+    // The windows in their order: the main window, the adventure's holder, the disc editor. The
+    // two hidden ones wait: the holder is built once the first frame is drawn (under the harness,
+    // before the script runs), the editor when it is first wanted.
     const bool trace = cli.firstFrameExit;
     Trace(trace, "application");
+    // The toolkit's first text waits for the font configuration if its thread is reading it.
+    ReadSystemFontConfiguration();
     TMainForm form(options);
     Trace(trace, "main window");
-    TgameForm game(*form.gamepanel());
-    Tform1 editor(replay);
-    form.SetEditor(&editor);
+    std::unique_ptr<TgameForm> game;
+    const auto buildGameHolder = [&game, &form] {
+        if (!game) {
+            game = std::make_unique<TgameForm>(*form.gamepanel());
+        }
+    };
+    form.SetEditorMaker([replay] { return std::make_unique<Tform1>(replay); });
     try {
         form.Initialize(pictures ? &*pictures : nullptr);
         Trace(trace, "disc loaded");
@@ -306,6 +324,7 @@ int main(int argc, char** argv) {
     }
 
     if (replay) {
+        buildGameHolder();
         form.show();
         form.Engine().SetActive(true);
         if (cli.fullScreen) {
@@ -355,6 +374,7 @@ int main(int argc, char** argv) {
         if (pass.firstFrame) {
             form.repaint();
             std::printf("first frame after %lld ms\n", SinceLaunchMs());
+            QTimer::singleShot(0, &form, buildGameHolder);
         }
         if (pass.quit) {
             app.quit();

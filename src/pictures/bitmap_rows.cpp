@@ -3,6 +3,7 @@
 #include "base/fresh_memory.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 
 namespace kestrova::dib {
@@ -44,9 +45,12 @@ void DecodeRows(std::span<const uint8_t> data, const DibHeader& h,
     std::vector<uint32_t> rowPixels(w);
     uint32_t* out = rowPixels.data();
     const Masks use = h.Bitfields() ? h.masks : (h.bits == 16 ? kPlainMasks16 : kPlainMasks32);
-    auto lookup = [&table](uint32_t index) {
-        return index < table.size() ? table[index] : 0xFF000000u;
-    };
+    // Every index a row can hold has its colour, so the rows need no check per pixel: an index
+    // past the colour table is opaque black.
+    std::array<uint32_t, 256> colours;
+    colours.fill(0xFF000000u);
+    std::copy_n(table.begin(), std::min(table.size(), colours.size()), colours.begin());
+    auto lookup = [&colours](uint32_t index) { return colours[index & 0xFFu]; };
     for (size_t y = 0; y < height; ++y) {
         const size_t s = h.topDown ? y : height - 1 - y;
         const uint8_t* row = data.data() + s * stride;

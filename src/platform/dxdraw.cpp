@@ -2,22 +2,16 @@
 
 #include "base/fresh_memory.h"
 #include "pictures/picture_collection.h"
+#include "platform/bundled_fonts.h"
 
-#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QResource>
 
 #include <algorithm>
 #include <cstring>
 #include <optional>
-
-// Resources of a static library must be registered by hand, from the global namespace.
-static void InitFontResources() {
-    Q_INIT_RESOURCE(fonts);
-}
 
 namespace kestrova {
 
@@ -28,40 +22,11 @@ QColor ToQColor(TColor c) {
                   static_cast<int>((c >> 16) & 0xFF));
 }
 
-// The bundled faces, registered once from the program's resources: Liberation Sans stands in for
-// the list font, DejaVu Sans Condensed for the small menu font.
-struct BundledFonts {
-    QString sans = QStringLiteral("Liberation Sans");
-    QString small = QStringLiteral("DejaVu Sans Condensed");
-    BundledFonts() {
-        InitFontResources();
-        for (const char* file : {"LiberationSans-Regular.ttf", "LiberationSans-Bold.ttf",
-                                 "LiberationSans-Italic.ttf", "LiberationSans-BoldItalic.ttf",
-                                 "DejaVuSansCondensed.ttf", "DejaVuSansCondensed-Bold.ttf"}) {
-            // The faces are read where they lie in the program, not copied out first.
-            const QString path = QStringLiteral(":/fonts/") + QLatin1String(file);
-            const QResource stored(path);
-            if (stored.isValid() && stored.compressionAlgorithm() == QResource::NoCompression &&
-                stored.size() > 0) {
-                QFontDatabase::addApplicationFontFromData(
-                    QByteArray::fromRawData(reinterpret_cast<const char*>(stored.data()),
-                                            static_cast<qsizetype>(stored.size())));
-            } else {
-                QFontDatabase::addApplicationFont(path);
-            }
-        }
-    }
-};
-
-const BundledFonts& Fonts() {
-    static const BundledFonts fonts;
-    return fonts;
-}
-
 } // namespace
 
 QFont FontFor(const FontSpec& wanted) {
-    QFont f(wanted.face == FontFace::Small ? Fonts().small : Fonts().sans);
+    const BundledFontFamilies& families = BundledFonts();
+    QFont f(wanted.face == FontFace::Small ? families.small : families.sans);
     f.setPixelSize(std::max(1, wanted.pixelHeight));
     f.setBold(wanted.bold);
     f.setItalic(wanted.italic);

@@ -150,9 +150,22 @@ GifLabel* TMainForm::Banner(int which) const {
     return which == 0 ? GIFImage1_ : which == 1 ? adbanner_ : GIFImage2_;
 }
 
+void TMainForm::SetEditorMaker(std::function<std::unique_ptr<Tform1>()> make) {
+    makeEditor_ = std::move(make);
+}
+
+Tform1* TMainForm::Editor() const {
+    if (editor_ == nullptr && makeEditor_) {
+        ownedEditor_ = makeEditor_();
+        makeEditor_ = nullptr;
+        editor_ = ownedEditor_.get();
+    }
+    return editor_;
+}
+
 void TMainForm::OpenEditor() {
-    if (editor_ != nullptr) {
-        editor_->OpenEditor(State());
+    if (Tform1* editor = Editor()) {
+        editor->OpenEditor(State());
     }
 }
 
@@ -338,7 +351,8 @@ void TMainForm::HideCurtain() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    // Edits that never reached the disc data file are not lost without a word.
+    // Edits that never reached the disc data file are not lost without a word (an editor never
+    // built has none).
     if (editor_ != nullptr && !editor_->ConfirmClose()) {
         event->ignore();
         return;

@@ -11,6 +11,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -73,9 +74,15 @@ class TMainForm : public QWidget, private WindowView, private MessageSink {
     // use goes on to the control with the focus. Returns whether the front end used it.
     bool ControllerKeyDown(NavigationKey key, bool repeat = false);
 
-    // The disc editor beside the front end, once the program has made it.
+    // The disc editor beside the front end, built by `make` when it is first wanted (opened, or
+    // its state read): the first frame does not wait for a window that is seldom opened.
+    void SetEditorMaker(std::function<std::unique_ptr<Tform1>()> make);
+    // Or one made by the caller, which must outlive this window.
     void SetEditor(Tform1* editor) { editor_ = editor; }
-    Tform1* Editor() const { return editor_; }
+    // The editor, built now if it was not yet; nullptr when the program has none.
+    Tform1* Editor() const;
+    // Whether the editor window exists yet.
+    bool EditorBuilt() const { return editor_ != nullptr; }
     // Shows the disc editor on the front end's current lines and pictures; nothing without one.
     void OpenEditor() override;
 
@@ -121,7 +128,10 @@ class TMainForm : public QWidget, private WindowView, private MessageSink {
     kestrova::GamePanel* gamepanel_ = nullptr;
     FullScreenView* fullView_ = nullptr;
     std::unique_ptr<FrontEnd> engine_;
-    Tform1* editor_ = nullptr;
+    // Built on first use, so kept mutable: asking for the editor is no change to the window.
+    mutable std::function<std::unique_ptr<Tform1>()> makeEditor_;
+    mutable std::unique_ptr<Tform1> ownedEditor_; // goes before the engine whose lines it edits
+    mutable Tform1* editor_ = nullptr;
     bool forwarding_ = false; // a controller's key on its way to a control, past the filter
 };
 

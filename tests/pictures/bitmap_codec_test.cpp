@@ -159,6 +159,23 @@ TEST(PicturesBitmapCodec, ReadsAHandMadeFileAndHonoursTopDown) {
     EXPECT_EQ(topDown.pixels[0], 0xFF0000FFu);
 }
 
+// Indices past a short colour table read as opaque black, at 8 bits and at 4.
+TEST(PicturesBitmapCodec, IndicesPastAShortColourTableAreBlack) {
+    Bytes eight;
+    eight.U32(40).U32(4).U32(1).U16(1).U16(8).U32(0).U32(0).U32(0).U32(0).U32(2).U32(0);
+    eight.U32(0x0000FF).U32(0x00FF00); // blue, green
+    eight.U8(1).U8(2).U8(0).U8(255);
+    EXPECT_EQ(DecodePackedDib(eight.data).pixels,
+              (std::vector<uint32_t>{0xFF00FF00, 0xFF000000, 0xFF0000FF, 0xFF000000}));
+
+    Bytes four;
+    four.U32(40).U32(4).U32(1).U16(1).U16(4).U32(0).U32(0).U32(0).U32(0).U32(3).U32(0);
+    four.U32(0x0000FF).U32(0x00FF00).U32(0xFF0000); // blue, green, red
+    four.U8(0x2F).U8(0x30).U16(0);                  // 2 15 3 0, the row padded to 4 bytes
+    EXPECT_EQ(DecodePackedDib(four.data).pixels,
+              (std::vector<uint32_t>{0xFFFF0000, 0xFF000000, 0xFF000000, 0xFF0000FF}));
+}
+
 // An 8-bit packed DIB of 6 x 3 with RLE8 data using every escape.
 TEST(PicturesBitmapCodec, Rle8EscapesPlacePixelsWhereTheySay) {
     Bytes b;

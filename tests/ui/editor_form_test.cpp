@@ -18,6 +18,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
+#include <memory>
+
 #include <gtest/gtest.h>
 
 namespace kestrova {
@@ -63,6 +65,50 @@ struct EditorWindow : ::testing::Test {
         form.OpenEditor();
     }
 };
+
+// The program builds the editor when it is first wanted, after the first frame.
+TEST(LateEditor, IsBuiltOnceWhenFirstOpenedAndOpensWithTheFrontEndsTitles) {
+    FixtureDiscFolder disc;
+    TMainForm form{Headless()};
+    int built = 0;
+    form.SetEditorMaker([&built] {
+        ++built;
+        return std::make_unique<Tform1>(true);
+    });
+    form.Initialize();
+    form.show();
+    form.Engine().SetActive(true);
+    form.Engine().RunOneFrame();
+    EXPECT_FALSE(form.EditorBuilt());
+    EXPECT_EQ(built, 0);
+
+    form.OpenEditor();
+    ASSERT_TRUE(form.EditorBuilt());
+    Tform1* editor = form.Editor();
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->windowTitle(), QStringLiteral("Disc editor"));
+    ASSERT_EQ(editor->features()->count(), 5);
+    EXPECT_EQ(editor->features()->item(0)->text(), QStringLiteral("Welcome to the fixture disc"));
+    EXPECT_EQ(editor->State().lastEntry, 4);
+
+    editor->hide();
+    form.OpenEditor();
+    EXPECT_EQ(form.Editor(), editor);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(built, 1);
+}
+
+TEST(LateEditor, ReadingItsStateBuildsItClosedAsTheProgramWouldHaveIt) {
+    FixtureDiscFolder disc;
+    TMainForm form{Headless()};
+    form.SetEditorMaker([] { return std::make_unique<Tform1>(true); });
+    form.Initialize();
+    const Tform1* editor = static_cast<const TMainForm&>(form).Editor();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(editor->windowTitle(), QStringLiteral("Disc editor"));
+    EXPECT_EQ(editor->features()->count(), 0);
+}
 
 TEST_F(EditorWindow, OpensWithTheFrontEndsTitlesAndItsCaption) {
     EXPECT_TRUE(editor.isVisible());
