@@ -42,22 +42,22 @@ ImageCanvas::ImageCanvas(QImage* target) : target_(target) {}
 ImageCanvas::~ImageCanvas() = default;
 
 QRect ImageCanvas::Area() const {
-    return clip_.isNull() ? target_->rect() : clip_;
+    return clipped_ ? clip_ : target_->rect();
 }
 
 void ImageCanvas::SetClip(int left, int top, int right, int bottom) {
     Release(); // what was drawn before keeps the clip it was drawn with
     const QRect wanted(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    // A clip wholly off the buffer leaves nothing to draw, not the whole buffer.
+    clipped_ = true;
     clip_ = wanted.intersected(target_->rect());
-    if (clip_.isNull()) {
-        clip_ = QRect(0, 0, 0, 0); // nothing to draw, yet not the whole canvas
-    } else {
+    if (!clip_.isEmpty()) {
         clips_.push_back(clip_);
     }
 }
 
 std::vector<QRect> ImageCanvas::DrawnAreas() const {
-    if (clip_.isNull()) {
+    if (!clipped_) {
         return {target_->rect()};
     }
     return clips_;
@@ -317,6 +317,7 @@ void ImageCanvas::Flip() {
     if (onFlip) {
         onFlip();
     }
+    clipped_ = false;
     clip_ = QRect();
     clips_.clear();
 }
@@ -331,77 +332,21 @@ DxDrawWidget::DxDrawWidget(QWidget* parent)
 }
 
 void DxDrawWidget::Present() {
-    // A still start screen draws the same picture 60 times a second; showing it again would only
-    // cost the display for nothing. Only the rectangle around what changed is shown again: while
-    // the strip scrolls that is a band of the window, not all of it. Nothing outside the area the
-    // frame was drawn in has changed, so only that area is compared.
-    QRegion changed;
+    // What a frame repeating the one on screen would show again is dropped before it is drawn
+    // (the repeat-skipping canvas in front of this one): a frame reaching here is shown again
+    // only where it was drawn. While the strip scrolls that is a band of the window, not all of
+    // it, and a banner far above it is a rectangle of its own.
+    QRegion drawn;
     for (const QRect& area : canvas_.DrawnAreas()) {
-        changed += TakeChanges(area);
+        drawn += area;
     }
-    if (changed.isEmpty()) {
+    drawn &= backBuffer_.rect();
+    if (drawn.isEmpty()) {
         return;
     }
     ++presented_;
-    lastPresented_ = changed;
-    update(changed);
-}
-
-QRect DxDrawWidget::TakeChanges(QRect area) {
-    if (shown_.size() != backBuffer_.size() || shown_.format() != backBuffer_.format()) {
-        shown_ = backBuffer_.copy();
-        return backBuffer_.rect();
-    }
-    area = area.intersected(backBuffer_.rect());
-    if (area.isEmpty()) {
-        return {};
-    }
-    const int from = area.left();
-    const int to = area.left() + area.width();
-    const auto rowBytes = static_cast<std::size_t>(to - from) * sizeof(uint32_t);
-    int top = -1;
-    int bottom = -1;
-    int left = to;
-    int right = from;
-    for (int y = area.top(); y < area.top() + area.height(); ++y) {
-        const auto* drawn = reinterpret_cast<const uint32_t*>(backBuffer_.constScanLine(y));
-        auto* onScreen = reinterpret_cast<uint32_t*>(shown_.scanLine(y));
-        if (std::memcmp(drawn + from, onScreen + from, rowBytes) == 0) {
-            continue;
-        }
-        if (top < 0) {
-            top = y;
-        }
-        bottom = y + 1;
-        // A difference lies in the row (memcmp found one): its ends are found a block of
-        // pixels at a time, then a pixel at a time.
-        constexpr int kBlock = 16;
-        constexpr std::size_t kBlockBytes = kBlock * sizeof(uint32_t);
-        int first = from;
-        while (first + kBlock <= to &&
-               std::memcmp(drawn + first, onScreen + first, kBlockBytes) == 0) {
-            first += kBlock;
-        }
-        while (drawn[first] == onScreen[first]) {
-            ++first;
-        }
-        int last = to;
-        while (last - kBlock > first &&
-               std::memcmp(drawn + last - kBlock, onScreen + last - kBlock, kBlockBytes) == 0) {
-            last -= kBlock;
-        }
-        while (drawn[last - 1] == onScreen[last - 1]) {
-            --last;
-        }
-        left = std::min(left, first);
-        right = std::max(right, last);
-        std::memcpy(onScreen + first, drawn + first,
-                    static_cast<std::size_t>(last - first) * sizeof(uint32_t));
-    }
-    if (top < 0) {
-        return {};
-    }
-    return QRect(left, top, right - left, bottom - top);
+    lastPresented_ = drawn;
+    update(drawn);
 }
 
 void DxDrawWidget::paintEvent(QPaintEvent* event) {

@@ -109,7 +109,8 @@ class ImageCanvas : public Canvas {
     std::vector<Piece> pieces_;
     RowCover cover_;
     bool canDraw_ = false;
-    QRect clip_;               // null: the whole buffer
+    bool clipped_ = false;     // else the whole buffer is drawn
+    QRect clip_;               // where drawing reaches while clipped
     std::vector<QRect> clips_; // every clip set since the last flip
 };
 
@@ -120,10 +121,10 @@ class DxDrawWidget : public QWidget {
 
     QImage& BackBuffer() { return backBuffer_; }
     ImageCanvas& GetCanvas() { return canvas_; }
-    // Frames put on screen: a frame identical to the one shown is not presented again.
+    // Frames put on screen: every flip that drew anything.
     long long PresentedFrames() const { return presented_; }
-    // The part of the back buffer the last present showed again: what differed from the frame
-    // before it (the rectangle around it).
+    // The part of the back buffer the last present showed again: where that frame was drawn
+    // (the rectangle around it, and the rectangles themselves).
     QRect LastPresentedArea() const { return lastPresented_.boundingRect(); }
     const QRegion& LastPresentedRegion() const { return lastPresented_; }
 
@@ -138,12 +139,8 @@ class DxDrawWidget : public QWidget {
 
   private:
     void Present();
-    // The rectangle around every pixel of `area` that differs from the frame on screen, which is
-    // brought up to date; empty when nothing differs. Outside `area` nothing may have changed.
-    QRect TakeChanges(QRect area);
 
     QImage backBuffer_;
-    QImage shown_; // the frame last presented
     long long presented_ = 0;
     QRegion lastPresented_;
     ImageCanvas canvas_;

@@ -45,6 +45,7 @@ class PlainCanvas : public Canvas {
     int Width() const override { return target_.width(); }
     int Height() const override { return target_.height(); }
     void SetClip(int left, int top, int right, int bottom) override {
+        clipped_ = true;
         clip_ = QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)) & target_.rect();
     }
     void DrawItem(const PictureCollectionItem& item, int x, int y, int pattern) override {
@@ -97,19 +98,21 @@ class PlainCanvas : public Canvas {
         }
     }
     int FontPixelHeight(const FontSpec& font) const override { return font.pixelHeight; }
-    void Flip() override { clip_ = QRect(); }
+    void Flip() override { clipped_ = false; }
 
   private:
     static uint32_t Argb(TColor c) {
         return 0xFF000000u | ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
     }
-    QRect Area() const { return clip_.isNull() ? target_.rect() : clip_; }
+    // A clip off the canvas leaves nothing to draw.
+    QRect Area() const { return clipped_ ? clip_ : target_.rect(); }
     void Put(int x, int y, uint32_t argb) {
         if (Area().contains(x, y)) {
             target_.setPixel(x, y, argb);
         }
     }
     QImage& target_;
+    bool clipped_ = false;
     QRect clip_;
 };
 
