@@ -52,6 +52,18 @@ class Canvas {
         });
         return static_cast<int>(characters) * (font.pixelHeight * 2 / 3 + 1);
     }
+    // Where a line of UTF-8 text drawn with its top-left at (0, 0) can set pixels: the
+    // rectangle around them, right and bottom exclusive. A canvas that cannot tell gives a band
+    // of rows around the line, wider than any canvas, with room to spare for any face.
+    struct TextReachBox {
+        int left = 0, top = 0, right = 0, bottom = 0;
+    };
+    virtual TextReachBox TextReach(const std::string& utf8, const FontSpec& font) {
+        (void)utf8;
+        const int h = std::max(font.pixelHeight, 8);
+        constexpr int kWiderThanAnyCanvas = 1 << 20;
+        return {-kWiderThanAnyCanvas, -2 * h - 4, kWiderThanAnyCanvas, 3 * h + 8};
+    }
     // Shows the back buffer.
     virtual void Flip() = 0;
     // Until the next call or flip, drawing need only reach inside this rectangle (right and

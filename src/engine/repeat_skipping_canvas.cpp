@@ -123,11 +123,37 @@ void RepeatSkippingCanvas::TextOut(int x, int y, const std::string& utf8, const 
     call.b = y;
     call.text = utf8;
     call.font = font;
-    // How far a line reaches depends on the font's glyphs: the band of rows around it, whole
-    // lines of the canvas wide, holds it with room to spare.
-    const int64_t h = std::max(font.pixelHeight, 8);
-    call.reach = BoxOf(0, int64_t{y} - 2 * h - 4, Width(), int64_t{y} + 3 * h + 8);
+    // The same line in the same place as in the frame before reaches where it reached then: it
+    // is measured only when it is new.
+    const std::size_t at = calls_.size();
+    if (at < previous_.size() && previous_[at] == call) {
+        call.reach = previous_[at].reach;
+    } else {
+        const TextReachBox r = KeptTextReach(utf8, font);
+        call.reach = BoxOf(int64_t{x} + r.left, int64_t{y} + r.top, int64_t{x} + r.right,
+                           int64_t{y} + r.bottom);
+    }
     calls_.push_back(std::move(call));
+}
+
+Canvas::TextReachBox RepeatSkippingCanvas::KeptTextReach(const std::string& utf8,
+                                                         const FontSpec& font) {
+    // A caption moving with the strip is the same line in a new place every frame: where its
+    // pixels fall is asked once, not found again each time.
+    std::string key = utf8;
+    key += '\0';
+    key += static_cast<char>(font.face == FontFace::Small ? 1 : 0);
+    key += static_cast<char>((font.bold ? 1 : 0) | (font.italic ? 2 : 0));
+    key.append(reinterpret_cast<const char*>(&font.pixelHeight), sizeof font.pixelHeight);
+    if (const auto it = reaches_.find(key); it != reaches_.end()) {
+        return it->second;
+    }
+    if (reaches_.size() >= 1024) {
+        reaches_.clear(); // a bound on what is kept; the lines of a screen come back at once
+    }
+    const TextReachBox reach = target_.TextReach(utf8, font);
+    reaches_.emplace(std::move(key), reach);
+    return reach;
 }
 
 void RepeatSkippingCanvas::FrameRect(int left, int top, int right, int bottom, TColor colour) {

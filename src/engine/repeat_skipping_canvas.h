@@ -20,6 +20,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace kestrova {
@@ -36,6 +37,9 @@ class RepeatSkippingCanvas : public Canvas {
     }
     int TextWidth(const std::string& utf8, const FontSpec& font) const override {
         return target_.TextWidth(utf8, font);
+    }
+    TextReachBox TextReach(const std::string& utf8, const FontSpec& font) override {
+        return target_.TextReach(utf8, font);
     }
     void DrawItem(const PictureCollectionItem& item, int x, int y, int pattern) override;
     void TextOut(int x, int y, const std::string& utf8, const FontSpec& font) override;
@@ -84,6 +88,8 @@ class RepeatSkippingCanvas : public Canvas {
     std::vector<Box> Damage() const;
     // Passes on the calls reaching `area`, clipped to it.
     void DrawArea(const Box& area);
+    // Where the real canvas says a line can set pixels, asked once for each line and font.
+    TextReachBox KeptTextReach(const std::string& utf8, const FontSpec& font);
     void AddRectangle(Kind kind, int left, int top, int right, int bottom, TColor colour);
 
     Canvas& target_;
@@ -91,6 +97,7 @@ class RepeatSkippingCanvas : public Canvas {
     std::vector<Call> previous_; // the frame last passed on
     bool valid_ = false;
     std::vector<Box> lastAreas_;
+    std::unordered_map<std::string, TextReachBox> reaches_;
     long long passed_ = 0;
     long long skipped_ = 0;
 };

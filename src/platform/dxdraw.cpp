@@ -304,6 +304,26 @@ void ImageCanvas::FillRect(int left, int top, int right, int bottom, TColor brus
     calls_.push_back(call);
 }
 
+Canvas::TextReachBox ImageCanvas::TextReach(const std::string& utf8, const FontSpec& font) {
+    int key = 0;
+    const CachedFont& f = FontOf(font, &key);
+    const TextStamps::Stamp& stamp = texts_.Get(key, f.font, utf8);
+    if (stamp.drawn) {
+        return Canvas::TextReach(utf8, font); // drawn by the toolkit: only a band is sure
+    }
+    // A stamped line sets exactly its runs' pixels.
+    int left = 0;
+    int right = 0;
+    for (std::size_t k = 0; k < stamp.runs.size(); ++k) {
+        left = k == 0 ? stamp.runs[k].begin : std::min<int>(left, stamp.runs[k].begin);
+        right = k == 0 ? stamp.runs[k].end : std::max<int>(right, stamp.runs[k].end);
+    }
+    if (right <= left) {
+        return {};
+    }
+    return {stamp.left + left, stamp.top, stamp.left + right, stamp.top + stamp.rows};
+}
+
 int ImageCanvas::FontPixelHeight(const FontSpec& font) const {
     return font.pixelHeight;
 }

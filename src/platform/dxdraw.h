@@ -42,6 +42,7 @@ class ImageCanvas : public Canvas {
     void FillRect(int left, int top, int right, int bottom, TColor brush) override;
     int FontPixelHeight(const FontSpec& font) const override;
     int TextWidth(const std::string& utf8, const FontSpec& font) const override;
+    TextReachBox TextReach(const std::string& utf8, const FontSpec& font) override;
     void Flip() override;
     // Drawing until the next clip or the flip reaches only inside this rectangle, right and
     // bottom exclusive.
