@@ -286,8 +286,9 @@ int main(int argc, char** argv) {
         CodePage::FromNumber(codePage.value_or(CodePage::kDefaultNumber)).value_or(CodePage{});
 
     // The windows in their order: the main window, the adventure's holder, the disc editor. The
-    // two hidden ones wait: the holder is built once the first frame is drawn (under the harness,
-    // before the script runs), the editor when it is first wanted.
+    // two hidden ones wait: the holder, and with it the main window's hidden readme pane and game
+    // panel, is built once the first frame is drawn (under the harness, before the script runs),
+    // the editor when it is first wanted.
     const bool trace = cli.firstFrameExit;
     Trace(trace, "application");
     // The toolkit's first text waits for the font configuration if its thread is reading it.

@@ -6,8 +6,7 @@
 
 namespace kestrova {
 
-// The icon; an empty one where the toolkit cannot read it (no SVG support installed), which
-// windows simply go without.
+// The icon, at every size of kProgramIconSizes (program_icon_sizes.h).
 QIcon ProgramIcon();
 
 } // namespace kestrova

@@ -1,5 +1,6 @@
 #include "platform/qt_controls.h"
 
+#include "platform/banner_movie.h"
 #include "platform/plugin_loader.h"
 #include "platform/sound_output.h"
 
@@ -13,12 +14,9 @@
 #include "pictures/gif_info.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <QMovie>
 #include <QPainter>
 #include <QUrl>
 
@@ -35,10 +33,7 @@ GifLabel::GifLabel(QWidget* parent) : QLabel(parent) {
     setCursor(Qt::PointingHandCursor);
 }
 
-GifLabel::~GifLabel() {
-    // The label lets go of the movie before the movie goes.
-    setMovie(nullptr);
-}
+GifLabel::~GifLabel() = default;
 
 bool GifLabel::LoadFromFile(const std::string& path) {
     const QString real = QString::fromStdString(TerminalSafe(CurrentDisc().Resolve(path)));
@@ -61,48 +56,43 @@ bool GifLabel::LoadFromFile(const std::string& path) {
         Empty();
         return false;
     }
-    auto buffer = std::make_unique<QBuffer>();
-    buffer->setData(reinterpret_cast<const char*>(bytes.data()),
-                    static_cast<qsizetype>(bytes.size()));
-    buffer->open(QIODevice::ReadOnly);
-    auto movie = std::make_unique<QMovie>(buffer.get(), QByteArray("gif"));
     // A banner plays its few frames over and over: they are decoded on the first pass and kept,
     // so the loops after it cost no decoding. One whose frames would take more than the bound
     // is decoded as it plays instead, holding only the frame on screen.
     const int64_t frameBytes = int64_t{info.width} * info.height * 4;
-    movie->setCacheMode(frameBytes * info.frames <= kMostKeptBannerBytes ? QMovie::CacheAll
-                                                                         : QMovie::CacheNone);
-    if (!movie->isValid()) {
+    auto movie = BannerMovie::Open(QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                              static_cast<qsizetype>(bytes.size())),
+                                   frameBytes * info.frames <= kMostKeptBannerBytes);
+    if (!movie) {
         qCWarning(lcPlatform) << "banner does not decode:" << real;
         Empty();
         return false;
     }
-    setMovie(movie.get());
-    movie_ = std::move(movie); // the old movie goes before the bytes it read
-    data_ = std::move(buffer);
-    movie_->jumpToFrame(0);
+    clear();
+    movie_ = std::move(movie);
+    update();
     return true;
 }
 
 bool GifLabel::Animated() const {
-    return movie_ && movie_->frameCount() != 1;
+    return movie_ && movie_->FrameCount() != 1;
 }
 
 int GifLabel::FrameDelayMs() const {
-    return movie_ ? movie_->nextFrameDelay() : 0;
+    return movie_ ? movie_->CurrentDelayMs() : 0;
 }
 
 void GifLabel::ShowNextFrame() {
-    if (movie_ && !movie_->jumpToNextFrame()) {
-        movie_->jumpToFrame(0); // banners loop
+    if (movie_ && !movie_->NextFrame()) {
+        movie_->FirstFrame(); // banners loop
     }
+    update();
 }
 
 void GifLabel::Empty() {
-    setMovie(nullptr);
     clear();
     movie_.reset();
-    data_.reset();
+    update();
 }
 
 void GifLabel::paintEvent(QPaintEvent* event) {
@@ -114,7 +104,7 @@ void GifLabel::paintEvent(QPaintEvent* event) {
     // as the surface beside it.
     QPainter p(this);
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    p.drawPixmap(contentsRect().topLeft(), movie_->currentPixmap());
+    p.drawPixmap(contentsRect().topLeft(), movie_->CurrentPixmap());
 }
 
 void GifLabel::mousePressEvent(QMouseEvent* event) {

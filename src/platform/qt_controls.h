@@ -11,12 +11,11 @@
 #include <map>
 #include <memory>
 
-class QBuffer;
-class QMovie;
 class QUrl;
 
 namespace kestrova {
 
+class BannerMovie;
 class SoundOutput;
 
 // An animated GIF in a clickable label filling its panel. It shows one frame at a time, the next
@@ -35,6 +34,8 @@ class GifLabel : public QLabel, public GifControl {
     bool Animated() const override;
     int FrameDelayMs() const override;
     void ShowNextFrame() override;
+    // The frames shown; nullptr while the banner is empty.
+    const BannerMovie* Movie() const { return movie_.get(); }
 
   Q_SIGNALS:
     void Clicked();
@@ -46,8 +47,7 @@ class GifLabel : public QLabel, public GifControl {
   private:
     void Empty();
 
-    std::unique_ptr<QBuffer> data_; // the file's bytes, which the movie reads as it plays
-    std::unique_ptr<QMovie> movie_;
+    std::unique_ptr<BannerMovie> movie_;
     std::string file_;
 };
 

@@ -81,14 +81,7 @@ TMainForm::TMainForm(const MainFormOptions& options, QWidget* parent)
     GIFImage1_ = MakeBanner(this, QRect(10, 505, 143, 60));
     GIFImage2_ = MakeBanner(this, QRect(640, 505, 143, 60));
 
-    Panel4_ = new ReadmePaneWidget(this);
-    if (options.replay) {
-        // Under the harness the print dialog is answered "cancel": nothing waits for a reader.
-        Panel4_->confirmPrint = [](QPrinter&) { return false; };
-    }
-
-    // The adventure's console; the engine plays the game into it.
-    gamepanel_ = new kestrova::GamePanel(this);
+    // The readme pane and the game panel wait (BuildPanels).
 
     // The curtain covers everything until the first frame is drawn.
     curtains_ = new QLabel(QStringLiteral("Loading..."), this);
@@ -117,11 +110,10 @@ TMainForm::TMainForm(const MainFormOptions& options, QWidget* parent)
     }
     ports.messages = this;
     ports.window = this;
-    ports.game = gamepanel_;
-    ports.readme = Panel4_;
+    ports.game = &lateGame_;
+    ports.readme = &lateReadme_;
     ports.log = &log_;
     engine_ = std::make_unique<FrontEnd>(ports);
-    gamepanel_->Attach(*engine_);
     connect(adbanner_, &GifLabel::Clicked, this, [this] { engine_->adbannerClick(); });
     connect(GIFImage1_, &GifLabel::Clicked, this, [this] { engine_->GIFImage1Click(); });
     connect(GIFImage2_, &GifLabel::Clicked, this, [this] { engine_->GIFImage2Click(); });
@@ -148,6 +140,90 @@ QWidget* TMainForm::Curtains() const {
 
 GifLabel* TMainForm::Banner(int which) const {
     return which == 0 ? GIFImage1_ : which == 1 ? adbanner_ : GIFImage2_;
+}
+
+void TMainForm::BuildPanels() const {
+    if (gamepanel_ != nullptr) {
+        return;
+    }
+    auto* self = const_cast<TMainForm*>(this);
+    Panel4_ = new ReadmePaneWidget(self);
+    if (options_.replay) {
+        // Under the harness the print dialog is answered "cancel": nothing waits for a reader.
+        Panel4_->confirmPrint = [](QPrinter&) { return false; };
+    }
+    // The adventure's console; the engine plays the game into it.
+    gamepanel_ = new kestrova::GamePanel(self);
+    gamepanel_->Attach(*engine_);
+    self->lateGame_.PanelBuilt(*gamepanel_);
+    // In their place among the controls: over the banners, under the curtain.
+    Panel4_->stackUnder(curtains_);
+    gamepanel_->stackUnder(curtains_);
+}
+
+ReadmePaneWidget* TMainForm::Panel4() const {
+    BuildPanels();
+    return Panel4_;
+}
+
+kestrova::GamePanel* TMainForm::gamepanel() const {
+    BuildPanels();
+    return gamepanel_;
+}
+
+void TMainForm::LateReadme::Clear() {
+    form_.Panel4()->Clear();
+}
+
+bool TMainForm::LateReadme::LoadFromFile(const std::string& path, CodePage page) {
+    return form_.Panel4()->LoadFromFile(path, page);
+}
+
+bool TMainForm::LateReadme::Print(const std::string& title) {
+    return form_.Panel4()->Print(title);
+}
+
+void TMainForm::LateReadme::SetVisible(bool visible) {
+    form_.Panel4()->SetVisible(visible);
+}
+
+bool TMainForm::LateReadme::Visible() const {
+    return form_.PanelsBuilt() && form_.Panel4()->Visible();
+}
+
+void TMainForm::LateGame::ShowTranscript(const std::vector<std::string>& lines) {
+    if (!form_.PanelsBuilt()) {
+        transcript_ = lines;
+        return;
+    }
+    form_.gamepanel()->ShowTranscript(lines);
+}
+
+void TMainForm::LateGame::PanelBuilt(GameView& panel) {
+    if (transcript_) {
+        panel.ShowTranscript(*transcript_);
+        transcript_.reset();
+    }
+}
+
+void TMainForm::LateGame::AppendLine(const std::string& line) {
+    form_.gamepanel()->AppendLine(line);
+}
+
+void TMainForm::LateGame::ShowPanel() {
+    form_.gamepanel()->ShowPanel();
+}
+
+void TMainForm::LateGame::HidePanel() {
+    form_.gamepanel()->HidePanel();
+}
+
+bool TMainForm::LateGame::Visible() const {
+    return form_.PanelsBuilt() && form_.gamepanel()->Visible();
+}
+
+void TMainForm::LateGame::FocusCommandLine() {
+    form_.gamepanel()->FocusCommandLine();
 }
 
 void TMainForm::SetEditorMaker(std::function<std::unique_ptr<Tform1>()> make) {

@@ -13,7 +13,9 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 class QKeyEvent;
 class QLabel;
@@ -59,8 +61,14 @@ class TMainForm : public QWidget, private WindowView, private MessageSink {
 
     WebPaneWidget* WebBrowser1() const { return web_; }
     QWidget* Curtains() const;
-    ReadmePaneWidget* Panel4() const { return Panel4_; }
-    kestrova::GamePanel* gamepanel() const { return gamepanel_; }
+    // The readme pane and the game panel, built now if they were not yet (see BuildPanels).
+    ReadmePaneWidget* Panel4() const;
+    kestrova::GamePanel* gamepanel() const;
+    // Builds the readme pane and the game panel, hidden, when first wanted: when the engine first
+    // uses either, when asked for, or when the caller says (once the first frame is on screen).
+    // Hidden, they would only hold up the first frame.
+    void BuildPanels() const;
+    bool PanelsBuilt() const { return gamepanel_ != nullptr; }
     GifLabel* Banner(int which) const; // 0 left, 1 centre, 2 right
     DxDrawWidget* Surface() const { return dxdraw_; }
     // The full-screen view while the window is switched to it, else nullptr.
@@ -95,6 +103,38 @@ class TMainForm : public QWidget, private WindowView, private MessageSink {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // The engine's readme pane and game view until the widgets exist: each call but asking
+    // whether they are visible builds them, and goes on to them. The transcript the game starts
+    // out with waits for the panel.
+    class LateReadme : public ReadmePane {
+      public:
+        explicit LateReadme(const TMainForm& form) : form_(form) {}
+        void Clear() override;
+        bool LoadFromFile(const std::string& path, CodePage page) override;
+        bool Print(const std::string& title) override;
+        void SetVisible(bool visible) override;
+        bool Visible() const override;
+
+      private:
+        const TMainForm& form_;
+    };
+    class LateGame : public GameView {
+      public:
+        explicit LateGame(const TMainForm& form) : form_(form) {}
+        void ShowTranscript(const std::vector<std::string>& lines) override;
+        void AppendLine(const std::string& line) override;
+        void ShowPanel() override;
+        void HidePanel() override;
+        bool Visible() const override;
+        void FocusCommandLine() override;
+        // The transcript given before the panel was built, shown on it now.
+        void PanelBuilt(GameView& panel);
+
+      private:
+        const TMainForm& form_;
+        std::optional<std::vector<std::string>> transcript_;
+    };
+
     // Where a key for `receiver` is: the game panel, the readme pane, the web pane, or the drawn
     // front end.
     KeyPlace PlaceOf(const QWidget* receiver) const;
@@ -124,8 +164,11 @@ class TMainForm : public QWidget, private WindowView, private MessageSink {
     GifLabel* adbanner_ = nullptr;
     GifLabel* GIFImage1_ = nullptr;
     GifLabel* GIFImage2_ = nullptr;
-    ReadmePaneWidget* Panel4_ = nullptr;
-    kestrova::GamePanel* gamepanel_ = nullptr;
+    // Built by BuildPanels, so kept mutable: building them is no change to the window.
+    mutable ReadmePaneWidget* Panel4_ = nullptr;
+    mutable kestrova::GamePanel* gamepanel_ = nullptr;
+    LateReadme lateReadme_{*this};
+    LateGame lateGame_{*this};
     FullScreenView* fullView_ = nullptr;
     std::unique_ptr<FrontEnd> engine_;
     // Built on first use, so kept mutable: asking for the editor is no change to the window.

@@ -3,11 +3,16 @@
 
 #include "support/fixture_disc.h"
 #include "ui/full_screen_view.h"
+#include "ui/game_panel.h"
 #include "ui/main_form.h"
 
 #include "engine/readme.h"
 #include "platform/program_icon.h"
+#include "platform/program_icon_sizes.h"
 #include "platform/readme_pane.h"
+#include "platform/web_pane.h"
+
+#include <QPlainTextEdit>
 
 #include <gtest/gtest.h>
 
@@ -61,9 +66,61 @@ TEST_F(MainFormTest, BeforeTheFirstActivationTheDesktopShowsTheProgramsTitle) {
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Kestrova CD-ROM"));
     ASSERT_NE(form.FullScreen(), nullptr);
     EXPECT_EQ(form.FullScreen()->windowTitle(), QStringLiteral("Kestrova CD-ROM"));
-    EXPECT_FALSE(ProgramIcon().isNull()) << "the SVG icon engine is part of the set-up";
-    EXPECT_FALSE(form.windowIcon().isNull());
-    EXPECT_FALSE(form.FullScreen()->windowIcon().isNull());
+    const QList<QSize> sizes = ProgramIcon().availableSizes();
+    EXPECT_EQ(sizes.size(), static_cast<qsizetype>(kProgramIconSizes.size()));
+    EXPECT_EQ(form.windowIcon().availableSizes(), sizes);
+    EXPECT_EQ(form.FullScreen()->windowIcon().availableSizes(), sizes);
+}
+
+// The hidden readme pane and game panel are built when first wanted, not before the first
+// frame; built late they sit where they always did, and the game panel shows the transcript the
+// game started out with.
+TEST_F(MainFormTest, TheReadmePaneAndTheGamePanelAreBuiltWhenFirstWanted) {
+    TMainForm form(Headless());
+    form.Initialize();
+    form.show();
+    form.Engine().SetActive(true);
+    form.Engine().RunOneFrame();
+    ASSERT_TRUE(form.Curtains()->isHidden());
+    EXPECT_FALSE(form.PanelsBuilt()) << "nothing before or at the first frame wanted them";
+
+    form.State().shownPanel = 2;
+    ViewReadme(form.State(), form.Engine().GetPorts());
+    ASSERT_TRUE(form.PanelsBuilt());
+    ReadmePaneWidget* pane = form.Panel4();
+    GamePanel* game = form.gamepanel();
+    EXPECT_TRUE(pane->Visible());
+    EXPECT_EQ(pane->PlainText(), "Readme of demo 2.");
+    EXPECT_FALSE(game->Visible());
+    EXPECT_EQ(game->geometry(), QRect(800, 107, 800, 392));
+
+    // Over the banners and the web pane, under the curtain, as when they were built first.
+    const QObjectList& children = form.children();
+    const auto at = [&children](QObject* child) { return children.indexOf(child); };
+    EXPECT_EQ(at(pane), at(form.Curtains()) - 2);
+    EXPECT_EQ(at(game), at(form.Curtains()) - 1);
+    EXPECT_LT(at(form.WebBrowser1()), at(pane));
+
+    QStringList transcript;
+    for (const std::string& line : form.Engine().Game().Console().screenie()) {
+        transcript << QString::fromStdString(line);
+    }
+    EXPECT_EQ(game->screenie()->toPlainText(), transcript.join(QLatin1Char('\n')));
+}
+
+// Asked for, they are built; asking whether they show builds nothing.
+TEST_F(MainFormTest, AskingWhetherTheHiddenPanelsShowBuildsNothing) {
+    TMainForm form(Headless());
+    form.Initialize();
+    Ports& ports = form.Engine().GetPorts();
+    EXPECT_FALSE(ports.readme->Visible());
+    EXPECT_FALSE(ports.game->Visible());
+    EXPECT_FALSE(form.PanelsBuilt());
+    ports.game->ShowPanel();
+    ASSERT_TRUE(form.PanelsBuilt());
+    EXPECT_TRUE(ports.game->Visible());
+    EXPECT_TRUE(form.gamepanel()->Visible());
+    EXPECT_FALSE(ports.readme->Visible());
 }
 
 TEST_F(MainFormTest, ClosingStopsEverything) {
