@@ -7,7 +7,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 namespace kestrova::dib {
@@ -35,39 +34,14 @@ class NibblePairs {
         }
     }
     // Writes the pixels of `count` bytes of indices to `out` (2 * count pixels).
-    void Expand(const uint8_t* in, size_t count, uint32_t* out) const {
-        size_t i = 0;
-        for (; i + 4 <= count; i += 4) {
-            Put(in[i], out + 2 * i);
-            Put(in[i + 1], out + 2 * i + 2);
-            Put(in[i + 2], out + 2 * i + 4);
-            Put(in[i + 3], out + 2 * i + 6);
-        }
-        for (; i < count; ++i) {
-            Put(in[i], out + 2 * i);
-        }
-    }
+    void Expand(const uint8_t* in, size_t count, uint32_t* out) const;
 
   private:
-    void Put(uint8_t b, uint32_t* out) const {
-        std::memcpy(out, pairs_[b].data(), 2 * sizeof(uint32_t));
-    }
-
     std::array<std::array<uint32_t, 2>, 256> pairs_;
 };
 
 // out[i] = colours[in[i]] for n pixels of 8-bit indices.
-inline void ExpandBytes(const IndexColours& colours, const uint8_t* in, size_t n, uint32_t* out) {
-    size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        for (size_t k = 0; k < 8; ++k) {
-            out[i + k] = colours[in[i + k]];
-        }
-    }
-    for (; i < n; ++i) {
-        out[i] = colours[in[i]];
-    }
-}
+void ExpandBytes(const IndexColours& colours, const uint8_t* in, size_t n, uint32_t* out);
 
 // n pixels of 4-bit indices, high nibble first, starting at the first pixel of `in`.
 inline void ExpandNibbles(const IndexColours& colours, const NibblePairs& pairs, const uint8_t* in,
@@ -75,20 +49,6 @@ inline void ExpandNibbles(const IndexColours& colours, const NibblePairs& pairs,
     pairs.Expand(in, n / 2, out);
     if (n % 2) {
         out[n - 1] = colours[static_cast<uint8_t>(in[n / 2] >> 4)];
-    }
-}
-
-// n pixels of one colour, sixteen at a time where there are that many.
-inline void FillPixels(uint32_t* out, size_t n, uint32_t colour) {
-    const std::array<uint32_t, 4> quad{colour, colour, colour, colour};
-    size_t i = 0;
-    for (; i + 16 <= n; i += 16) {
-        for (size_t k = 0; k < 16; k += 4) {
-            std::memcpy(out + i + k, quad.data(), sizeof quad);
-        }
-    }
-    for (; i < n; ++i) {
-        out[i] = colour;
     }
 }
 
