@@ -2,9 +2,12 @@
 
 #include "base/fresh_memory.h"
 #include "disc/disc_limits.h"
+#include "pictures/index_colours.h"
 
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <optional>
 
 namespace kestrova::dib {
 
@@ -57,6 +60,104 @@ void EncodeRleRow(const uint8_t* row, size_t w, bool rle8, std::vector<uint8_t>&
     }
 }
 
+// n pixels alternately `a` and `b`, starting with `a`: four at a time, the last four (when n is
+// not a multiple of four) overlapping the ones before.
+[[gnu::always_inline]] inline void FillRun(uint32_t* out, size_t n, uint32_t a, uint32_t b) {
+    if (n < 4) {
+        for (size_t i = 0; i < n; ++i) {
+            out[i] = i % 2 ? b : a;
+        }
+        return;
+    }
+    const std::array<uint32_t, 4> fromA{a, b, a, b};
+    size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        std::memcpy(out + i, fromA.data(), sizeof fromA);
+    }
+    if (i < n) {
+        const std::array<uint32_t, 4> fromB{b, a, b, a};
+        std::memcpy(out + n - 4, n % 2 ? fromB.data() : fromA.data(), sizeof fromA);
+    }
+}
+
+// The runs and escapes of the stream, into pixels already holding the colour of index 0.
+template <bool kRle8>
+void DecodeRuns(std::span<const uint8_t> data, const DibHeader& h, const IndexColours& colour,
+                uint32_t* const pixels) {
+    const auto w = static_cast<size_t>(h.width);
+    const auto height = static_cast<size_t>(h.height);
+    const std::optional<NibblePairs> pairs =
+        kRle8 ? std::nullopt : std::optional<NibblePairs>(colour);
+    // The data is read through a cursor checked once for each escape or run, never per pixel:
+    // whatever a run needs is known to be there before any of it is read.
+    const uint8_t* in = data.data();
+    const uint8_t* const end = in + data.size();
+    const auto left = [&in, end] { return static_cast<size_t>(end - in); };
+    size_t row = 0;
+    // Where the next pixel goes, and the pixels left in its row; the row is inside the picture.
+    uint32_t* out = pixels + (h.topDown ? 0 : height - 1) * w;
+    size_t room = w;
+    const auto moveTo = [&](size_t x) {
+        out = pixels + (h.topDown ? row : height - 1 - row) * w + x;
+        room = w - x;
+    };
+    while (left() >= 2) {
+        const uint8_t count = in[0];
+        const uint8_t value = in[1];
+        in += 2;
+        if (count > 0) {
+            const size_t n = std::min<size_t>(count, room);
+            const uint32_t even = colour[kRle8 ? value : static_cast<uint8_t>(value >> 4)];
+            const uint32_t odd = kRle8 ? even : colour[static_cast<uint8_t>(value & 0xFu)];
+            FillRun(out, n, even, odd);
+            out += n;
+            room -= n;
+            continue;
+        }
+        if (value == 0) { // end of line
+            if (++row == height) {
+                return;
+            }
+            moveTo(0);
+        } else if (value == 1) { // end of bitmap
+            return;
+        } else if (value == 2) { // delta
+            if (left() < 2) {
+                ThrowReadError();
+            }
+            const uint8_t dx = in[0];
+            const uint8_t dy = in[1];
+            in += 2;
+            row += dy;
+            if (row >= height) {
+                return;
+            }
+            moveTo(std::min(w - room + dx, w));
+        } else { // absolute run, padded to a 16-bit boundary
+            const size_t bytes = kRle8 ? value : (size_t{value} + 1) / 2;
+            if (left() < bytes) {
+                ThrowReadError();
+            }
+            const size_t n = std::min<size_t>(value, room);
+            if (kRle8) {
+                ExpandBytes(colour, in, n, out);
+            } else {
+                ExpandNibbles(colour, *pairs, in, n, out);
+            }
+            out += n;
+            room -= n;
+            in += bytes;
+            if (bytes % 2 && in != end) {
+                ++in;
+            }
+        }
+    }
+    // A run or escape cut short by the end of the data.
+    if (in != end) {
+        ThrowReadError();
+    }
+}
+
 } // namespace
 
 void CheckRleClaim(int64_t pixels, size_t dataBytes) {
@@ -68,72 +169,19 @@ void CheckRleClaim(int64_t pixels, size_t dataBytes) {
 
 void DecodeRle(std::span<const uint8_t> data, const DibHeader& h,
                const std::vector<uint32_t>& table, Picture& pic) {
-    const int64_t w = h.width;
-    const int64_t height = h.height;
-    CheckRleClaim(w * height, data.size());
-    const bool rle8 = h.compression == kBiRle8;
-    // Every index as its colour; one the table lacks is opaque black.
-    std::array<uint32_t, 256> colour{};
-    colour.fill(0xFF000000u);
-    std::copy_n(table.begin(), std::min<size_t>(table.size(), colour.size()), colour.begin());
+    CheckRleClaim(h.width * h.height, data.size());
+    const IndexColours colour(table);
     // Pixels no run reaches (skipped by a delta, or past an early end of line) keep index 0.
     // Runs are written straight as colours, a whole run at a time.
-    const auto size = static_cast<size_t>(w * height);
+    const auto size = static_cast<size_t>(h.width * h.height);
     pic.pixels.clear();
     pic.pixels.reserve(size);
     ReadyForWriting(pic.pixels.data(), pic.pixels.capacity() * sizeof(uint32_t));
     pic.pixels.assign(size, colour[0]);
-    uint32_t* const pixels = pic.pixels.data();
-    ByteReader r(data);
-    int64_t x = 0;
-    int64_t row = 0;
-    // Where the pixel at x of the row being read lies; the row is inside the picture.
-    const auto at = [&] {
-        const int64_t y = h.topDown ? row : height - 1 - row;
-        return pixels + y * w + x;
-    };
-    while (!r.AtEnd() && row < height) {
-        const uint8_t count = r.U8();
-        const uint8_t value = r.U8();
-        if (count > 0) {
-            const int64_t n = std::min<int64_t>(count, w - x);
-            uint32_t* out = at();
-            if (rle8) {
-                std::fill_n(out, n, colour[value]);
-            } else {
-                const uint32_t even = colour[value >> 4];
-                const uint32_t odd = colour[value & 0xF];
-                for (int64_t i = 0; i < n; ++i) {
-                    out[i] = i % 2 ? odd : even;
-                }
-            }
-            x += n;
-            continue;
-        }
-        if (value == 0) { // end of line
-            x = 0;
-            ++row;
-        } else if (value == 1) { // end of bitmap
-            break;
-        } else if (value == 2) { // delta
-            const uint8_t dx = r.U8();
-            const uint8_t dy = r.U8();
-            x = std::min(x + dx, w);
-            row += dy;
-        } else { // absolute run, padded to a 16-bit boundary
-            const size_t bytes = rle8 ? value : (size_t{value} + 1) / 2;
-            const auto run = r.Bytes(bytes);
-            const int64_t n = std::min<int64_t>(value, w - x);
-            uint32_t* out = at();
-            for (int64_t i = 0; i < n; ++i) {
-                const uint8_t b = run[static_cast<size_t>(rle8 ? i : i / 2)];
-                out[i] = colour[rle8 ? b : (i % 2 ? b & 0xF : b >> 4)];
-            }
-            x += n;
-            if (bytes % 2 && !r.AtEnd()) {
-                r.Skip(1);
-            }
-        }
+    if (h.compression == kBiRle8) {
+        DecodeRuns<true>(data, h, colour, pic.pixels.data());
+    } else {
+        DecodeRuns<false>(data, h, colour, pic.pixels.data());
     }
 }
 
