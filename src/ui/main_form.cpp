@@ -88,6 +88,11 @@ TMainForm::TMainForm(const MainFormOptions& options, QWidget* parent)
     curtains_->setGeometry(0, 0, kClientWidth, kClientHeight);
     curtains_->setAlignment(Qt::AlignCenter);
     curtains_->setAutoFillBackground(true);
+    // In the bundled face the first frame uses anyway: the system's own face would be looked
+    // up and loaded only for these few letters, shown for a moment.
+    FontSpec caption;
+    caption.pixelHeight = 13;
+    curtains_->setFont(FontFor(caption));
     QPalette cp = curtains_->palette();
     cp.setColor(QPalette::Window, Qt::black);
     cp.setColor(QPalette::WindowText, Qt::white);
