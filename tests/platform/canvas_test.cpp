@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QBackingStore>
+
 #include <random>
 
 namespace kestrova {
@@ -195,6 +198,41 @@ TEST(Surface, AFlipShowsWhereTheFrameWasDrawn) {
     EXPECT_EQ(surface.PresentedFrames(), 2) << "drawn nowhere on the buffer";
     EXPECT_EQ(surface.BackBuffer().pixel(15, 10), QColor(0, 255, 0).rgb());
     EXPECT_EQ(surface.BackBuffer().pixel(750, 550), QColor(0, 255, 0).rgb());
+}
+
+// What the window holds after each present is the back buffer, though only the rectangles a
+// frame was drawn in are painted again: two changes far apart, then one off the buffer.
+TEST(Surface, TheWindowHoldsTheBackBufferAfterEveryPresent) {
+    DxDrawWidget surface;
+    surface.setFixedSize(800, 600);
+    surface.show();
+    ImageCanvas& c = surface.GetCanvas();
+    c.SetCanDraw(true);
+    const auto onScreen = [&surface] {
+        QApplication::processEvents();
+        // The window's own pixels as the toolkit keeps them, read without painting again.
+        QBackingStore* store = surface.backingStore();
+        QPaintDevice* device = store ? store->paintDevice() : nullptr;
+        if (!device || device->devType() != QInternal::Image) {
+            return QImage();
+        }
+        return static_cast<QImage*>(device)
+            ->copy(0, 0, 800, 600)
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    c.FillRect(0, 0, 800, 600, 0x0000FF);
+    c.Flip();
+    ASSERT_EQ(onScreen(), surface.BackBuffer()) << "the first frame, whole";
+    c.SetClip(10, 10, 60, 40);
+    c.FillRect(10, 10, 60, 40, 0x00FF00);
+    c.SetClip(700, 500, 790, 590);
+    c.FillRect(700, 500, 790, 590, 0xFF0000);
+    c.Flip();
+    EXPECT_EQ(onScreen(), surface.BackBuffer()) << "two rectangles far apart";
+    c.SetClip(-50, -50, -10, -10);
+    c.FillRect(-50, -50, -10, -10, 0xFFFFFF);
+    c.Flip();
+    EXPECT_EQ(onScreen(), surface.BackBuffer()) << "a frame drawn nowhere";
 }
 
 // Frames drawn only where they differ from the one before give the window exactly the pictures
