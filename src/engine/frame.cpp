@@ -23,16 +23,6 @@ constexpr int kListFontPixels = 11;
 constexpr int kTextFontPixels = 15;
 constexpr int kSmallFontPixels = MenuLineHeight();
 
-FontSpec Font(FontFace face, int pixels, bool bold, bool italic, TColor colour) {
-    FontSpec f;
-    f.face = face;
-    f.pixelHeight = pixels;
-    f.bold = bold;
-    f.italic = italic;
-    f.colour = colour;
-    return f;
-}
-
 // A line of the disc data, or nothing for an index outside the file: a lookup that misses
 // must not stop the frame.
 const std::string* LineAt(const LineList& source, long long i) {

@@ -25,6 +25,16 @@ struct FontSpec {
     TColor colour = 0xFFFFFF;
 };
 
+inline FontSpec Font(FontFace face, int pixels, bool bold, bool italic, TColor colour) {
+    FontSpec f;
+    f.face = face;
+    f.pixelHeight = pixels;
+    f.bold = bold;
+    f.italic = italic;
+    f.colour = colour;
+    return f;
+}
+
 // The drawing surface and its back-buffer canvas.
 class Canvas {
   public:

@@ -116,16 +116,6 @@ class PlainCanvas : public Canvas {
     QRect clip_;
 };
 
-FontSpec Font(FontFace face, int pixels, bool bold, bool italic, TColor colour) {
-    FontSpec f;
-    f.face = face;
-    f.pixelHeight = pixels;
-    f.bold = bold;
-    f.italic = italic;
-    f.colour = colour;
-    return f;
-}
-
 TEST(KeptDrawing, GivesThePixelsOfDrawingEveryCallAtOnce) {
     std::mt19937 rng(11);
     PictureCollection pictures;
