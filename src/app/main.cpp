@@ -257,9 +257,11 @@ int main(int argc, char** argv) {
     // The name message boxes carry. No display name is set: the window system would add it to
     // every window's title, and the disc editor's names the entry it edits instead.
     QApplication::setApplicationName(QStringLiteral("Kestrova CD-ROM"));
-    // Every window and dialog carries the program's icon, when the toolkit can draw it.
-    QApplication::setWindowIcon(ProgramIcon());
+    // Every window and dialog carries the program's icon, when the toolkit can draw it: the
+    // front end's from its first frame on (see TMainForm::ShowProgramIcon).
+    const auto showProgramIcon = [] { QApplication::setWindowIcon(ProgramIcon()); };
     if (cli.emptyWindow) {
+        showProgramIcon();
         return RunEmptyWindow(app, cli.firstFrameExit);
     }
 
@@ -291,8 +293,6 @@ int main(int argc, char** argv) {
     // the editor when it is first wanted.
     const bool trace = cli.firstFrameExit;
     Trace(trace, "application");
-    // The toolkit's first text waits for the font configuration if its thread is reading it.
-    ReadSystemFontConfiguration();
     TMainForm form(options);
     Trace(trace, "main window");
     std::unique_ptr<TgameForm> game;
@@ -316,6 +316,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "%s\n", TerminalSafe(hint).c_str());
         }
         if (!replay) {
+            showProgramIcon();
             QMessageBox box(QMessageBox::Critical, QStringLiteral("Kestrova CD-ROM"),
                             QString::fromStdString(e.what()));
             box.setInformativeText(QString::fromStdString(hint));
@@ -326,6 +327,8 @@ int main(int argc, char** argv) {
 
     if (replay) {
         buildGameHolder();
+        showProgramIcon();
+        form.ShowProgramIcon();
         form.show();
         form.Engine().SetActive(true);
         if (cli.fullScreen) {
@@ -359,8 +362,34 @@ int main(int argc, char** argv) {
     QtPaceClock paceClock;
     DesktopPacer pacer(form.Engine(), paceClock, cli.firstFrameExit);
     pacer.Start();
-    // The first frame is drawn as the window (or the full-screen view) first comes on screen.
-    ExposeWatch exposed([&pacer] { pacer.WindowExposed(); });
+    const auto runPass = [&] {
+        const bool active =
+            QApplication::applicationState() == Qt::ApplicationActive || form.isActiveWindow();
+        const DesktopPacer::Pass pass = pacer.Run(active);
+        if (pass.firstFrame) {
+            if (cli.firstFrameExit) {
+                form.repaint();
+                std::printf("first frame after %lld ms\n", SinceLaunchMs());
+            }
+            // What the first frame did not wait for: the icon, the adventure's holder.
+            QTimer::singleShot(0, &form, [&form, &showProgramIcon, &buildGameHolder] {
+                showProgramIcon();
+                form.ShowProgramIcon();
+                buildGameHolder();
+            });
+        }
+        if (pass.quit) {
+            app.quit();
+        }
+    };
+    // The first frame is drawn as the window (or the full-screen view) first comes on screen,
+    // before the window paints what it is exposed with: its first paint shows the frame, and the
+    // curtain under it never has to be painted.
+    ExposeWatch exposed([&pacer, &runPass] {
+        if (pacer.WindowExposed()) {
+            runPass();
+        }
+    });
     QWidget* onScreen = form.FullScreen() ? static_cast<QWidget*>(form.FullScreen()) : &form;
     if (QWindow* shown = onScreen->windowHandle()) {
         shown->installEventFilter(&exposed);
@@ -368,19 +397,7 @@ int main(int argc, char** argv) {
             pacer.WindowExposed();
         }
     }
-    QObject::connect(&paceClock.Timer(), &QTimer::timeout, &form, [&] {
-        const bool active =
-            QApplication::applicationState() == Qt::ApplicationActive || form.isActiveWindow();
-        const DesktopPacer::Pass pass = pacer.Run(active);
-        if (pass.firstFrame) {
-            form.repaint();
-            std::printf("first frame after %lld ms\n", SinceLaunchMs());
-            QTimer::singleShot(0, &form, buildGameHolder);
-        }
-        if (pass.quit) {
-            app.quit();
-        }
-    });
+    QObject::connect(&paceClock.Timer(), &QTimer::timeout, &form, runPass);
     QObject::connect(&app, &QGuiApplication::applicationStateChanged, &paceClock.Timer(),
                      [&pacer](Qt::ApplicationState) { pacer.ActivationChanged(); });
 

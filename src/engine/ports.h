@@ -70,6 +70,10 @@ class Canvas {
     };
     virtual TextReachBox TextReach(const std::string& utf8, const FontSpec& font) {
         (void)utf8;
+        return AnyLineReach(font);
+    }
+    // That band, which every line in the font stays inside, found without laying the line out.
+    static TextReachBox AnyLineReach(const FontSpec& font) {
         const int h = std::max(font.pixelHeight, 8);
         constexpr int kWiderThanAnyCanvas = 1 << 20;
         return {-kWiderThanAnyCanvas, -2 * h - 4, kWiderThanAnyCanvas, 3 * h + 8};

@@ -128,12 +128,24 @@ void RepeatSkippingCanvas::TextOut(int x, int y, const std::string& utf8, const 
     const std::size_t at = calls_.size();
     if (at < previous_.size() && previous_[at] == call) {
         call.reach = previous_[at].reach;
+        call.reachKnown = previous_[at].reachKnown;
     } else {
-        const TextReachBox r = KeptTextReach(utf8, font);
+        const TextReachBox r = AnyLineReach(font);
         call.reach = BoxOf(int64_t{x} + r.left, int64_t{y} + r.top, int64_t{x} + r.right,
                            int64_t{y} + r.bottom);
+        call.reachKnown = false;
     }
     calls_.push_back(std::move(call));
+}
+
+void RepeatSkippingCanvas::KnowReach(Call& call) {
+    if (call.reachKnown) {
+        return;
+    }
+    const TextReachBox r = KeptTextReach(call.text, call.font);
+    call.reach = BoxOf(int64_t{call.a} + r.left, int64_t{call.b} + r.top, int64_t{call.a} + r.right,
+                       int64_t{call.b} + r.bottom);
+    call.reachKnown = true;
 }
 
 Canvas::TextReachBox RepeatSkippingCanvas::KeptTextReach(const std::string& utf8,
@@ -185,13 +197,15 @@ RepeatSkippingCanvas::Box RepeatSkippingCanvas::LastDrawnArea() const {
     return around;
 }
 
-std::vector<RepeatSkippingCanvas::Box> RepeatSkippingCanvas::Damage() const {
+std::vector<RepeatSkippingCanvas::Box> RepeatSkippingCanvas::Damage() {
     const Box whole{0, 0, Width(), Height()};
     if (!valid_) {
         return {whole};
     }
     std::vector<Box> areas;
-    const auto add = [&](const Box& reach) {
+    const auto add = [&](Call& call) {
+        KnowReach(call);
+        const Box& reach = call.reach;
         const Box b{std::max(reach.left, whole.left), std::max(reach.top, whole.top),
                     std::min(reach.right, whole.right), std::min(reach.bottom, whole.bottom)};
         if (!b.Empty()) {
@@ -200,12 +214,12 @@ std::vector<RepeatSkippingCanvas::Box> RepeatSkippingCanvas::Damage() const {
     };
     for (std::size_t i = 0; i < std::max(calls_.size(), previous_.size()); ++i) {
         if (i >= previous_.size()) {
-            add(calls_[i].reach);
+            add(calls_[i]);
         } else if (i >= calls_.size()) {
-            add(previous_[i].reach);
+            add(previous_[i]);
         } else if (!(calls_[i] == previous_[i])) {
-            add(calls_[i].reach);
-            add(previous_[i].reach);
+            add(calls_[i]);
+            add(previous_[i]);
         }
     }
     JoinDownToMost(areas);

@@ -81,11 +81,17 @@ class RepeatSkippingCanvas : public Canvas {
         std::string text;
         FontSpec font;
         Box reach; // every pixel the call can write lies inside
+        // A line's reach is first the band any line may reach, and is narrowed to where its
+        // pixels fall only when a change must be bounded by it: the first frame, drawn whole,
+        // lays out no line just to measure it.
+        bool reachKnown = true;
         bool operator==(const Call& o) const;
     };
     // The areas that differ between the frame on screen and the one drawn now, apart from each
     // other.
-    std::vector<Box> Damage() const;
+    std::vector<Box> Damage();
+    // Narrows a line's reach to where the real canvas says its pixels fall.
+    void KnowReach(Call& call);
     // Passes on the calls reaching `area`, clipped to it.
     void DrawArea(const Box& area);
     // Where the real canvas says a line can set pixels, asked once for each line and font.

@@ -5,6 +5,7 @@
 // cover. Pixels written twice in a frame are then written once, and the picture is the same,
 // since every covering run overwrites its pixels whatever lay under them.
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -46,6 +47,23 @@ class RowCover {
             begin = c.end;
         }
         visit(begin, end);
+    }
+    // Whether every pixel of [begin, end) on each of rows [top, bottom) is covered already; rows
+    // outside the cover's height count as covered, since nothing is drawn there.
+    bool Covers(int top, int bottom, int begin, int end) const {
+        if (end <= begin) {
+            return true;
+        }
+        top = std::max(top, 0);
+        bottom = std::min(bottom, static_cast<int>(rows_.size()));
+        for (int row = top; row < bottom; ++row) {
+            bool open = false;
+            ForUncovered(row, begin, end, [&open](int, int) { open = true; });
+            if (open) {
+                return false;
+            }
+        }
+        return true;
     }
     // Covers [begin, end) on `row`. A picture's runs never overlap one another, so each may be
     // added as soon as it has asked.

@@ -1,5 +1,7 @@
 #include "platform/bundled_fonts.h"
 
+#include "platform/fonts_ahead.h"
+
 #include <QFontDatabase>
 #include <QResource>
 
@@ -13,6 +15,9 @@ namespace kestrova {
 namespace {
 
 BundledFontFamilies RegisterFaces() {
+    // Registering reads the system's font configuration first: if the fonts' thread is reading
+    // it now, this waits for that reading rather than doing it a second time.
+    ReadSystemFontConfiguration();
     InitFontResources();
     for (const char* file : {"LiberationSans-Regular.ttf", "LiberationSans-Bold.ttf",
                              "LiberationSans-Italic.ttf", "LiberationSans-BoldItalic.ttf",

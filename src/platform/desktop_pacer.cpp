@@ -13,10 +13,11 @@ void DesktopPacer::Start() {
     clock_.WakeAfter(kExposeWaitMs);
 }
 
-void DesktopPacer::WindowExposed() {
+bool DesktopPacer::WindowExposed() {
     if (!started_) {
         clock_.WakeAfter(0);
     }
+    return !started_;
 }
 
 void DesktopPacer::ActivationChanged() {
@@ -52,10 +53,10 @@ DesktopPacer::Pass DesktopPacer::Run(bool active) {
 
     Pass pass;
     pass.quit = engine_.State().closed;
-    if (firstFrameExit_ && !reportedFirstFrame_ && !engine_.State().curtainUp) {
+    if (!reportedFirstFrame_ && !engine_.State().curtainUp) {
         reportedFirstFrame_ = true;
         pass.firstFrame = true;
-        pass.quit = true;
+        pass.quit = pass.quit || firstFrameExit_;
     }
     return pass;
 }

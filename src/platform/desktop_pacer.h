@@ -41,14 +41,15 @@ class DesktopPacer {
     void Start();
     // The window is on screen: the first pass comes at once. The front end's clock is read from
     // the loop's first pass on, set so that its first frame falls due then, not up to a frame
-    // period later; its timers keep their pace from there. Later calls do nothing.
-    void WindowExposed();
+    // period later; its timers keep their pace from there. Later calls do nothing. True when the
+    // first pass is still to come: the caller may run it at once, before the window paints.
+    bool WindowExposed();
     // The application gained or lost activation: the next pass comes at once (once the loop has
     // started).
     void ActivationChanged();
 
     struct Pass {
-        bool firstFrame = false; // the first frame has just come on screen (first-frame exit)
+        bool firstFrame = false; // the first frame has just been drawn (once)
         bool quit = false;       // the loop is over: the window closed, or the first frame is out
     };
     // One pass of the loop, `active` telling whether the application has the keyboard: the

@@ -199,6 +199,8 @@ void ImageCanvas::DrawKept() {
     for (auto it = calls_.rbegin(); it != calls_.rend(); ++it) {
         if (it->kind == Kind::Item) {
             FindUncovered(*it, area);
+        } else if (it->kind == Kind::Text) {
+            it->hidden = CoveredText(*it, area);
         }
     }
     for (const Call& call : calls_) {
@@ -207,7 +209,12 @@ void ImageCanvas::DrawKept() {
             CopyPieces(call);
             break;
         case Kind::Text:
-            TextStamps::Draw(*target_, area, *call.stamp, call.x, call.y, call.argb);
+            if (!call.hidden) {
+                int key = 0;
+                const CachedFont& f = FontOf(call.font, &key);
+                TextStamps::Draw(*target_, area, texts_.Get(key, f.font, call.text), call.x, call.y,
+                                 call.argb);
+            }
             break;
         case Kind::Fill:
             Fill(call.x, call.y, call.right, call.bottom, call.argb);
@@ -233,13 +240,42 @@ const ImageCanvas::CachedFont& ImageCanvas::FontOf(const FontSpec& font, int* ke
     return it->second;
 }
 
+Canvas::TextReachBox ImageCanvas::LineBand(const std::string& utf8, const FontSpec& font) {
+    const bool plain = std::all_of(utf8.begin(), utf8.end(), [](char c) {
+        return static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x7F;
+    });
+    if (!plain) {
+        return AnyLineReach(font);
+    }
+    // Printable ASCII is all in the bundled faces, and their letters, accents and descenders
+    // included, stand within about 1.2 heights below the line's top.
+    const int h = std::max(font.pixelHeight, 1);
+    return {-2 * h - 4, -h / 2 - 2, 1 << 20, 2 * h + 2};
+}
+
+bool ImageCanvas::CoveredText(const Call& call, const QRect& area) const {
+    const TextReachBox band = LineBand(call.text, call.font);
+    const int64_t left = std::max<int64_t>(int64_t{call.x} + band.left, area.left());
+    const int64_t right =
+        std::min<int64_t>(int64_t{call.x} + band.right, int64_t{area.left()} + area.width());
+    const int64_t top = std::max<int64_t>(int64_t{call.y} + band.top, area.top());
+    const int64_t bottom =
+        std::min<int64_t>(int64_t{call.y} + band.bottom, int64_t{area.top()} + area.height());
+    if (bottom <= top || right <= left) {
+        return true; // wholly outside what is drawn
+    }
+    return cover_.Covers(static_cast<int>(top), static_cast<int>(bottom), static_cast<int>(left),
+                         static_cast<int>(right));
+}
+
 void ImageCanvas::TextOut(int x, int y, const std::string& utf8, const FontSpec& font) {
-    int key = 0;
-    const CachedFont& f = FontOf(font, &key);
-    // The same lines come back every frame: each is laid out and drawn once.
+    // The same lines come back every frame: each is laid out and drawn once, when the frame is
+    // drawn, and not at all while later pictures hide it (a panel's text under the header it
+    // slides in from); so the first frame needs no font at all when it shows no text.
     Call call;
     call.kind = Kind::Text;
-    call.stamp = &texts_.Get(key, f.font, utf8);
+    call.text = utf8;
+    call.font = font;
     call.x = x;
     call.y = y;
     call.argb = ToQColor(font.colour).rgb();

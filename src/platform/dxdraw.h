@@ -17,6 +17,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace kestrova {
@@ -52,6 +53,12 @@ class ImageCanvas : public Canvas {
     std::vector<QRect> DrawnAreas() const;
     // Does the drawing kept so far, without presenting (before reading the buffer).
     void Release();
+    // A band a line drawn with its top-left at (0, 0) stays inside, found without laying it out:
+    // close around a line of printable ASCII, in the bundled faces; else the band any line stays
+    // in.
+    static TextReachBox LineBand(const std::string& utf8, const FontSpec& font);
+    // The lines laid out and kept as pixels.
+    std::size_t LinesKept() const { return texts_.Count(); }
 
     std::function<void()> onFlip;
 
@@ -85,13 +92,15 @@ class ImageCanvas : public Canvas {
     struct Call {
         Kind kind = Kind::Item;
         const PictureCollectionItem* item = nullptr;
-        const TextStamps::Stamp* stamp = nullptr;
+        std::string text; // Text: the line, laid out only if some of it may show
+        FontSpec font;
         int x = 0, y = 0;          // Item, Text: where; Fill: left and top
         int right = 0, bottom = 0; // Fill
         int pattern = 0;
         uint32_t argb = 0; // Text, Fill
         // Item: the pieces of its runs no later picture covers, in pieces_.
         std::size_t piecesBegin = 0, piecesEnd = 0;
+        bool hidden = false; // Text: later pictures cover every pixel it could set
     };
     // A piece of an item's run, in buffer columns, on a buffer row.
     struct Piece {
@@ -101,6 +110,8 @@ class ImageCanvas : public Canvas {
     void DrawKept();
     void FindUncovered(Call& call, const QRect& area);
     void CopyPieces(const Call& call);
+    // Whether the pictures after it cover every pixel a line could set, without laying it out.
+    bool CoveredText(const Call& call, const QRect& area) const;
 
     QImage* target_;
     mutable std::map<int, CachedFont> fonts_;

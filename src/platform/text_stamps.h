@@ -39,6 +39,8 @@ class TextStamps {
 
     // The line in a font, made the first time it is asked for. `fontKey` names the font.
     const Stamp& Get(int fontKey, const QFont& font, const std::string& utf8);
+    // The lines kept now.
+    std::size_t Count() const { return stamps_.size(); }
     // Keeps the kept lines within a bound; stamps handed out before are gone afterwards.
     void Trim();
     // Draws the line with its top-left at (x, y) in an opaque colour, only inside `clip`.

@@ -47,6 +47,28 @@ GifLabel* MakeBanner(QWidget* parent, const QRect& bounds) {
     return gif;
 }
 
+// The loading curtain. Its caption takes the bundled face only when the curtain is first
+// painted: the first frame is mostly drawn before that, and then nothing waits for the fonts
+// before it.
+class Curtain : public QLabel {
+  public:
+    using QLabel::QLabel;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        if (!faceSet_) {
+            faceSet_ = true;
+            FontSpec caption;
+            caption.pixelHeight = 13;
+            setFont(FontFor(caption));
+        }
+        QLabel::paintEvent(event);
+    }
+
+  private:
+    bool faceSet_ = false;
+};
+
 } // namespace
 
 TMainForm::TMainForm(const MainFormOptions& options, QWidget* parent)
@@ -55,7 +77,6 @@ TMainForm::TMainForm(const MainFormOptions& options, QWidget* parent)
     // the state until the first activation replaces it, but no taskbar or full-screen view shows
     // it.
     setWindowTitle(QStringLiteral("Kestrova CD-ROM"));
-    setWindowIcon(ProgramIcon());
     setFixedSize(kClientWidth, kClientHeight);
     setAutoFillBackground(true);
     QPalette pal = palette();
@@ -84,15 +105,12 @@ TMainForm::TMainForm(const MainFormOptions& options, QWidget* parent)
     // The readme pane and the game panel wait (BuildPanels).
 
     // The curtain covers everything until the first frame is drawn.
-    curtains_ = new QLabel(QStringLiteral("Loading..."), this);
+    // Its caption is in the bundled face the frames use: the system's own face would be looked
+    // up and loaded only for these few letters, shown for a moment.
+    curtains_ = new Curtain(QStringLiteral("Loading..."), this);
     curtains_->setGeometry(0, 0, kClientWidth, kClientHeight);
     curtains_->setAlignment(Qt::AlignCenter);
     curtains_->setAutoFillBackground(true);
-    // In the bundled face the first frame uses anyway: the system's own face would be looked
-    // up and loaded only for these few letters, shown for a moment.
-    FontSpec caption;
-    caption.pixelHeight = 13;
-    curtains_->setFont(FontFor(caption));
     QPalette cp = curtains_->palette();
     cp.setColor(QPalette::Window, Qt::black);
     cp.setColor(QPalette::WindowText, Qt::white);
@@ -403,6 +421,13 @@ void TMainForm::SetFullScreen(bool on) {
 void TMainForm::StartFullScreen() {
     State().fullScreen = true;
     SetFullScreen(true);
+}
+
+void TMainForm::ShowProgramIcon() {
+    setWindowIcon(ProgramIcon());
+    if (fullView_ != nullptr) {
+        fullView_->setWindowIcon(windowIcon());
+    }
 }
 
 void TMainForm::Initialize(PicturesAhead* ahead) {

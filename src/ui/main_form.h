@@ -75,6 +75,10 @@ class TMainForm : public QWidget, private WindowView, private MessageSink {
     FullScreenView* FullScreen() const { return fullView_; }
     // Starts in full screen, as Alt+Enter switches to it.
     void StartFullScreen();
+    // Gives the window, and its full-screen view, the program's icon. The window is built
+    // without it: the window system is handed every size of the icon as the window is first
+    // shown, and the first frame would wait for that; the program calls this once it is drawn.
+    void ShowProgramIcon();
     // Where a key for this window goes: the control with the focus, or the window.
     QWidget* KeyReceiver() const;
     // A navigation key from a game controller: taken while this window (or its full-screen view)

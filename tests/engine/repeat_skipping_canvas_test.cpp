@@ -217,5 +217,42 @@ TEST_F(RepeatSkipping, FarChangesAreDrawnApartAndNearOnesTogether) {
     }
 }
 
+// A real canvas that says exactly where a line's pixels fall: four pixels either side of a 10-row
+// band, as wide as the line has letters times six.
+class Measuring : public Recorded {
+  public:
+    TextReachBox TextReach(const std::string& text, const FontSpec&) override {
+        ++asked;
+        return {-4, 0, static_cast<int>(text.size()) * 6 + 4, 10};
+    }
+    int asked = 0;
+};
+
+TEST(RepeatSkippingLines, ALineIsMeasuredOnlyWhenAChangeMustBeBoundedByIt) {
+    Measuring real;
+    RepeatSkippingCanvas canvas{real};
+    const FontSpec font;
+    const auto frame = [&](int y, const std::string& status) {
+        canvas.TextOut(100, y, "Helix Corsairs", font);
+        canvas.TextOut(100, 300, status, font);
+        canvas.Flip();
+    };
+    frame(50, "ready");
+    EXPECT_EQ(real.asked, 0) << "the first frame is drawn whole: no line is laid out to measure";
+    EXPECT_EQ(real.flips, 1);
+    frame(50, "ready");
+    EXPECT_EQ(real.asked, 0) << "a repeated frame measures nothing";
+    real.calls.clear();
+    frame(60, "ready");
+    EXPECT_EQ(real.asked, 1) << "the line that moved, once for both its places";
+    EXPECT_EQ(real.calls,
+              (std::vector<std::string>{"clip 96,50 188,70", "text Helix Corsairs 100,60", "flip"}))
+        << "drawn again only where its pixels were and are, not across the band any line may "
+           "reach; the still line, far below, is left alone";
+    frame(60, "set");
+    EXPECT_EQ(real.asked, 3) << "both the old and the new status";
+    EXPECT_EQ(canvas.LastDrawnArea(), (RepeatSkippingCanvas::Box{96, 300, 134, 310}));
+}
+
 } // namespace
 } // namespace kestrova

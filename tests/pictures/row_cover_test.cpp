@@ -32,6 +32,24 @@ TEST(RowCover, WhatIsLeftLiesBetweenTheCoveredSpans) {
     EXPECT_EQ(Uncovered(cover, 0, 0, 800), (std::vector<Span>{{0, 800}})) << "another row";
 }
 
+TEST(RowCover, ABlockIsCoveredOnlyWhenEveryRowIsCoveredAcrossIt) {
+    RowCover cover;
+    cover.Reset(6);
+    for (int row = 1; row < 4; ++row) {
+        cover.Add(row, 0, 50);
+        cover.Add(row, 50, 100); // touching spans cover as one
+    }
+    EXPECT_TRUE(cover.Covers(1, 4, 10, 100));
+    EXPECT_FALSE(cover.Covers(1, 4, 10, 101)) << "one pixel past the right edge";
+    EXPECT_FALSE(cover.Covers(0, 4, 10, 100)) << "an uncovered row";
+    EXPECT_FALSE(cover.Covers(1, 5, 10, 100)) << "an uncovered row below";
+    cover.Add(2, 200, 300);
+    EXPECT_FALSE(cover.Covers(2, 3, 50, 300)) << "a gap between spans";
+    EXPECT_TRUE(cover.Covers(-5, 0, 0, 800)) << "rows above the buffer draw nothing";
+    EXPECT_TRUE(cover.Covers(6, 20, 0, 800)) << "rows below it neither";
+    EXPECT_TRUE(cover.Covers(0, 6, 40, 40)) << "an empty run";
+}
+
 TEST(RowCover, SpansThatTouchOrOverlapJoin) {
     RowCover cover;
     cover.Reset(1);

@@ -181,6 +181,64 @@ TEST(KeptDrawing, GivesThePixelsOfDrawingEveryCallAtOnce) {
     }
 }
 
+TEST(KeptDrawing, ALineHiddenUnderLaterPicturesIsNeverLaidOut) {
+    std::mt19937 rng(5);
+    PictureCollection pictures;
+    PictureCollectionItem& header = RandomPicture(pictures, rng, 320, 80, false);
+    PictureCollectionItem& holed = RandomPicture(pictures, rng, 320, 80, true);
+    QImage kept(320, 200, QImage::Format_RGB32);
+    QImage plain(320, 200, QImage::Format_RGB32);
+    ImageCanvas canvas(&kept);
+    canvas.SetCanDraw(true);
+    PlainCanvas reference(plain);
+    const FontSpec font = Font(FontFace::Sans, 15, true, true, 0xFFFFFF);
+    const auto frame = [&](int textY, PictureCollectionItem& over, int overY) {
+        kept.fill(0xFF000000u);
+        plain.fill(0xFF000000u);
+        for (Canvas* c : std::initializer_list<Canvas*>{&canvas, &reference}) {
+            c->TextOut(40, textY, "Three missions of Helix Corsairs", font);
+            c->DrawItem(over, 0, overY, 0);
+            c->Flip();
+        }
+        EXPECT_EQ(kept, plain) << textY;
+    };
+    frame(30, header, 0);
+    EXPECT_EQ(canvas.LinesKept(), 0u) << "an opaque header over the whole band the line may reach";
+    frame(-200, header, 100);
+    EXPECT_EQ(canvas.LinesKept(), 0u) << "a line wholly above the buffer";
+    frame(30, holed, 0);
+    EXPECT_EQ(canvas.LinesKept(), 1u) << "a keyed picture lets the line show through its holes";
+    frame(60, header, 0);
+    EXPECT_EQ(canvas.LinesKept(), 1u) << "the line standing partly below the header shows";
+}
+
+TEST(KeptDrawing, EveryPrintableLetterStaysInsideTheBandFoundWithoutLayingItOut) {
+    // A line is left unlaid when pictures cover this band: a pixel outside it would be lost.
+    QImage buffer(8, 8, QImage::Format_RGB32);
+    ImageCanvas canvas(&buffer);
+    std::string all;
+    for (char c = 0x20; c < 0x7F; ++c) {
+        all += c;
+    }
+    for (FontFace face : {FontFace::Sans, FontFace::Small}) {
+        for (int h = 6; h <= 40; ++h) {
+            for (int style = 0; style < 4; ++style) {
+                const FontSpec font = Font(face, h, (style & 1) != 0, (style & 2) != 0, 0);
+                const Canvas::TextReachBox band = ImageCanvas::LineBand(all, font);
+                for (const std::string& line : {all, std::string("\xc3\x85gj|_")}) {
+                    const Canvas::TextReachBox reach = canvas.TextReach(line, font);
+                    ASSERT_GE(reach.left, band.left) << h << " " << style;
+                    ASSERT_GE(reach.top, band.top) << h << " " << style;
+                    ASSERT_LE(reach.bottom, band.bottom) << h << " " << style;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(ImageCanvas::LineBand("\xc3\x85", Font(FontFace::Sans, 15, false, false, 0)).top,
+              Canvas::AnyLineReach(Font(FontFace::Sans, 15, false, false, 0)).top)
+        << "beyond ASCII, the band any line stays in";
+}
+
 TEST(KeptDrawing, TextStandsWhereTheToolkitPutsItAtEveryPlace) {
     // Lines kept as pixels and drawn elsewhere set the pixels the toolkit sets there.
     for (const FontSpec& font : {Font(FontFace::Sans, 15, true, true, 0xFFFFFF),

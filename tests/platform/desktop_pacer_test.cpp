@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace kestrova {
@@ -90,17 +91,22 @@ TEST_F(DesktopPacerTest, TheFirstFrameIsDrawnAsTheWindowIsFirstExposed) {
     EXPECT_EQ(clock.wakeAt, DesktopPacer::kExposeWaitMs) << "activation does not start it";
 
     clock.now = 40;
-    pacer.WindowExposed();
+    EXPECT_TRUE(pacer.WindowExposed()) << "the first pass may run at once";
     EXPECT_EQ(clock.wakeAt, 40);
-    RunUntil(pacer, clock, 40, true);
+    const auto passes = RunUntil(pacer, clock, 40, true);
     EXPECT_EQ(fe.FrameCount(), 1) << "the pass at the exposure draws the first frame";
+    EXPECT_TRUE(passes.front().firstFrame && !passes.front().quit)
+        << "it says so, and the loop goes on";
     EXPECT_EQ(fe.ClockMs(), 16) << "the front end's clock reads the first frame's time";
     EXPECT_EQ(clock.wakeAt, 57) << "the next frame a period later";
     // The loop's clock runs 24 ms ahead of the front end's from now on; a later exposure (the
     // window shown again) changes nothing.
-    pacer.WindowExposed();
+    EXPECT_FALSE(pacer.WindowExposed());
     EXPECT_EQ(clock.wakeAt, 57);
-    RunUntil(pacer, clock, 1040, true);
+    const auto later = RunUntil(pacer, clock, 1040, true);
+    EXPECT_TRUE(std::none_of(later.begin(), later.end(), [](const auto& p) {
+        return p.firstFrame;
+    })) << "once only";
     EXPECT_EQ(fe.FrameCount(), 61);
     EXPECT_EQ(fe.ClockMs(), 1016);
 }

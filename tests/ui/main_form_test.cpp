@@ -66,8 +66,12 @@ TEST_F(MainFormTest, BeforeTheFirstActivationTheDesktopShowsTheProgramsTitle) {
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Kestrova CD-ROM"));
     ASSERT_NE(form.FullScreen(), nullptr);
     EXPECT_EQ(form.FullScreen()->windowTitle(), QStringLiteral("Kestrova CD-ROM"));
+    // The icon comes once the first frame is drawn: handing the window system every size of it
+    // would hold that frame up.
     const QList<QSize> sizes = ProgramIcon().availableSizes();
     EXPECT_EQ(sizes.size(), static_cast<qsizetype>(kProgramIconSizes.size()));
+    EXPECT_NE(form.windowIcon().availableSizes(), sizes);
+    form.ShowProgramIcon();
     EXPECT_EQ(form.windowIcon().availableSizes(), sizes);
     EXPECT_EQ(form.FullScreen()->windowIcon().availableSizes(), sizes);
 }
