@@ -5,7 +5,7 @@ PKGS=(build-essential cmake ninja-build pkg-config clang clang-format
       qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-multimedia-dev
       libqt6svg6 qt6-image-formats-plugins
       libgtest-dev libgmock-dev libbenchmark-dev libcdio-dev libiso9660-dev libfontconfig-dev genisoimage
-      xvfb xauth x11-utils xdotool fonts-dejavu-core fonts-liberation2 python3 time)
+      xvfb xauth x11-utils xdotool dbus-daemon fonts-dejavu-core fonts-liberation2 python3 time)
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 missing=()
