@@ -125,7 +125,7 @@ void ImageCanvas::DrawItem(const PictureCollectionItem& item, int x, int y, int 
 
 // The runs of the item's pattern inside `area`, in buffer columns: those no later picture covers
 // go to pieces_, and all of them cover what earlier pictures drew.
-void ImageCanvas::FindUncovered(Call& call, const QRect& area) {
+void ImageCanvas::FindUncovered(Call& call, const QRect& area, bool cull, bool cover) {
     call.piecesBegin = call.piecesEnd = pieces_.size();
     const PictureCollectionItem& item = *call.item;
     if (!item.IsBuilt() || item.SurfaceWidth() <= 0 || item.SurfaceHeight() <= 0 ||
@@ -158,10 +158,16 @@ void ImageCanvas::FindUncovered(Call& call, const QRect& area) {
             if (dx1 <= dx0) {
                 continue;
             }
+            if (!cull) {
+                pieces_.push_back({dy, {dx0, dx1}});
+                continue;
+            }
             cover_.ForUncovered(dy, dx0, dx1, [this, dy](int from, int to) {
                 pieces_.push_back({dy, {from, to}});
             });
-            cover_.Add(dy, dx0, dx1);
+            if (cover) {
+                cover_.Add(dy, dx0, dx1);
+            }
         }
     }
     call.piecesEnd = pieces_.size();
@@ -191,16 +197,31 @@ void ImageCanvas::CopyPieces(const Call& call) {
     }
 }
 
+namespace {
+// Covered pixels are left out of areas of at least a quarter of the buffer.
+constexpr int64_t kCullFromQuarters = 4;
+} // namespace
+
 void ImageCanvas::DrawKept() {
     const QRect area = Area();
     // From the last call back: each picture finds what nothing after it covers.
     cover_.Reset(target_->height());
     pieces_.clear();
-    for (auto it = calls_.rbegin(); it != calls_.rend(); ++it) {
-        if (it->kind == Kind::Item) {
-            FindUncovered(*it, area);
-        } else if (it->kind == Kind::Text) {
-            it->hidden = CoveredText(*it, area);
+    // Finding what later pictures cover pays where much is drawn over: a whole frame, layer on
+    // layer. In a narrow band (the strip moving) copying every layer costs less than the finding.
+    const bool cull = int64_t{area.width()} * area.height() * kCullFromQuarters >=
+                      int64_t{target_->width()} * target_->height();
+    // The earliest picture or line: nothing before it asks what it covers.
+    std::size_t first = 0;
+    while (first < calls_.size() && calls_[first].kind == Kind::Fill) {
+        ++first;
+    }
+    for (std::size_t i = calls_.size(); i-- > first;) {
+        Call& call = calls_[i];
+        if (call.kind == Kind::Item) {
+            FindUncovered(call, area, cull, cull && i > first);
+        } else if (call.kind == Kind::Text) {
+            call.hidden = cull && CoveredText(call, area);
         }
     }
     for (const Call& call : calls_) {

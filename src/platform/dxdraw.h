@@ -27,7 +27,9 @@ namespace kestrova {
 QFont FontFor(const FontSpec& wanted);
 
 // A canvas on a QImage back buffer. A frame's drawing is kept until the flip (or Release) and
-// then done in order, each picture copying only the pixels no later picture covers.
+// then done in order. Where a large area is drawn (a quarter of the buffer or more), each picture
+// copies only the pixels no later picture covers, and a line hidden under later pictures is not
+// laid out.
 class ImageCanvas : public Canvas {
   public:
     explicit ImageCanvas(QImage* target);
@@ -108,7 +110,9 @@ class ImageCanvas : public Canvas {
         RowCover::Span span;
     };
     void DrawKept();
-    void FindUncovered(Call& call, const QRect& area);
+    // With `cull` off every run inside the area is a piece; with `cover` off (or `cull`) the
+    // item's runs are not added to the cover, for no earlier call will ask.
+    void FindUncovered(Call& call, const QRect& area, bool cull, bool cover);
     void CopyPieces(const Call& call);
     // Whether the pictures after it cover every pixel a line could set, without laying it out.
     bool CoveredText(const Call& call, const QRect& area) const;
