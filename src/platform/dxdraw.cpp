@@ -124,7 +124,8 @@ void ImageCanvas::DrawItem(const PictureCollectionItem& item, int x, int y, int 
 }
 
 // The runs of the item's pattern inside `area`, in buffer columns: those no later picture covers
-// go to pieces_, and all of them cover what earlier pictures drew.
+// go to pieces_ (every run, without `cull`), and with `cover` all of them cover what earlier
+// pictures drew.
 void ImageCanvas::FindUncovered(Call& call, const QRect& area, bool cull, bool cover) {
     call.piecesBegin = call.piecesEnd = pieces_.size();
     const PictureCollectionItem& item = *call.item;
