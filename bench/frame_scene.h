@@ -50,7 +50,7 @@ struct FrameScene {
   private:
     void FramesOn(Canvas& c, int n) {
         for (int i = 0; i < n; ++i) {
-            FrameContext ctx{c, &web, "", {}};
+            FrameContext ctx{c, &web, [] { return std::string(); }, {}};
             DXTimerTimer(state, ctx);
         }
     }

@@ -340,7 +340,7 @@ void SlideCapturedPage(MainState& s, FrameContext& ctx) {
     } else {
         s.pageSliding = false;
         if (ctx.web) {
-            ctx.web->Navigate(ctx.currentDirectory + kLoadingPage);
+            ctx.web->Navigate(ctx.currentDirectory() + kLoadingPage);
         }
     }
     Draw(ctx.canvas, s.pageSprite);

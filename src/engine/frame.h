@@ -13,7 +13,8 @@ namespace kestrova {
 struct FrameContext {
     Canvas& canvas;
     WebPane* web = nullptr;
-    std::string currentDirectory;
+    // The disc's folder, asked only when a frame needs it (rarely: it costs a system call).
+    std::function<std::string()> currentDirectory;
     std::function<void()> hideCurtain;
 };
 

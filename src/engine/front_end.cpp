@@ -129,7 +129,7 @@ void FrontEnd::RunOneFrame() {
 }
 
 void FrontEnd::RunFrame() {
-    FrameContext ctx{*ports_.canvas, ports_.web, CurrentDirectory(),
+    FrameContext ctx{*ports_.canvas, ports_.web, [] { return CurrentDirectory(); },
                      [this] { ports_.window->HideCurtain(); }};
     DXTimerTimer(state_, ctx);
 }

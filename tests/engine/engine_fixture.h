@@ -79,7 +79,8 @@ class StartedDisc {
     // One frame; the canvas keeps only this frame's drawing.
     void Frame() {
         canvas.ops.clear();
-        FrameContext ctx{canvas, &web, disc_.Root(), [this] { ++curtainHidden; }};
+        FrameContext ctx{canvas, &web, [this] { return disc_.Root(); },
+                         [this] { ++curtainHidden; }};
         DXTimerTimer(state, ctx);
     }
     void Frames(int n) {

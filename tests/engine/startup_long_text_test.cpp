@@ -79,7 +79,8 @@ TEST(LongTextBlock, ALongBlockCostsWhatAShortOneDoes) {
         StartedDisc disc(variant);
         disc.Frames(2);
         CountingCanvas canvas;
-        FrameContext ctx{canvas, &disc.web, std::filesystem::current_path().string() + "/", [] {}};
+        FrameContext ctx{canvas, &disc.web,
+                         [] { return std::filesystem::current_path().string() + "/"; }, [] {}};
         for (int i = 0; i < 20; ++i) {
             DXTimerTimer(disc.state, ctx);
         }
