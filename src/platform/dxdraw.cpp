@@ -199,19 +199,38 @@ void ImageCanvas::CopyPieces(const Call& call) {
 }
 
 namespace {
-// Covered pixels are left out of areas of at least a quarter of the buffer.
+// Covered pixels are left out of areas of at least a quarter of the buffer, and of smaller ones
+// where the pictures would copy half as much again as the area holds.
 constexpr int64_t kCullFromQuarters = 4;
+constexpr int64_t kCullFromHalves = 3;
 } // namespace
+
+bool ImageCanvas::WorthCulling(const QRect& area) const {
+    // Finding what later pictures cover pays where much is drawn over: a whole frame, layer on
+    // layer (where it also spares laying out lines that never show), or a banner over the
+    // background. Where pictures hardly overlap, copying them all costs less.
+    const int64_t areaPixels = int64_t{area.width()} * area.height();
+    if (areaPixels * kCullFromQuarters >= int64_t{target_->width()} * target_->height()) {
+        return true;
+    }
+    int64_t drawn = 0;
+    for (const Call& call : calls_) {
+        if (call.kind != Kind::Item || !call.item->IsBuilt()) {
+            continue;
+        }
+        const PatternRect r = call.item->Pattern(call.pattern);
+        const QRect shown = QRect(call.x, call.y, std::max(r.w, 0), std::max(r.h, 0)) & area;
+        drawn += int64_t{shown.width()} * shown.height();
+    }
+    return drawn * 2 >= areaPixels * kCullFromHalves;
+}
 
 void ImageCanvas::DrawKept() {
     const QRect area = Area();
     // From the last call back: each picture finds what nothing after it covers.
     cover_.Reset(target_->height());
     pieces_.clear();
-    // Finding what later pictures cover pays where much is drawn over: a whole frame, layer on
-    // layer. In a narrow band (the strip moving) copying every layer costs less than the finding.
-    const bool cull = int64_t{area.width()} * area.height() * kCullFromQuarters >=
-                      int64_t{target_->width()} * target_->height();
+    const bool cull = WorthCulling(area);
     // The earliest picture or line: nothing before it asks what it covers.
     std::size_t first = 0;
     while (first < calls_.size() && calls_[first].kind == Kind::Fill) {

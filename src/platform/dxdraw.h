@@ -27,9 +27,9 @@ namespace kestrova {
 QFont FontFor(const FontSpec& wanted);
 
 // A canvas on a QImage back buffer. A frame's drawing is kept until the flip (or Release) and
-// then done in order. Where a large area is drawn (a quarter of the buffer or more), each picture
-// copies only the pixels no later picture covers, and a line hidden under later pictures is not
-// laid out.
+// then done in order. Where a large area is drawn (a quarter of the buffer or more) or pictures
+// overlap much (a banner over the background), each picture copies only the pixels no later
+// picture covers, and a line hidden under later pictures is not laid out.
 class ImageCanvas : public Canvas {
   public:
     explicit ImageCanvas(QImage* target);
@@ -110,6 +110,8 @@ class ImageCanvas : public Canvas {
         RowCover::Span span;
     };
     void DrawKept();
+    // Whether leaving out covered pixels pays: the pictures overlap enough in `area`.
+    bool WorthCulling(const QRect& area) const;
     // With `cull` off every run inside the area is a piece; with `cover` off (or `cull`) the
     // item's runs are not added to the cover, for no earlier call will ask.
     void FindUncovered(Call& call, const QRect& area, bool cull, bool cover);
