@@ -39,13 +39,14 @@ DesktopPacer::Pass DesktopPacer::Run(bool active) {
     }
     engine_.AdvanceTo(now);
 
-    // Sleep until the next frame is due, or the next banner frame, whichever comes first; the
-    // time the pass took counts. While inactive no frame is drawn, so the loop only keeps the
-    // timers, at a slower pace.
+    // Sleep until the next frame is due; the time the pass took counts. A banner frame due
+    // before it is shown with it, in the same pass and the same repaint: on a screen refreshed
+    // with the frames it would show no sooner. While inactive no frame is drawn, so the loop only
+    // keeps the timers, at a slower pace, and wakes for a banner frame due before its next look.
     const long long after = clock_.NowMs() - originMs_;
     long long due = active ? engine_.NextFrameMs() : after + kInactivePaceMs;
     const long long banner = engine_.NextBannerFrameMs();
-    if (banner >= 0) {
+    if (!active && banner >= 0) {
         due = std::min(due, banner);
     }
     const int longest = active ? kFramePaceMs : kInactivePaceMs;
