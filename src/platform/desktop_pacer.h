@@ -2,10 +2,10 @@
 // The desktop's frame loop: it steps the front end's clock by wall time. Frames run at a fixed 60
 // per second while the application is active; while it is not, no frame is drawn and the loop
 // only keeps the timers, ten times a second. Banner frames are met on time while inactive, and
-// with the next frame while frames run (one wake and one repaint for both). After a
-// stall (a suspended laptop, a debugger) the clock jumps ahead rather than racing through the
-// missed frames. The policy is plain logic on a clock and a one-shot timer it is given: the
-// desktop's are the wall clock and a precise timer (qt_pace_clock.h), a test's a counter.
+// shown with the next frame while frames run (one wake and one repaint for both). After a stall
+// (a suspended laptop, a debugger) the clock jumps ahead rather than racing through the missed
+// frames. The policy is plain logic on a clock and a one-shot timer it is given: the desktop's
+// are the wall clock and a precise timer (qt_pace_clock.h), a test's a counter.
 
 namespace kestrova {
 
