@@ -10,6 +10,7 @@
 #include "ui/main_form.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
@@ -18,6 +19,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <QThread>
 
 #include <string>
 
@@ -120,10 +122,27 @@ void ReplayRunner::ScreenSnapshot(const LineArgs& a) {
     QWidget* shown = form_.FullScreen() ? static_cast<QWidget*>(form_.FullScreen()) : &form_;
     shown->repaint();
     QApplication::processEvents();
-    QScreen* screen = shown->screen();
-    const QPixmap picture = screen ? screen->grabWindow(shown->winId()) : QPixmap();
-    if (picture.isNull() ||
-        !picture.toImage().convertToFormat(QImage::Format_RGB32).save(path, "PNG")) {
+    // A window just made full screen is mapped and resized by the display in its own time (on a
+    // loaded machine, after the first grab): the picture is taken once two grabs a moment apart
+    // agree, or after two seconds.
+    QImage picture;
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        QScreen* screen = shown->screen();
+        const QImage grabbed =
+            screen
+                ? screen->grabWindow(shown->winId()).toImage().convertToFormat(QImage::Format_RGB32)
+                : QImage();
+        if (grabbed.isNull() || grabbed == picture || waited.elapsed() > 2000) {
+            picture = grabbed;
+            break;
+        }
+        picture = grabbed;
+        QThread::msleep(50);
+        QApplication::processEvents();
+    }
+    if (picture.isNull() || !picture.save(path, "PNG")) {
         throw ScriptError("cannot grab the window into " + path.toStdString());
     }
 }
