@@ -360,7 +360,8 @@ int main(int argc, char** argv) {
     // Frames follow the wall clock at a fixed 60 per second; the window is active only while the
     // application is.
     QtPaceClock paceClock;
-    DesktopPacer pacer(form.Engine(), paceClock, cli.firstFrameExit);
+    DesktopPacer pacer(form.Engine(), paceClock, cli.firstFrameExit,
+                       [&form] { return form.FramesShown(); });
     pacer.Start();
     const auto runPass = [&] {
         const bool active =
@@ -398,6 +399,14 @@ int main(int argc, char** argv) {
         }
     }
     QObject::connect(&paceClock.Timer(), &QTimer::timeout, &form, runPass);
+    // Input wakes a loop resting on a still screen before the input reaches the front end.
+    const auto input = [&pacer, &runPass] {
+        if (pacer.Input()) {
+            runPass();
+        }
+    };
+    QtInputWatch inputWatch(input);
+    app.installEventFilter(&inputWatch);
     QObject::connect(&app, &QGuiApplication::applicationStateChanged, &paceClock.Timer(),
                      [&pacer](Qt::ApplicationState) { pacer.ActivationChanged(); });
 
@@ -406,7 +415,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<ControllerService> controller;
     if (settings.controllerEnabled && !cli.noController && !cli.firstFrameExit &&
         ControllerSupportBuilt()) {
-        QTimer::singleShot(0, &form, [&controller, &form] {
+        QTimer::singleShot(0, &form, [&controller, &form, &input] {
             std::string whyNot;
             auto source = OpenControllerEventSource(&whyNot);
             if (!source) {
@@ -416,7 +425,10 @@ int main(int argc, char** argv) {
             }
             controller = std::make_unique<ControllerService>(
                 std::move(source),
-                [&form](NavigationKey key, bool repeat) { form.ControllerKeyDown(key, repeat); });
+                [&form, &input](NavigationKey key, bool repeat) {
+                    input();
+                    form.ControllerKeyDown(key, repeat);
+                });
             controller->Start();
         });
     }

@@ -11,6 +11,9 @@
 
 #include "disc/disc_file_system.h"
 
+#include <algorithm>
+#include <cstddef>
+
 namespace kestrova {
 
 namespace {
@@ -122,6 +125,18 @@ long long FrontEnd::NextBannerFrameMs() const {
     return state_.timers.Enabled(TimerId::bannerframes)
                ? state_.timers.NextDueMs(TimerId::bannerframes)
                : -1;
+}
+
+long long FrontEnd::NextTimerMs() const {
+    long long next = -1;
+    for (std::size_t i = 0; i < kTimerCount; ++i) {
+        const auto id = static_cast<TimerId>(i);
+        if (id != TimerId::DXTimer && state_.timers.Enabled(id)) {
+            const long long due = state_.timers.NextDueMs(id);
+            next = next < 0 ? due : std::min(next, due);
+        }
+    }
+    return next;
 }
 
 void FrontEnd::RunOneFrame() {

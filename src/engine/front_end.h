@@ -41,6 +41,9 @@ class FrontEnd : private LaunchReports {
     long long NextFrameMs() const { return state_.timers.NextDueMs(TimerId::DXTimer); }
     // When a banner next shows another frame, or -1 while none animates.
     long long NextBannerFrameMs() const;
+    // When a timer other than the frame's next fires (a banner's frame among them), or -1 while
+    // none runs.
+    long long NextTimerMs() const;
     long long FrameCount() const { return frames_; }
 
     // The application gained or lost activation; frames run only while it is active.

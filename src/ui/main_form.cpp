@@ -448,6 +448,10 @@ void TMainForm::ShowMessage(const std::string& text) {
     }
 }
 
+long long TMainForm::FramesShown() const {
+    return frames_ ? frames_->PassedFrames() : 0;
+}
+
 void TMainForm::HideCurtain() {
     curtains_->hide();
     // The browser engine waits until a page is wanted (see web_pane.h).

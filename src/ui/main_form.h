@@ -71,6 +71,8 @@ class TMainForm : public QWidget, private WindowView, private MessageSink {
     bool PanelsBuilt() const { return gamepanel_ != nullptr; }
     GifLabel* Banner(int which) const; // 0 left, 1 centre, 2 right
     DxDrawWidget* Surface() const { return dxdraw_; }
+    // Frames that changed the drawing surface so far (one that repeats the last changes nothing).
+    long long FramesShown() const;
     // The full-screen view while the window is switched to it, else nullptr.
     FullScreenView* FullScreen() const { return fullView_; }
     // Starts in full screen, as Alt+Enter switches to it.

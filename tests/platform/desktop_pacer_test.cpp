@@ -2,7 +2,8 @@
 // exposed; 60 frames a second while active, sleeping to the next frame; a stall skipped rather
 // than raced through; a slower pace while inactive that still meets the banners' frames, and
 // banner frames shown with the next frame while active;
-// activation waking the loop at once; the first-frame exit.
+// activation waking the loop at once; the first-frame exit; a still screen letting the loop rest
+// without losing a frame, and input ending the rest before it arrives.
 
 #include "platform/desktop_pacer.h"
 
@@ -209,6 +210,63 @@ TEST_F(DesktopPacerTest, BannerFramesAreMetOnTimeInactiveAndWithTheNextFrameActi
     RunUntil(pacer, clock, nextFrame, true);
     EXPECT_EQ(centre.changes, 2);
     EXPECT_EQ(fe.FrameCount(), frames + 1);
+}
+
+TEST_F(DesktopPacerTest, AStillScreenRestsTheLoopWithoutLosingAFrameAndInputEndsTheRest) {
+    TwoFrameBanner centre(130);
+    FrontEnd fe(MakePorts(&centre));
+    fe.Initialize();
+    FakePaceClock clock;
+    // Each frame changes the screen while `changing`; after that none does.
+    bool changing = true;
+    long long shown = 0;
+    DesktopPacer pacer(fe, clock, false, [&] {
+        if (changing) {
+            shown = fe.FrameCount();
+        }
+        return shown;
+    });
+    StartExposedAtFirstFrame(pacer, clock);
+    RunUntil(pacer, clock, 1000, true);
+    EXPECT_FALSE(pacer.Resting());
+
+    changing = false;
+    RunUntil(pacer, clock, 1000 + 16 * DesktopPacer::kRestAfterFrames, true);
+    EXPECT_FALSE(pacer.Resting()) << "not before that many still frames";
+    RunUntil(pacer, clock, 1600, true);
+    ASSERT_TRUE(pacer.Resting());
+
+    // Resting, the loop wakes for the next timer or its own pace, whichever comes first, and
+    // every frame still runs, late but in order.
+    const long long framesAtRest = fe.FrameCount();
+    const long long frameTimesAtRest = fe.State().timers.FrameTicks();
+    const int banner = centre.changes;
+    const auto passes = RunUntil(pacer, clock, 3600, true);
+    EXPECT_GE(fe.ClockMs(), 3500);
+    EXPECT_EQ(fe.FrameCount() - framesAtRest, fe.State().timers.FrameTicks() - frameTimesAtRest)
+        << "a frame drawn at every frame time";
+    EXPECT_LT(passes.size(), 40u) << "far fewer passes than frames";
+    EXPECT_GT(centre.changes, banner + 10) << "the banner's frames on time";
+    EXPECT_LE(clock.wakeAt, std::min(clock.now + DesktopPacer::kRestPaceMs, fe.NextTimerMs()));
+
+    // Input: the frames due so far run before it, then a frame per wake again.
+    clock.now = clock.wakeAt - 1;
+    const long long duePassed = fe.NextFrameMs() <= clock.now;
+    ASSERT_TRUE(duePassed) << "a frame fell due since the last look";
+    EXPECT_TRUE(pacer.Input()) << "the caller runs a pass at once";
+    pacer.Run(true);
+    EXPECT_EQ(fe.ClockMs(), clock.now);
+    EXPECT_FALSE(pacer.Resting());
+    EXPECT_EQ(clock.wakeAt, fe.NextFrameMs());
+    EXPECT_FALSE(pacer.Input()) << "not resting: nothing to catch up";
+
+    // A frame that changes the screen during a rest ends it too.
+    RunUntil(pacer, clock, clock.now + 1000, true);
+    ASSERT_TRUE(pacer.Resting());
+    changing = true;
+    RunUntil(pacer, clock, clock.wakeAt, true);
+    EXPECT_FALSE(pacer.Resting());
+    EXPECT_EQ(clock.wakeAt, fe.NextFrameMs());
 }
 
 TEST_F(DesktopPacerTest, ActivationWakesTheLoopAtOnce) {
