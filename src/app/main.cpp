@@ -424,8 +424,7 @@ int main(int argc, char** argv) {
                 return;
             }
             controller = std::make_unique<ControllerService>(
-                std::move(source),
-                [&form, &input](NavigationKey key, bool repeat) {
+                std::move(source), [&form, &input](NavigationKey key, bool repeat) {
                     input();
                     form.ControllerKeyDown(key, repeat);
                 });
