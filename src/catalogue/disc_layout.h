@@ -10,6 +10,12 @@
 
 namespace kestrova {
 
+// The catalogue's files, as the disc writes them (relative to its root, "\\" separated): the
+// disc data file, the demos' panel pictures and their thumbnails.
+inline constexpr const char* kDiscDataFile = "engine\\data\\discdata.kvx";
+inline constexpr const char* kPanelPictureListFile = "engine\\images\\slider.dxg";
+inline constexpr const char* kThumbnailListFile = "engine\\images\\slider2.dxg";
+
 // Key lines, compared ignoring case.
 inline constexpr const char* kSpriteCountKey = "*Spritecount";
 inline constexpr const char* kTechSupportKey = "*techsupport";

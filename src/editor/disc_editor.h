@@ -9,6 +9,8 @@
 #include "editor/editor_ports.h"
 #include "editor/editor_state.h"
 
+#include "catalogue/disc_layout.h"
+
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -16,11 +18,6 @@
 #include <vector>
 
 namespace kestrova {
-
-// The image-list files the editor rewrites, under the disc root.
-inline constexpr const char* kThumbnailListFile = "engine\\images\\slider2.dxg";
-inline constexpr const char* kPanelPictureListFile = "engine\\images\\slider.dxg";
-inline constexpr const char* kDiscDataFile = "engine\\data\\discdata.kvx";
 
 // The picture-open dialog's filter: pairs of description and pattern separated by vertical bars.
 // Next to the Windows kinds it offers the modern ones the program also reads.

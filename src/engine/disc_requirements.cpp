@@ -5,8 +5,8 @@ namespace kestrova {
 const std::vector<ImageListFile>& ImageListFiles() {
     static const std::vector<ImageListFile> files = {
         {"panels", "engine\\images\\panels.dxg"},
-        {"sliderlistA", "engine\\images\\slider.dxg"},
-        {"SubSliderA", "engine\\images\\slider2.dxg"},
+        {"sliderlistA", kPanelPictureListFile},
+        {"SubSliderA", kThumbnailListFile},
         {"top_panels", "engine\\images\\top_panels.dxg"},
         {"banners", "engine\\images\\banners.dxg"}};
     return files;

@@ -12,7 +12,6 @@
 namespace kestrova {
 
 // Files, as the front end writes them (relative to the disc root, "\" separated).
-inline constexpr const char* kDiscDataFile = "engine\\data\\discdata.kvx";
 inline constexpr const char* kBackgroundFile = "engine\\images\\mainbg.bmp";
 inline constexpr const char* kLoadingPage = "engine\\loading.html";
 inline constexpr const char* kCentreBannerFile = "engine\\images\\banners\\banner1.gif";

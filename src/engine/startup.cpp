@@ -33,14 +33,16 @@ void CheckSpriteCount(const MainState& s) {
                     " to " + std::to_string(kMaxSpriteCount) + ")");
     }
     if (s.sliderlistA.Count() < SliderPicturesNeeded(n)) {
-        throw Error("engine\\images\\slider.dxg holds " + std::to_string(s.sliderlistA.Count()) +
-                    " pictures, but *Spritecount " + std::to_string(n) + " needs at least " +
+        throw Error(std::string(kPanelPictureListFile) + " holds " +
+                    std::to_string(s.sliderlistA.Count()) + " pictures, but *Spritecount " +
+                    std::to_string(n) + " needs at least " +
                     std::to_string(SliderPicturesNeeded(n)) +
                     " (demo panels, four database panels, start panel)");
     }
     if (s.SubSliderA.Count() < ThumbnailPicturesNeeded(n)) {
-        throw Error("engine\\images\\slider2.dxg holds " + std::to_string(s.SubSliderA.Count()) +
-                    " pictures, but *Spritecount " + std::to_string(n) + " needs at least " +
+        throw Error(std::string(kThumbnailListFile) + " holds " +
+                    std::to_string(s.SubSliderA.Count()) + " pictures, but *Spritecount " +
+                    std::to_string(n) + " needs at least " +
                     std::to_string(ThumbnailPicturesNeeded(n)));
     }
 }
