@@ -2,9 +2,11 @@
 // The fonts made ready while the program starts. Reading the system's font configuration is the
 // largest single piece of work before the first frame, and the toolkit does it on the first text
 // it lays out; here it is done on a thread of its own from the first moment, while the toolkit
-// starts. Once the application exists the same thread registers the bundled faces, while the
-// windows are built. Whatever the thread has not done when the program needs it is done where it
-// is needed, once: the first text drawn always finds every bundled face registered.
+// starts. Once told the application exists the same thread registers the bundled faces; the
+// desktop tells it once the first frame is out, which lays out no text, so the registering does not
+// take a core from the pictures that frame waits for. Whatever the thread has not done when the
+// program needs it is done where it is needed, once: the first text drawn always finds every
+// bundled face registered.
 
 #include <condition_variable>
 #include <mutex>
@@ -27,7 +29,7 @@ class FontsAhead {
     FontsAhead(const FontsAhead&) = delete;
     FontsAhead& operator=(const FontsAhead&) = delete;
 
-    // The application exists: the bundled faces may be registered.
+    // The application exists: the bundled faces may be registered from now on.
     void ApplicationStarted();
 
   private:
