@@ -27,15 +27,15 @@ QElapsedTimer& ProcessClock() {
 
 // Milliseconds since the launcher's time stamp (so loading the program counts too), else since
 // main(); the same clock the front end reads.
-long long SinceLaunchMs() {
+double SinceLaunchMs() {
     const QByteArray launch = qgetenv("KESTROVA_LAUNCH_NS");
     if (!launch.isEmpty()) {
         timespec now{};
         clock_gettime(CLOCK_REALTIME, &now);
         const long long nowNs = static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
-        return (nowNs - launch.toLongLong()) / 1000000;
+        return static_cast<double>(nowNs - launch.toLongLong()) / 1e6;
     }
-    return ProcessClock().elapsed();
+    return static_cast<double>(ProcessClock().nsecsElapsed()) / 1e6;
 }
 
 class Window : public QWidget {
@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     if (exitAfterPaint) {
         QTimer::singleShot(0, &app, [&] {
             w.repaint();
-            std::printf("first frame after %lld ms\n", SinceLaunchMs());
+            std::printf("first frame after %.1f ms\n", SinceLaunchMs());
             app.quit();
         });
     }

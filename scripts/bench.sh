@@ -104,7 +104,7 @@ first_frame() {
   local platform=$1
   shift
   KESTROVA_LAUNCH_NS=$(date +%s%N) DISPLAY=$DPY QT_QPA_PLATFORM=$platform "$@" \
-    --first-frame-exit 2>/dev/null | sed -n 's/first frame after \([0-9]*\) ms/\1/p'
+    --first-frame-exit 2>/dev/null | sed -n 's/first frame after \([0-9.]*\) ms/\1/p'
 }
 
 if want startup; then

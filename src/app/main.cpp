@@ -62,15 +62,15 @@ QElapsedTimer& ProcessClock() {
 
 // Milliseconds since the process was launched: from the launcher's time stamp when the
 // measurement script gives one (so loading the program counts too), else since main().
-long long SinceLaunchMs() {
+double SinceLaunchMs() {
     const QByteArray launch = qgetenv("KESTROVA_LAUNCH_NS");
     if (!launch.isEmpty()) {
         timespec now{};
         clock_gettime(CLOCK_REALTIME, &now);
         const long long nowNs = static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
-        return (nowNs - launch.toLongLong()) / 1000000;
+        return static_cast<double>(nowNs - launch.toLongLong()) / 1e6;
     }
-    return ProcessClock().elapsed();
+    return static_cast<double>(ProcessClock().nsecsElapsed()) / 1e6;
 }
 
 // The browser engine's own logging to standard error stays off unless the user asks for it.
@@ -101,7 +101,7 @@ class ExposeWatch : public QObject {
 
 void Trace(bool on, const char* what) {
     if (on) {
-        std::fprintf(stderr, "%6lld ms  %s\n", SinceLaunchMs(), what);
+        std::fprintf(stderr, "%6.1f ms  %s\n", SinceLaunchMs(), what);
     }
 }
 
@@ -112,7 +112,7 @@ int RunEmptyWindow(QApplication& app, bool exitAfterPaint) {
     if (exitAfterPaint) {
         QTimer::singleShot(0, &app, [&] {
             w.repaint();
-            std::printf("first frame after %lld ms\n", SinceLaunchMs());
+            std::printf("first frame after %.1f ms\n", SinceLaunchMs());
             app.quit();
         });
     }
@@ -372,7 +372,7 @@ int main(int argc, char** argv) {
         if (pass.firstFrame) {
             if (cli.firstFrameExit) {
                 form.repaint();
-                std::printf("first frame after %lld ms\n", SinceLaunchMs());
+                std::printf("first frame after %.1f ms\n", SinceLaunchMs());
             }
             // The bundled faces, which the first frame did not need (see fonts_ahead.h).
             if (fonts) {
