@@ -33,7 +33,7 @@ void DesktopPacer::ActivationChanged() {
 
 bool DesktopPacer::Input() {
     // Input handled inside a pass (a message box a timer put up) waits for that pass.
-    const bool wasResting = resting_ && !inPass_;
+    const bool wasResting = resting_ && passDepth_ == 0;
     stillFrames_ = 0;
     resting_ = false;
     return wasResting;
@@ -52,9 +52,9 @@ DesktopPacer::Pass DesktopPacer::Run(bool active) {
     }
     const long long framesBefore = engine_.FrameCount();
     const long long shownBefore = framesShown_ ? framesShown_() : 0;
-    inPass_ = true;
+    ++passDepth_; // a message box in a pass may run another pass
     engine_.AdvanceTo(now);
-    inPass_ = false;
+    --passDepth_;
     if (!framesShown_ || framesShown_() != shownBefore) {
         stillFrames_ = 0;
     } else {

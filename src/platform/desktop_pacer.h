@@ -87,7 +87,7 @@ class DesktopPacer {
     std::function<long long()> framesShown_;
     long long stillFrames_ = 0; // frames in a row that changed nothing on screen
     bool resting_ = false;
-    bool inPass_ = false;
+    int passDepth_ = 0; // passes under way
     bool reportedFirstFrame_ = false;
     bool started_ = false;   // the first pass has run
     long long originMs_ = 0; // the loop's clock when the front end's read 0
